@@ -1,0 +1,14 @@
+# Warning, floating-point and sanitizer settings shared by every target.
+# -ffp-contract=off keeps the blob simulation bit-identical across machines:
+# a fused multiply-add would round differently from the separate operations.
+function(blob_set_warnings target)
+  target_compile_options(${target} PRIVATE -Wall -Wextra -ffp-contract=off)
+  if(BLOB_WERROR)
+    target_compile_options(${target} PRIVATE -Werror)
+  endif()
+endfunction()
+
+if(BLOB_SANITIZE)
+  add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
+  add_link_options(-fsanitize=address,undefined)
+endif()

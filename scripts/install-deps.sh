@@ -1,0 +1,32 @@
+#!/usr/bin/env bash
+# Installs the Debian packages needed to build, run and test the demo.
+# Idempotent: when everything is already installed it only checks and returns.
+# Works as root or through sudo.
+set -euo pipefail
+
+packages=(
+  # build
+  build-essential cmake pkg-config
+  # game libraries
+  libsdl1.2-dev libsdl-image1.2-dev libgl-dev libglu1-mesa-dev libgl1-mesa-dri
+  libopenal-dev libalut-dev libvorbis-dev libosmesa6-dev
+  # tests, fuzzing and benchmarks
+  googletest libgtest-dev libbenchmark-dev clang libclang-rt-14-dev
+  xvfb xauth x11-utils xdotool imagemagick sox vorbis-tools
+  # art pipeline
+  librsvg2-bin libfreetype-dev fonts-dejavu-core
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
+    missing+=("$p")
+  fi
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+if [ "$(id -u)" -eq 0 ]; then sudo_cmd=(); else sudo_cmd=(sudo); fi
+echo "Installing: ${missing[*]}" >&2
+export DEBIAN_FRONTEND=noninteractive
+"${sudo_cmd[@]}" apt-get update -qq
+"${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null

@@ -1,0 +1,53 @@
+// The deformable blob: a centre (the object's x, y) and a ring of rim points
+// held around it by springs. The rim points fall, hit the terrain, squash and
+// spring back; the centre follows them. The blob whose control_index is 0 is
+// steered by the arrow keys and followed by the view.
+#pragma once
+
+#include <GL/gl.h>
+
+#include "shell/object.h"
+
+constexpr int BLOB_MAX_POINTS = 20;
+
+class obj_wobblet : public obj_parent {
+ public:
+  int point_count = 0;     // rim points in use, 20
+  int stiffness = 0;       // divisor of spring impulses: larger is softer
+  double radius = 0;       // rest distance of the rim, pixels
+  double radius_slack = 0; // tolerance around radius, pixels
+  double gravity = 0;      // downward impulse per tick on each rim point
+  double speed = 0;        // centre speed, pixels per tick
+  double direction = 0;    // centre direction, degrees
+  // Rim point i in slot i; slot point_count repeats slot 0 so that pairs
+  // (i, i + 1) close the ring without a modulo.
+  double rim_x[BLOB_MAX_POINTS + 1] = {};
+  double rim_y[BLOB_MAX_POINTS + 1] = {};
+  double rim_speed[BLOB_MAX_POINTS + 1] = {};      // pixels per tick
+  double rim_direction[BLOB_MAX_POINTS + 1] = {};  // degrees
+  bool move_left = false;
+  bool move_right = false;
+  GLuint tex_eyes = 0;
+  GLuint tex_mouth = 0;
+  double prev_x = 0;  // centre at the end of the previous step
+  double prev_y = 0;
+  int fill_r = 0, fill_g = 0, fill_b = 0;
+  int line_r = 0, line_g = 0, line_b = 0;
+  int control_index = 0;  // 0: steered, followed by the view, drawn bright
+  int style = 0;          // row of the style table, 0..4
+
+  void create() override;
+  void draw() override;
+  void step() override;
+  void destroy() override;
+  void keydown(SDL_Event event) override;
+  void keyup(SDL_Event event) override;
+
+  // Stores the control index and the style; called before create().
+  void setStyle(int control, int new_style);
+
+  // Adds an impulse (direction in degrees, length in pixels per tick) to the
+  // centre's velocity, or to rim point index's.
+  void motion_add(double add_direction, double length);
+  void motion_add(int index, double add_direction, double length);
+};

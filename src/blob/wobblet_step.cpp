@@ -1,0 +1,2 @@
+#include "blob/wobblet.h"
+void obj_wobblet::step() {}

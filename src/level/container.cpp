@@ -1,0 +1,65 @@
+#include "level/container.h"
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "level/level_file.h"
+#include "level/terrain.h"
+#include "shell/data_path.h"
+#include "shell/file_bytes.h"
+#include "shell/texture.h"
+
+namespace {
+void warn(const std::string& problem, const std::string& path) {
+  std::fprintf(stderr, "level: %s (%s)\n", problem.c_str(), path.c_str());
+}
+
+void make_triangles(const level_data& level) {
+  for (const level_triangle& t : level.triangles) {
+    const level_vertex* v = t.v;
+    primitive* p = addVertex(v[0].x, v[0].y, v[1].x, v[1].y, v[2].x, v[2].y);
+    addColour(p, v[0].r, v[0].g, v[0].b, v[1].r, v[1].g, v[1].b, v[2].r, v[2].g, v[2].b);
+  }
+}
+
+// Only platforms and blobs can be placed by a level: a record naming the
+// level object would load the level again, without end.
+void make_objects(const level_data& level, const std::string& path) {
+  for (std::size_t k = 0; k < level.objects.size(); ++k) {
+    const level_object& o = level.objects[k];
+    if (o.type < TYPE_PLATFORM || o.type > TYPE_BLOB_LAST) {
+      warn("object record " + std::to_string(k + 1) + " has the unknown type code " +
+               std::to_string(o.type) + " and was skipped",
+           path);
+      continue;
+    }
+    instance_create(o.x, o.y, o.type);
+  }
+}
+}  // namespace
+
+void obj_container::create() {
+  texture = loadTexture(".\\images\\tex_snow.png");
+  loadLevel(".\\level.map");
+}
+
+void obj_container::draw() { draw_terrain(texture); }
+
+void obj_container::destroy() { glDeleteTextures(1, &texture); }
+
+int obj_container::loadLevel(const char* file_name) {
+  std::string path = host_path(file_name);
+  std::vector<std::uint8_t> bytes;
+  std::string reason;
+  if (!read_file_bytes(path, bytes, reason)) {
+    warn("cannot read the level, the world stays empty: " + reason, path);
+    return 0;
+  }
+  level_data level = parse_level(bytes.data(), bytes.size());
+  if (level.truncated)
+    warn("the file ends inside a record; only the whole records before that point were used", path);
+  make_triangles(level);
+  make_objects(level, path);
+  return 1;
+}

@@ -1,0 +1,27 @@
+// The level object: made once at start-up, it loads the terrain texture and
+// the level file (which makes every other object), and draws the terrain.
+// It is always the last object of the list, so the terrain is drawn last.
+#pragma once
+
+#include <GL/gl.h>
+
+#include "shell/object.h"
+
+class obj_container : public obj_parent {
+ public:
+  GLuint texture = 0;  // the terrain picture
+
+  void create() override;
+  void draw() override;
+  void destroy() override;
+
+  // Reads the level file: its triangles go into the triangle list and each
+  // object record goes through instance_create, in file order. Returns 1 when
+  // the file was read, 0 (with one line on stderr) when it could not be
+  // opened. Reads only whole records that lie within the file.
+  int loadLevel(const char* file_name);
+};
+
+// Draws every drawn triangle not wholly beyond one side of the view, filled
+// and outlined, with the given texture fixed to the world.
+void draw_terrain(GLuint texture);

@@ -1,0 +1,56 @@
+// The binary level file: how its numbers are encoded and what records it
+// holds. Pure data handling with no game objects, so the level tool and the
+// fuzz target use exactly the decoding the game does.
+//
+// Layout: 1 unused byte; vertex count V; ceil(V/3) triangle records of 27
+// bytes (three vertices of x, y, red, green, blue); object count N; N object
+// records of 7 bytes (signed type code, x, y). Every count and coordinate is a
+// "number triple" of sign, high and low bytes in base 255.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// Decodes a number triple given as signed byte values. Any nonzero sign means
+// positive. A negative low byte (stored 128..255) is raised by 255, so a
+// stored 200 (-56) becomes 199: the encoder never writes 128 for a value.
+int makeShort(int sign, int high, int low);
+
+constexpr int LEVEL_COORD_MAX = 32639;  // largest magnitude a triple holds
+constexpr std::size_t TRIANGLE_RECORD_BYTES = 27;
+constexpr std::size_t OBJECT_RECORD_BYTES = 7;
+
+struct level_vertex {
+  int x, y;
+  int r, g, b;  // the file's bytes as signed values (-128..127)
+};
+
+struct level_triangle {
+  level_vertex v[3];
+};
+
+struct level_object {
+  int type;  // signed byte
+  int x, y;
+};
+
+struct level_data {
+  int vertex_count = 0;  // V as stored
+  int object_count = 0;  // N as stored (0 when the file ends before it)
+  std::vector<level_triangle> triangles;
+  std::vector<level_object> objects;
+  // Set when a count reaches past the end of the data: only whole records
+  // before that point were read.
+  bool truncated = false;
+};
+
+// Decodes a level from its bytes, never reading past them.
+level_data parse_level(const std::uint8_t* bytes, std::size_t size);
+
+// Encodes a value of magnitude <= LEVEL_COORD_MAX as a number triple.
+void encode_number(int value, std::uint8_t out[3]);
+
+// Encodes a whole level. Values must be in range (the level tool checks).
+std::vector<std::uint8_t> encode_level(const level_data& level);

@@ -1,0 +1,70 @@
+#include "level/terrain.h"
+
+#include <cstdint>
+#include <cstdlib>
+
+primitive* start_ptr = nullptr;
+
+primitive* addVertex(int x1, int y1, int x2, int y2, int x3, int y3) {
+  auto* p = new primitive{x1, x2, x3, y1, y2, y3,
+                          255, 255, 255, 255, 255, 255, 255, 255, 255,
+                          true, true, nullptr};
+  if (!start_ptr) {
+    start_ptr = p;
+  } else {
+    primitive* tail = start_ptr;
+    while (tail->next) tail = tail->next;
+    tail->next = p;
+  }
+  return p;
+}
+
+void addColour(primitive* p, int r1, int g1, int b1, int r2, int g2, int b2,
+               int r3, int g3, int b3) {
+  p->r1 = r1; p->g1 = g1; p->b1 = b1;
+  p->r2 = r2; p->g2 = g2; p->b2 = b2;
+  p->r3 = r3; p->g3 = g3; p->b3 = b3;
+}
+
+namespace {
+// Twice the area of the triangle (a, b, c), unsigned. 64-bit so that any
+// triangle the level file can hold gives an exact answer.
+std::int64_t twice_area(std::int64_t ax, std::int64_t ay, std::int64_t bx, std::int64_t by,
+                        std::int64_t cx, std::int64_t cy) {
+  return std::llabs((bx - ax) * (cy - ay) - (cx - ax) * (by - ay));
+}
+}  // namespace
+
+// A point is inside (or on the edge) exactly when the three triangles it
+// forms with the sides add up to the whole area; outside, they overshoot.
+int collideTriangleSpecial(int x1, int y1, int x2, int y2, int x3, int y3, int px, int py) {
+  std::int64_t whole = twice_area(x1, y1, x2, y2, x3, y3);
+  std::int64_t parts = twice_area(px, py, x1, y1, x2, y2) + twice_area(px, py, x2, y2, x3, y3) +
+                       twice_area(px, py, x3, y3, x1, y1);
+  return parts == whole ? 1 : 0;
+}
+
+namespace {
+bool outside_box(const primitive& p, int x, int y) {
+  return (p.x1 < x && p.x2 < x && p.x3 < x) || (p.x1 > x && p.x2 > x && p.x3 > x) ||
+         (p.y1 < y && p.y2 < y && p.y3 < y) || (p.y1 > y && p.y2 > y && p.y3 > y);
+}
+}  // namespace
+
+bool collideAll(int x, int y) {
+  for (const primitive* p = start_ptr; p; p = p->next) {
+    if (!p->solid || outside_box(*p, x, y)) continue;
+    if (collideTriangleSpecial(p->x1, p->y1, p->x2, p->y2, p->x3, p->y3, x, y)) return true;
+  }
+  return false;
+}
+
+void freeCollisions() {
+  primitive* p = start_ptr;
+  while (p) {
+    primitive* next = p->next;
+    delete p;
+    p = next;
+  }
+  start_ptr = nullptr;
+}

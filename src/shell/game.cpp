@@ -1,0 +1,193 @@
+#include "shell/game.h"
+
+#include <AL/alut.h>
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "level/terrain.h"
+#include "shell/object.h"
+#include "shell/pacing.h"
+#include "shell/text.h"
+#include "shell/texture.h"
+#include "shell/view.h"
+
+const char* const CAPTION = "Demo test fools\n";
+
+namespace {
+constexpr const char* PROGRAM = "blobdemo";
+constexpr int CAPTION_X = 64;  // pixels, just right of the portrait
+constexpr int CAPTION_Y = 2;   // pixels
+constexpr float PORTRAIT_U = 0.16f;         // 64 pixels / 400
+constexpr float PORTRAIT_V = -0.21333334f;  // 64 pixels / -300
+
+// The game takes only video, events and the timer from SDL; sound goes
+// through OpenAL. Starting SDL's own audio as well would fail, or fill
+// standard error with sound-library complaints, on a machine without a
+// sound card. The OpenGL window needs the X11 driver: SDL's text-terminal
+// fallbacks have no OpenGL and would only scribble on the terminal.
+bool start_sdl() {
+  setenv("SDL_VIDEODRIVER", "x11", 0);
+  return SDL_Init(SDL_INIT_VIDEO | SDL_INIT_TIMER) == 0;
+}
+
+void report_display_failure(const char* what) {
+  const char* display = std::getenv("DISPLAY");
+  std::fprintf(stderr, "%s: %s: %s%s\n", PROGRAM, what, SDL_GetError(),
+               display && *display ? ""
+                                   : " (DISPLAY is not set: run the game on a desktop, or under a "
+                                     "virtual one with: xvfb-run -s -noreset ./blobdemo)");
+}
+
+// The sound libraries print their own diagnostics while probing for a
+// device; they are held back so that a missing device gives one line.
+bool open_audio(int* argc, char** argv) {
+  std::fflush(stderr);
+  int saved_stderr = dup(STDERR_FILENO);
+  int null_fd = open("/dev/null", O_WRONLY);
+  if (null_fd >= 0) dup2(null_fd, STDERR_FILENO);
+  bool opened = alutInit(argc, argv) == AL_TRUE;
+  ALenum error = alutGetError();
+  if (saved_stderr >= 0) dup2(saved_stderr, STDERR_FILENO);
+  if (saved_stderr >= 0) close(saved_stderr);
+  if (null_fd >= 0) close(null_fd);
+  if (!opened)
+    std::fprintf(stderr, "%s: no sound: cannot open the audio device: %s\n", PROGRAM,
+                 alutGetErrorString(error));
+  return opened;
+}
+
+void step_pass() {
+  for (obj_parent* o = start_obj; o; o = o->next) o->step();
+}
+
+void draw_pass() {
+  for (obj_parent* o = start_obj; o; o = o->next) o->draw();
+}
+
+void shutdown(GLuint portrait, bool audio_open) {
+  destroy_all_instances();
+  glDeleteTextures(1, &portrait);
+  glDeleteTextures(1, &tex_font);
+  if (audio_open) alutExit();
+  SDL_Quit();
+}
+}  // namespace
+
+bool open_game_window() {
+  SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
+  return SDL_SetVideoMode(WINDOW_WIDTH, WINDOW_HEIGHT, 0, SDL_HWSURFACE | SDL_OPENGL) != nullptr;
+}
+
+void set_fixed_gl_state() {
+  glViewport(0, 0, WINDOW_WIDTH, WINDOW_HEIGHT);
+  glClearColor(0, 0, 0, 0);
+  glClearDepth(1.0);
+  glDepthFunc(GL_LESS);
+  glDisable(GL_DEPTH_TEST);
+  glShadeModel(GL_SMOOTH);
+  // The projection stays the identity: draws map world pixels to clip
+  // coordinates themselves (see view.h).
+  glMatrixMode(GL_PROJECTION);
+  glMatrixMode(GL_MODELVIEW);
+}
+
+void draw_backdrop() {
+  glBegin(GL_QUADS);
+  glColor3ub(0, 0, 128);
+  glVertex2f(0, 0);
+  glColor3ub(0, 0, 0);
+  glVertex2f(0, -2);
+  glColor3ub(0, 0, 0);
+  glVertex2f(2, -2);
+  glColor3ub(0, 0, 128);
+  glVertex2f(2, 0);
+  glEnd();
+}
+
+// Drawn with whatever texturing the draw pass left on: the level object,
+// drawn last, leaves it enabled.
+void draw_portrait(GLuint portrait) {
+  glBindTexture(GL_TEXTURE_2D, portrait);
+  glColor4ub(255, 255, 255, 255);
+  glBegin(GL_QUADS);
+  glTexCoord2i(0, 0);
+  glVertex2f(0, 0);
+  glTexCoord2i(1, 0);
+  glVertex2f(PORTRAIT_U, 0);
+  glTexCoord2i(1, 1);
+  glVertex2f(PORTRAIT_U, PORTRAIT_V);
+  glTexCoord2i(0, 1);
+  glVertex2f(0, PORTRAIT_V);
+  glEnd();
+}
+
+void render_frame(GLuint portrait) {
+  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+  glShadeModel(GL_SMOOTH);
+  glHint(GL_LINE_SMOOTH_HINT, GL_NICEST);
+  glEnable(GL_LINE_SMOOTH);
+  glLoadIdentity();
+  glTranslatef(-1, 1, 0);
+  step_pass();
+  draw_backdrop();
+  draw_pass();
+  draw_text(CAPTION_X, CAPTION_Y, CAPTION);
+  draw_portrait(portrait);
+  glDisable(GL_TEXTURE_2D);
+}
+
+bool dispatch_event(const SDL_Event& event) {
+  bool quit = false;
+  if (event.type == SDL_KEYDOWN) {
+    quit = event.key.keysym.sym == SDLK_ESCAPE;
+    for (obj_parent* o = start_obj; o; o = o->next) o->keydown(event);
+  } else if (event.type == SDL_KEYUP) {
+    for (obj_parent* o = start_obj; o; o = o->next) o->keyup(event);
+  }
+  return quit;
+}
+
+// Every queued event is dispatched even after Escape, so keys pressed in
+// the same tick still reach the objects.
+bool event_pass() {
+  bool quit = false;
+  SDL_Event event;
+  while (SDL_PollEvent(&event))
+    if (dispatch_event(event)) quit = true;
+  return quit;
+}
+
+bool run_tick(GLuint portrait) {
+  render_frame(portrait);
+  bool quit = event_pass();
+  SDL_GL_SwapBuffers();
+  return quit;
+}
+
+int game_main(int argc, char** argv) {
+  start_obj = nullptr;
+  std::atexit(freeCollisions);
+  if (!start_sdl()) {
+    report_display_failure("cannot start SDL");
+    return 1;
+  }
+  if (!open_game_window()) {
+    report_display_failure("cannot open the 800x600 OpenGL window");
+    SDL_Quit();
+    return 1;
+  }
+  set_fixed_gl_state();
+  instance_create(0, 0, TYPE_CONTAINER);
+  tex_font = loadTexture(".\\images\\font.png");
+  GLuint portrait = loadTexture(".\\images\\hud_Portrait.png");
+  bool audio_open = open_audio(&argc, argv);
+  view_x -= WINDOW_WIDTH / 2;
+  view_y -= WINDOW_HEIGHT / 2;
+  run_paced_loop([] { return SDL_GetTicks(); }, [](std::uint32_t ms) { SDL_Delay(ms); },
+                 [portrait] { return run_tick(portrait); });
+  shutdown(portrait, audio_open);
+  return 0;
+}

@@ -1,0 +1,39 @@
+// The game shell: start-up, the tick and shutdown. game_main is the whole
+// program; the pieces are exposed so tests can run a tick and read it back.
+#pragma once
+
+#include <GL/gl.h>
+#include <SDL.h>
+
+extern const char* const CAPTION;  // the text drawn at the top of the window
+
+// Opens the 800x600 double-buffered OpenGL window. False (SDL_GetError()
+// tells why) when it cannot.
+bool open_game_window();
+
+// The GL state set once at start-up: viewport, clear values, no depth test,
+// smooth shading, identity projection, modelview current.
+void set_fixed_gl_state();
+
+// Blue-to-black gradient over the whole window.
+void draw_backdrop();
+
+// The 64x64 portrait at the window's top-left corner.
+void draw_portrait(GLuint portrait);
+
+// A tick's drawing half: clear, view frame, step pass, backdrop, draw pass,
+// caption, portrait, texturing off. Leaves the frame in the back buffer.
+void render_frame(GLuint portrait);
+
+// Hands one event to every object; returns true for an Escape key-down.
+bool dispatch_event(const SDL_Event& event);
+
+// Polls and dispatches every pending event; true when Escape was pressed.
+bool event_pass();
+
+// One whole tick: render_frame, event_pass, swap. True when the game ends.
+bool run_tick(GLuint portrait);
+
+// The program: start-up, the loop until Escape, shutdown. Returns the exit
+// status: 0, or 1 when the display or window cannot be opened.
+int game_main(int argc, char** argv);

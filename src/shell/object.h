@@ -1,0 +1,50 @@
+// Game objects: the base class every entity derives from, the factory that
+// makes them from a type code, and the one list that owns them all.
+// The main loop drives every object only through the six virtual operations.
+#pragma once
+
+#include <SDL.h>
+
+// Type codes understood by instance_create.
+enum : int {
+  TYPE_CONTAINER = -1,  // the level object; made once, by start-up
+  TYPE_PLATFORM = 0,
+  TYPE_BLOB_FIRST = 1,  // blob codes 1..5 select styles 0..4
+  TYPE_BLOB_LAST = 5,
+};
+
+class obj_parent {
+ public:
+  // Constructors set up the class and nothing else: instance_create fills in
+  // type, x and y before create() runs, and next only after it returns.
+  obj_parent() = default;
+  virtual ~obj_parent() = default;
+  obj_parent(const obj_parent&) = delete;
+  obj_parent& operator=(const obj_parent&) = delete;
+
+  float x = 0;  // world pixels, reference point of the object
+  float y = 0;  // world pixels, y grows downward
+  int type = 0;
+  obj_parent* next = nullptr;
+
+  virtual void create() {}
+  virtual void draw() {}
+  virtual void step() {}
+  virtual void destroy() {}
+  virtual void keydown(SDL_Event) {}
+  virtual void keyup(SDL_Event) {}
+};
+
+// Head of the object list; null while it is empty.
+extern obj_parent* start_obj;
+
+// Makes an object of the class the type code names, runs its create() and
+// then appends it at the tail of the list, so objects made from inside a
+// create() come before their maker. Returns the object (the list owns it), or
+// null for a code outside -1..5 and for a second level object, which would
+// load the level again and recurse without end.
+obj_parent* instance_create(int x, int y, int type);
+
+// Shutdown pass: destroy() and release every object in list order, leaving
+// the list empty.
+void destroy_all_instances();

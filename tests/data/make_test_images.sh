@@ -1,0 +1,38 @@
+#!/usr/bin/env bash
+# Makes the small pictures the tests load in place of the game's art. Each has
+# plain, known colours so that a test can tell from a read-back pixel which
+# picture, and which part of it, was drawn. Run from anywhere; rewrites
+# tests/data/images/. Needs ImageMagick.
+set -euo pipefail
+cd "$(dirname "$0")/images"
+convert=/usr/bin/convert
+
+# Portrait: top half yellow, bottom half cyan, so orientation shows.
+$convert -size 64x32 xc:'#ffff00' -size 64x32 xc:'#00ffff' -append +repage PNG32:hud_Portrait.png
+
+# Terrain: white on the left half, mid grey on the right, so a world-fixed
+# texture shows where world x = 200 (mod 400) falls.
+$convert -size 32x64 xc:white -size 32x64 xc:'#808080' +append +repage PNG24:tex_snow.png
+
+# Crate: one flat colour, as a JPEG so the three-byte upload path runs.
+$convert -size 64x64 xc:'#c87828' -quality 95 crate.jpg
+
+# Eyes: an opaque green 8x8 block in the middle of a transparent 32x32.
+$convert -size 32x32 xc:none -fill '#00ff00' -draw 'rectangle 12,12 19,19' PNG32:eyes_anx.png
+# Mouth: the same in magenta.
+$convert -size 32x32 xc:none -fill '#ff00ff' -draw 'rectangle 12,12 19,19' PNG32:mouth.png
+
+# Font: every cell of the 14-wide, 33-pixel-pitch grid gets an opaque left
+# half whose colour names the cell: red = 18 * column, green = 30 * (row + 3)
+# for rows -2..5 (rows below 0 sit at the bottom of the picture); blue 255.
+# The space cell (row -2, column 12) stays transparent, as in a real font.
+args=()
+for row in -2 -1 0 1 2 3 4 5; do
+  if [ "$row" -lt 0 ]; then top=$((512 + 33 * row)); else top=$((33 * row)); fi
+  for col in $(seq 0 13); do
+    [ "$row" -eq -2 ] && [ "$col" -eq 12 ] && continue
+    left=$((33 * col))
+    args+=(-fill "rgb($((18 * col)),$((30 * (row + 3))),255)" -draw "rectangle $left,$top $((left + 15)),$((top + 31))")
+  done
+done
+$convert -size 512x512 xc:none "${args[@]}" PNG32:font.png
