@@ -39,9 +39,11 @@ void make_objects(const level_data& level, const std::string& path) {
 }
 }  // namespace
 
+const char* obj_container::level_file = ".\\level.map";
+
 void obj_container::create() {
   texture = loadTexture(".\\images\\tex_snow.png");
-  loadLevel(".\\level.map");
+  loadLevel(level_file);
 }
 
 void obj_container::draw() { draw_terrain(texture); }

@@ -11,6 +11,10 @@ class obj_container : public obj_parent {
  public:
   GLuint texture = 0;  // the terrain picture
 
+  // The level file create() reads: the game's ".\\level.map" in the working
+  // folder. Tools that run a level from elsewhere point it at their file.
+  static const char* level_file;
+
   void create() override;
   void draw() override;
   void destroy() override;

@@ -10,3 +10,7 @@
 // reason) when the file is missing or cannot be decoded; 0 is safe to bind
 // and to delete.
 GLuint loadTexture(const char* path);
+
+// For programs that run the simulation without a window (the headless
+// runner): from now on loadTexture reads nothing and returns 0.
+void disable_texture_loading();
