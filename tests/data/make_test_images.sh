@@ -36,3 +36,21 @@ for row in -2 -1 0 1 2 3 4 5; do
   done
 done
 $convert -size 512x512 xc:none "${args[@]}" PNG32:font.png
+
+# Pictures for the texture loader's own tests, in tests/data/pictures.
+mkdir -p ../pictures && cd ../pictures
+# 5x3 pixels: a width whose three-byte rows are not a multiple of 4 bytes.
+# Columns red, green, blue, white, black; the bottom row all yellow.
+$convert -size 5x3 xc:'#ffff00' -fill red -draw 'point 0,0 point 0,1' -fill lime -draw 'point 1,0 point 1,1' \
+  -fill blue -draw 'point 2,0 point 2,1' -fill white -draw 'point 3,0 point 3,1' \
+  -fill black -draw 'point 4,0 point 4,1' PNG24:rgb_5x3.png
+$convert rgb_5x3.png -type TrueColor BMP3:rgb_5x3.bmp
+$convert rgb_5x3.png PNG8:paletted_5x3.png
+# Grey levels 0, 64, 128, 192, 255 across; one byte per pixel.
+$convert -size 5x1 xc:black -fill 'gray(64)' -draw 'point 1,0' -fill 'gray(128)' -draw 'point 2,0' \
+  -fill 'gray(192)' -draw 'point 3,0' -fill white -draw 'point 4,0' -define png:color-type=0 -depth 8 grey_5x1.png
+# Broken files: a valid PNG cut off after 41 bytes, a PNG whose first chunk
+# claims to run far past the end of the file, and text posing as a PNG.
+head -c 41 rgb_5x3.png > truncated.png
+{ head -c 8 rgb_5x3.png; printf '\x00\x10\x00\x00'; tail -c +13 rgb_5x3.png; } > overlong_chunk.png
+echo "not a picture" > not_a_picture.png

@@ -67,3 +67,8 @@ std::string gl_window::save(const std::string& name) const {
          << "), expected (" << expected.r << ", " << expected.g << ", " << expected.b << ") within "
          << tolerance << "; frame saved as " << w.save(name);
 }
+
+gl_window& test_window() {
+  static gl_window window;
+  return window;
+}

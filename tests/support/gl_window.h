@@ -35,3 +35,7 @@ class gl_window {
 // channel; on a mismatch names the pixel and saves the frame.
 ::testing::AssertionResult pixel_near(const gl_window& w, int x, int y, rgb expected,
                                       int tolerance = 8);
+
+// The one window of a test program, opened on first use and kept until the
+// program exits (SDL 1.2 has a single window).
+gl_window& test_window();
