@@ -8,6 +8,12 @@ function(blob_set_warnings target)
   endif()
 endfunction()
 
+# Fuzz builds (clang only) instrument everything for coverage as well.
+if(BLOB_BUILD_FUZZ)
+  set(BLOB_SANITIZE ON)
+  add_compile_options(-fsanitize=fuzzer-no-link)
+endif()
+
 if(BLOB_SANITIZE)
   add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
   add_link_options(-fsanitize=address,undefined)

@@ -58,10 +58,14 @@ int obj_container::loadLevel(const char* file_name) {
     warn("cannot read the level, the world stays empty: " + reason, path);
     return 0;
   }
-  level_data level = parse_level(bytes.data(), bytes.size());
-  if (level.truncated)
-    warn("the file ends inside a record; only the whole records before that point were used", path);
-  make_triangles(level);
-  make_objects(level, path);
+  make_level(bytes.data(), bytes.size(), path);
   return 1;
+}
+
+void make_level(const std::uint8_t* bytes, std::size_t size, const std::string& name) {
+  level_data level = parse_level(bytes, size);
+  if (level.truncated)
+    warn("the file ends inside a record; only the whole records before that point were used", name);
+  make_triangles(level);
+  make_objects(level, name);
 }

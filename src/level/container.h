@@ -5,6 +5,10 @@
 
 #include <GL/gl.h>
 
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
 #include "shell/object.h"
 
 class obj_container : public obj_parent {
@@ -25,6 +29,10 @@ class obj_container : public obj_parent {
   // opened. Reads only whole records that lie within the file.
   int loadLevel(const char* file_name);
 };
+
+// Makes the level's triangles and objects from the bytes of a level file;
+// `name` is the file's name for messages. The loader's work after reading.
+void make_level(const std::uint8_t* bytes, std::size_t size, const std::string& name);
 
 // Draws every drawn triangle not wholly beyond one side of the view, filled
 // and outlined, with the given texture fixed to the world.

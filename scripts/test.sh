@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds, and runs every test:
+#   1. the normal build and all its tests (under private Xvfb servers);
+#   2. a build with AddressSanitizer and UndefinedBehaviorSanitizer, running
+#      the unit tests;
+#   3. the level-loader fuzz target, for about a minute from its seed corpus.
+# Usage: scripts/test.sh [--quick]   (--quick runs only stage 1)
+set -euo pipefail
+top=$(cd "$(dirname "$0")/.." && pwd)
+quick=0
+[ "${1:-}" = "--quick" ] && quick=1
+jobs=$(nproc)
+
+"$top/scripts/install-deps.sh"
+
+if [ "$quick" -eq 0 ]; then
+  echo "== sanitizer build: unit tests with AddressSanitizer and UndefinedBehaviorSanitizer"
+  cmake -S "$top" -B "$top/build/asan" -DCMAKE_BUILD_TYPE=Debug -DBLOB_SANITIZE=ON -DBLOB_WERROR=ON >/dev/null
+  cmake --build "$top/build/asan" -j "$jobs"
+  (cd "$top/build/asan" && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+    ctest -L unit --output-on-failure -j "$jobs")
+
+  echo "== fuzzing the level loader"
+  "$top/scripts/fuzz.sh" 60
+fi
+
+echo "== build and every test"
+cmake -S "$top" -B "$top/build/release" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBLOB_WERROR=ON >/dev/null
+cmake --build "$top/build/release" -j "$jobs"
+cd "$top/build/release"
+ctest --output-on-failure -j "$jobs"
