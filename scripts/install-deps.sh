@@ -15,6 +15,8 @@ packages=(
   xvfb xauth x11-utils xdotool imagemagick sox vorbis-tools
   # art pipeline
   librsvg2-bin libfreetype-dev fonts-dejavu-core
+  # level tool
+  nlohmann-json3-dev libpng-dev
 )
 
 missing=()
