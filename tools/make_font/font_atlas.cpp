@@ -62,9 +62,11 @@ std::string place_pen(const std::vector<font_glyph>& glyphs, pen_in_cell* pen) {
 }
 
 rgba_picture draw_font_picture(const std::vector<font_glyph>& glyphs, pen_in_cell pen) {
+  // Ink is white; texels without ink are black and fully transparent. A
+  // level with nothing in it that switches blending on draws the caption
+  // opaque: white letters on black still read there, where white see-through
+  // texels would make a solid white bar.
   rgba_picture picture(font_grid::picture_size, font_grid::picture_size);
-  for (size_t i = 0; i < picture.pixels.size(); i += 4)
-    std::fill_n(&picture.pixels[i], 3, std::uint8_t{255});
 
   for (const font_glyph& g : glyphs) {
     font_grid::cell_origin cell = font_grid::cell_of(g.code);
@@ -72,7 +74,13 @@ rgba_picture draw_font_picture(const std::vector<font_glyph>& glyphs, pen_in_cel
     int origin_x = cell.left + pen.x + b.left;
     int origin_y = cell.top + pen.baseline - b.top;
     for (int y = 0; y < b.height; ++y)
-      for (int x = 0; x < b.width; ++x) picture.pixel(origin_x + x, origin_y + y)[3] = b.at(x, y);
+      for (int x = 0; x < b.width; ++x) {
+        std::uint8_t alpha = b.at(x, y);
+        if (alpha == 0) continue;
+        std::uint8_t* texel = picture.pixel(origin_x + x, origin_y + y);
+        std::fill_n(texel, 3, std::uint8_t{255});
+        texel[3] = alpha;
+      }
   }
   return picture;
 }
