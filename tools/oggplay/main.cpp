@@ -1,0 +1,129 @@
+// oggplay: plays one Ogg Vorbis file through ogg_stream, the game's streaming
+// music player, so the player can be heard and checked outside the game.
+//
+//   oggplay FILE.ogg
+//
+// Prints the stream's information and comments, then how far it has played
+// (on one line that keeps changing when standard output is a terminal).
+// Exit status: 0 when the file played to its end, 1 on an error (one line on
+// standard error), 2 on a wrong command line, 130 when interrupted.
+#include <AL/alut.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <csignal>
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <thread>
+
+#include "audio/ogg_stream.h"
+
+namespace {
+
+using clock_type = std::chrono::steady_clock;
+
+// One buffer holds 0.74 s of stereo sound at 44.1 kHz; refilling every 10 ms
+// keeps the source fed with plenty to spare.
+constexpr auto k_update_period = std::chrono::milliseconds(10);
+// The progress line changes ten times a second: often enough to look smooth.
+constexpr auto k_progress_period = std::chrono::milliseconds(100);
+
+volatile std::sig_atomic_t interrupted = 0;
+void on_interrupt(int) { interrupted = 1; }
+
+void print_usage(std::FILE* to) { std::fprintf(to, "usage: oggplay FILE.ogg\n"); }
+
+// Seconds played, on one line rewritten in place on a terminal; elsewhere only
+// the final count is written, so a log gets one line.
+class progress_line {
+ public:
+  progress_line() : on_terminal_(isatty(STDOUT_FILENO) != 0) {}
+  progress_line(const progress_line&) = delete;
+  progress_line& operator=(const progress_line&) = delete;
+  // Ends a line left open by an error, so the error gets a line of its own.
+  ~progress_line() {
+    if (line_open_) std::printf("\n");
+  }
+
+  void show(double seconds) {
+    const auto now = clock_type::now();
+    if (!on_terminal_ || now < next_) return;
+    next_ = now + k_progress_period;
+    std::printf("\rplayed %.1f s", seconds);
+    std::fflush(stdout);
+    line_open_ = true;
+  }
+
+  void finish(double seconds) {
+    std::printf("%splayed %.1f s\n", on_terminal_ ? "\r" : "", seconds);
+    std::fflush(stdout);
+    line_open_ = false;
+  }
+
+ private:
+  bool on_terminal_;
+  bool line_open_ = false;
+  clock_type::time_point next_{};
+};
+
+// Starts the sound and keeps the source fed until the file has run out and
+// the queued sound has played, or until the user interrupts.
+void play_to_end(ogg_stream& player) {
+  progress_line progress;
+  const auto start = clock_type::now();
+  const auto seconds = [&] {
+    return std::chrono::duration<double>(clock_type::now() - start).count();
+  };
+  bool more = player.playback();  // false: the file holds no sound at all
+  while ((more || player.playing()) && interrupted == 0) {
+    if (more) more = player.update();
+    progress.show(seconds());
+    std::this_thread::sleep_for(k_update_period);
+  }
+  progress.finish(seconds());
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc == 2 && (std::strcmp(argv[1], "-h") == 0 || std::strcmp(argv[1], "--help") == 0)) {
+    print_usage(stdout);
+    return 0;
+  }
+  if (argc != 2) {
+    print_usage(stderr);
+    return 2;
+  }
+  const std::string path = argv[1];
+
+  if (!alutInit(&argc, argv)) {
+    std::fprintf(stderr, "oggplay: cannot open the audio device: %s\n",
+                 alutGetErrorString(alutGetError()));
+    return 1;
+  }
+  // Ctrl-C ends the loop instead of the process, so the device is closed and
+  // a wave-writer device finishes its file.
+  std::signal(SIGINT, on_interrupt);
+  std::signal(SIGTERM, on_interrupt);
+
+  int status = 0;
+  ogg_stream player;
+  try {
+    player.open(path);
+    player.display();
+    play_to_end(player);
+  } catch (const std::string& text) {
+    std::fprintf(stderr, "oggplay: %s: %s\n", path.c_str(), text.c_str());
+    status = 1;
+  }
+  try {
+    player.release();
+  } catch (const std::string& text) {
+    std::fprintf(stderr, "oggplay: %s: %s\n", path.c_str(), text.c_str());
+    status = 1;
+  }
+  alutExit();
+  if (status == 0 && interrupted != 0) status = 130;
+  return status;
+}
