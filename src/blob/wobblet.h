@@ -2,6 +2,11 @@
 // held around it by springs. The rim points fall, hit the terrain, squash and
 // spring back; the centre follows them. The blob whose control_index is 0 is
 // steered by the arrow keys and followed by the view.
+//
+// The centre is float (the object's own x, y); everything about the rim is
+// double. Whenever the centre takes part in arithmetic it is widened to
+// double first, and only a result stored back into x or y is rounded to
+// float, so every machine computes the same bits.
 #pragma once
 
 #include <GL/gl.h>
@@ -47,7 +52,34 @@ class obj_wobblet : public obj_parent {
   void setStyle(int control, int new_style);
 
   // Adds an impulse (direction in degrees, length in pixels per tick) to the
-  // centre's velocity, or to rim point index's.
+  // centre's velocity, or to rim point index's. When the sum is exactly zero
+  // the velocity keeps its direction with speed 0.
   void motion_add(double add_direction, double length);
   void motion_add(int index, double add_direction, double length);
+
+ private:
+  // The phases of step(), in the order step() runs them.
+  void steer();
+  void apply_friction();
+  void move_centre();
+  void recover_from_terrain();
+  void update_rim_points();
+  void refresh_wrap_slot();
+  void ease_view();
+  void remember_position();
+
+  // The parts of one rim point's update.
+  void apply_springs(int i, double centre_x, double centre_y);
+  void reset_onto_circle(int i, double centre_x, double centre_y);
+  void fall_and_slow(int i);
+  void move_rim_point(int i);
+  void settle_against_terrain(int i, double centre_x, double centre_y);
+
+  // Puts rim point i at the given distance from the centre along its spoke.
+  void place_on_spoke(int i, double centre_x, double centre_y, double length);
+  double rest_angle(int i) const;
+
+  void collapse_rim_onto_centre();
+  void jump_if_grounded();
+  void apply_style_table();
 };

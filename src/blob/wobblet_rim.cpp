@@ -1,0 +1,126 @@
+// The rim points' part of a blob's tick. Each point in turn is measured
+// against its rest position on the circle, pushed or pulled by its spring,
+// put back on the circle, dropped by gravity, moved by its own speed, and
+// finally kept out of the terrain by a march from the centre.
+//
+// The centre does not move while the points are processed: the impulses the
+// springs give it act from the next tick's centre motion on.
+#include <cmath>
+
+#include "blob/pixel.h"
+#include "blob/tuning.h"
+#include "blob/wobblet.h"
+#include "level/terrain.h"
+#include "shell/angles.h"
+
+using namespace blob_tuning;
+
+// Point i's spoke: i * 18 degrees with 20 points, computed in int first so
+// the angles are exact whole degrees; point 0 is to the right of the centre
+// and the index runs counter-clockwise on the screen.
+double obj_wobblet::rest_angle(int i) const {
+  return static_cast<double>(i * (360 / point_count));
+}
+
+void obj_wobblet::place_on_spoke(int i, double centre_x, double centre_y, double length) {
+  double angle = rest_angle(i);
+  rim_x[i] = centre_x + lengthdir_x(length, angle);
+  rim_y[i] = centre_y + lengthdir_y(length, angle);
+}
+
+void obj_wobblet::update_rim_points() {
+  for (int i = 0; i < point_count; ++i) {
+    double centre_x = x;
+    double centre_y = y;
+    apply_springs(i, centre_x, centre_y);
+    reset_onto_circle(i, centre_x, centre_y);
+    fall_and_slow(i);
+    move_rim_point(i);
+    settle_against_terrain(i, centre_x, centre_y);
+  }
+}
+
+// A point closer to the centre than the radius is pushed out along its spoke
+// by its distance from its rest position over the stiffness, and pushes the
+// centre the other way ten times more gently. A point further out is pulled
+// in along its spoke, and pulls the centre after it, the same way. A point inside the circle
+// but far round it from its own spoke is also further than the radius from
+// its rest position, so both springs fire with equal and opposite impulses.
+void obj_wobblet::apply_springs(int i, double centre_x, double centre_y) {
+  double angle = rest_angle(i);
+  double rest_x = centre_x + lengthdir_x(radius, angle);
+  double rest_y = centre_y + lengthdir_y(radius, angle);
+  double d = point_distance(centre_x, centre_y, rim_x[i], rim_y[i]);
+  if (radius > d) {
+    d = point_distance(rim_x[i], rim_y[i], rest_x, rest_y);
+    motion_add(i, angle, d / stiffness);
+    motion_add(angle + HALF_TURN, d / (stiffness * CENTRE_SHARE));
+  }
+  if (d > radius) {
+    d = point_distance(rim_x[i], rim_y[i], rest_x, rest_y);
+    motion_add(i, angle + HALF_TURN, d / stiffness);
+    motion_add(angle, d / (stiffness * CENTRE_SHARE));
+  }
+}
+
+// The springs have measured this tick's deformation; the point itself goes
+// back onto the circle (slack 0 means one of the two tests always holds),
+// and the squash that shows comes only from its own motion and the terrain
+// afterwards. Without this reset the ring would drift ever further from its
+// spokes.
+void obj_wobblet::reset_onto_circle(int i, double centre_x, double centre_y) {
+  double d = point_distance(centre_x, centre_y, rim_x[i], rim_y[i]);
+  if (d >= radius + radius_slack) place_on_spoke(i, centre_x, centre_y, radius + radius_slack);
+  if (d <= radius - radius_slack) place_on_spoke(i, centre_x, centre_y, radius - radius_slack);
+}
+
+// The speed cap comes before gravity, so a point can reach 15.5 pixels per
+// tick and take at most 16 unit steps.
+void obj_wobblet::fall_and_slow(int i) {
+  if (rim_speed[i] > MAX_RIM_SPEED) rim_speed[i] = MAX_RIM_SPEED;
+  motion_add(i, DOWN, gravity);
+  rim_speed[i] = rim_speed[i] - RIM_FRICTION;
+  if (rim_speed[i] < 0) rim_speed[i] = 0;
+}
+
+// ceil(speed) one-pixel steps; the first step into terrain is refused and
+// stops the point dead.
+void obj_wobblet::move_rim_point(int i) {
+  for (int j = 0; j < rim_speed[i]; ++j) {
+    double next_x = lengthdir_x(1, rim_direction[i]) + rim_x[i];
+    double next_y = lengthdir_y(1, rim_direction[i]) + rim_y[i];
+    if (collideAll(to_pixel(next_x), to_pixel(next_y))) {
+      rim_speed[i] = 0;
+    } else {
+      rim_x[i] = next_x;
+      rim_y[i] = next_y;
+    }
+  }
+}
+
+// The point keeps its distance from the centre but goes back onto its spoke,
+// losing any sideways drift, so the ring keeps its order and never tangles.
+// Then a march from the centre along the direction the point had before
+// that correction, one pixel at a time over ceil(distance) pixels, stops at
+// the first pixel in terrain and leaves the point there: the rim then hugs
+// the terrain surface, at most a pixel inside it, instead of lying beyond a
+// wall the centre cannot see through.
+void obj_wobblet::settle_against_terrain(int i, double centre_x, double centre_y) {
+  double towards = point_direction(centre_x, centre_y, rim_x[i], rim_y[i]);
+  double dist = point_distance(centre_x, centre_y, rim_x[i], rim_y[i]);
+  // A point on the centre has no direction (NaN); it compares unequal, goes
+  // onto its spoke at distance 0 (the centre), and the march below takes no
+  // step, so the NaN is never used.
+  if (rest_angle(i) != towards) place_on_spoke(i, centre_x, centre_y, dist);
+  double mx = centre_x;
+  double my = centre_y;
+  for (int j = 0; j < dist; ++j) {
+    mx = lengthdir_x(1, towards) + mx;
+    my = lengthdir_y(1, towards) + my;
+    if (collideAll(to_pixel(mx), to_pixel(my))) {
+      rim_x[i] = mx;
+      rim_y[i] = my;
+      return;
+    }
+  }
+}
