@@ -43,19 +43,19 @@ tune_dir::~tune_dir() {
   fs::remove_all(path_, ignored);
 }
 
-std::string tune_dir::make(const std::string& name, const tune_spec& spec) const {
+std::string tune_dir::make(const std::string& name, const tune_recipe& recipe) const {
   // Each channel sweeps its own range, so a lost, swapped or repeated piece
   // of sound cannot match by chance. Half volume keeps the lossy coding from
   // clipping.
   const std::string wav = path(name + ".wav");
   std::ostringstream sox;
-  sox << "sox -q -n -r " << k_tune_rate << " -b 16 -c " << spec.channels << " " << wav << " synth "
-      << spec.seconds << " sine 300-900 sine 500-1500 sine 200-400 vol 0.5";
+  sox << "sox -q -n -r " << k_tune_rate << " -b 16 -c " << recipe.channels << " " << wav
+      << " synth " << recipe.seconds << " sine 300-900 sine 500-1500 sine 200-400 vol 0.5";
   run(sox.str());
   std::ostringstream oggenc;
   oggenc << "oggenc -Q";
-  if (spec.managed_bitrate) oggenc << " --managed -b 128 -m 96 -M 160";
-  for (const std::string& comment : spec.comments) oggenc << " -c '" << comment << "'";
+  if (recipe.managed_bitrate) oggenc << " --managed -b 128 -m 96 -M 160";
+  for (const std::string& comment : recipe.comments) oggenc << " -c '" << comment << "'";
   oggenc << " -o " << path(name) << " " << wav;
   run(oggenc.str());
   fs::remove(wav);

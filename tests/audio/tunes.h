@@ -9,9 +9,9 @@
 #include <utility>
 #include <vector>
 
-struct tune_spec {
-  tune_spec(int channels, double seconds, std::vector<std::string> comments = {},
-            bool managed_bitrate = false)
+struct tune_recipe {
+  tune_recipe(int channels, double seconds, std::vector<std::string> comments = {},
+              bool managed_bitrate = false)
       : channels(channels),
         seconds(seconds),
         comments(std::move(comments)),
@@ -37,8 +37,8 @@ class tune_dir {
   tune_dir& operator=(const tune_dir&) = delete;
 
   std::string path(const std::string& name) const { return path_ + "/" + name; }
-  // Makes path(name) as the spec says; throws std::runtime_error if a tool fails.
-  std::string make(const std::string& name, const tune_spec& spec) const;
+  // Makes path(name) by the recipe; throws std::runtime_error if a tool fails.
+  std::string make(const std::string& name, const tune_recipe& recipe) const;
   std::string write(const std::string& name, const std::string& bytes) const;
   // The first `bytes` bytes of the file `from`, as path(name).
   std::string cut(const std::string& from, const std::string& name, std::size_t bytes) const;
