@@ -1,0 +1,99 @@
+#!/usr/bin/env bash
+# blobrun's command line: every error a user can make gives exactly one line
+# on standard error that names the file (and line) or the argument, no dump,
+# and a non-zero exit; good runs print what was asked for.
+#   runner_cli_test.sh BLOBRUN DATA_DIR
+set -u
+blobrun=$1 data=$2
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+failures=0
+
+fail() {
+  echo "FAIL: $*" >&2
+  failures=$((failures + 1))
+}
+
+# expect_error NAME PATTERN ARGS...: non-zero exit, nothing on stdout, one
+# stderr line matching PATTERN.
+expect_error() {
+  local name=$1 pattern=$2
+  shift 2
+  "$blobrun" "$@" >"$work/out" 2>"$work/err"
+  local status=$?
+  [ "$status" -ne 0 ] || fail "$name: exit status 0"
+  [ ! -s "$work/out" ] || fail "$name: printed a dump"
+  [ "$(wc -l <"$work/err")" -eq 1 ] || fail "$name: stderr has $(wc -l <"$work/err") lines: $(cat "$work/err")"
+  grep -q -- "$pattern" "$work/err" || fail "$name: stderr '$(cat "$work/err")' does not match '$pattern'"
+}
+
+level=$data/flat_drop.map
+events=$data/flat_drop.events
+printf '3 down Right\n' >"$work/ok.events"
+
+expect_error "no arguments" "usage: blobrun"
+expect_error "too few" "usage: blobrun" "$level" "$events"
+expect_error "bad option" "unknown option '--all'" "$level" "$events" 5 --all
+expect_error "missing level" "cannot read the level: No such file or directory ($work/none.map)" \
+  "$work/none.map" "$events" 5
+expect_error "level is a folder" "cannot read the level: .*($work)" "$work" "$events" 5
+expect_error "missing events" "cannot read the key script: No such file or directory ($work/none.txt)" \
+  "$level" "$work/none.txt" 5
+expect_error "events is a folder" "cannot read the key script: it is a directory ($work)" \
+  "$level" "$work" 5
+for ticks in 0 -3 abc 12x "" 99999999999 " 5"; do
+  expect_error "ticks '$ticks'" "TICKS '$ticks' is not a whole number from 1 up" "$level" "$events" "$ticks"
+done
+
+bad_line() {  # bad_line NAME CONTENT PATTERN: the error names file:line
+  printf -- "$2" >"$work/bad.events"
+  expect_error "$1" "$work/bad.events:$3" "$level" "$work/bad.events" 5
+}
+bad_line "unknown key" '1 down Right\n\n2 down Space\n' "3: unknown key 'Space'"
+bad_line "bad action" '# comment\n1 press Right\n' "2: 'press' is neither down nor up"
+bad_line "tick zero" '0 down Right\n' "1: tick '0' is not a whole number from 1 up"
+bad_line "negative tick" '-1 down Right\n' "1: tick '-1'"
+bad_line "missing key" '4 down\n' "1: expected '<tick> down|up <key>'"
+bad_line "extra word" '4 down Up now\n' "1: expected"
+bad_line "key number too big" '4 down 400\n' "1: unknown key '400'"
+
+# Good runs: one dump per tick, or only the last with --final.
+"$blobrun" "$level" "$work/ok.events" 7 >"$work/all" 2>"$work/err" || fail "good run failed: $(cat "$work/err")"
+[ "$(grep -c '^tick ' "$work/all")" -eq 7 ] || fail "7 ticks did not print 7 dumps"
+[ ! -s "$work/err" ] || fail "good run wrote to stderr: $(cat "$work/err")"
+"$blobrun" "$level" "$work/ok.events" 7 --final >"$work/final" || fail "--final run failed"
+[ "$(grep -c '^tick ' "$work/final")" -eq 1 ] || fail "--final printed more than one dump"
+tail -n 2 "$work/all" | cmp -s - "$work/final" || fail "--final differs from the last full dump"
+grep -q '^B .* 0 0 1 ' "$work/final" || fail "Right at tick 3 did not set move_right"
+
+# A key by number is the same key; names ignore case; CRLF lines are fine.
+printf '3 down 275\r\n' >"$work/num.events"
+"$blobrun" "$level" "$work/num.events" 7 --final | cmp -s - "$work/final" || fail "key 275 is not Right"
+printf '3 DOWN right\n' >"$work/case.events"
+"$blobrun" "$level" "$work/case.events" 7 --final | cmp -s - "$work/final" || fail "key names are case sensitive"
+
+# Escape ends the run after its own tick, whose other events still count.
+printf '5 down Escape\n5 down Right\n9 down Left\n' >"$work/esc.events"
+"$blobrun" "$level" "$work/esc.events" 50 >"$work/esc" || fail "Escape run failed"
+[ "$(grep -c '^tick ' "$work/esc")" -eq 5 ] || fail "Escape at tick 5 did not end the run there"
+tail -n 1 "$work/esc" | grep -q '^B .* 0 0 1 ' || fail "Right in Escape's tick was not dispatched"
+
+# Events listed out of order run in tick order.
+printf '9 down Left\n3 down Right\n' >"$work/order.events"
+printf '3 down Right\n9 down Left\n' >"$work/sorted.events"
+"$blobrun" "$level" "$work/order.events" 12 --final >"$work/a"
+"$blobrun" "$level" "$work/sorted.events" 12 --final >"$work/b"
+cmp -s "$work/a" "$work/b" || fail "events out of order ran differently"
+
+# A level the game would only warn about still runs, with the warning.
+head -c 40 "$level" >"$work/cut.map"
+"$blobrun" "$work/cut.map" "$events" 3 --final >"$work/cut" 2>"$work/err" || fail "a cut level stopped the run"
+grep -q "the file ends inside a record" "$work/err" || fail "no warning for a cut level"
+
+# A dump that cannot be written is an error, not a success.
+if [ -w /dev/full ]; then
+  "$blobrun" "$level" "$events" 300 >/dev/full 2>"$work/err" && fail "writing to a full disk succeeded"
+  grep -q "cannot write the dump" "$work/err" || fail "no message for a full disk: $(cat "$work/err")"
+fi
+
+exit $((failures > 0))
