@@ -1,0 +1,286 @@
+// The real game binary, driven only from outside as a player would: real key
+// presses through XTEST, screenshots of its window, its exit status and its
+// standard error. Each test gets its own X server (see CMakeLists.txt).
+//
+// The play test uses a level made for it, with the game's real pictures:
+// flat grass from x -3000 to 3000 at y 100, the light-blue blob (type 1,
+// controlled) dropped at (0, -150), the red blob (type 2) at (250, -150) and
+// a crate at (-250, -50). Blobs and crates are told apart by colour: the
+// light-blue fill is (128, 200, 255) when controlled and (64, 100, 127)
+// when not; the red fill (200, 0, 0) and (100, 0, 0); the crate is brown
+// wood; the grass is green.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <thread>
+
+#include "e2e/game_process.h"
+#include "e2e/x_window.h"
+#include "level/level_file.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+const std::string GAME = BLOB_GAME_BINARY;
+const std::string IMAGES = BLOB_GAME_IMAGES;
+const std::string SHOTS = BLOB_SHOT_DIR;
+
+// A scratch folder for one run of the game.
+struct play_folder {
+  fs::path path;
+  play_folder(bool images, const std::vector<std::uint8_t>* level) {
+    path = fs::temp_directory_path() / ("blob-e2e-" + std::to_string(::getpid()) + "-" +
+                                        std::to_string(counter()++));
+    fs::create_directories(path);
+    if (images) fs::create_directory_symlink(IMAGES, path / "images");
+    if (level) {
+      std::ofstream out(path / "level.map", std::ios::binary);
+      out.write(reinterpret_cast<const char*>(level->data()), static_cast<std::streamsize>(level->size()));
+    }
+  }
+  ~play_folder() {
+    std::error_code ignored;
+    fs::remove_all(path, ignored);
+  }
+  static int& counter() {
+    static int n = 0;
+    return n;
+  }
+};
+
+std::vector<std::uint8_t> play_level() {
+  level_data level;
+  const int G = 100;  // ground y, world pixels
+  auto grass = [](int x, int y) { return level_vertex{x, y, 90, 160, 90}; };
+  level.triangles.push_back({{grass(-3000, G), grass(3000, G), grass(3000, 600)}});
+  level.triangles.push_back({{grass(-3000, G), grass(3000, 600), grass(-3000, 600)}});
+  level.objects = {{1, 0, -150}, {2, 250, -150}, {0, -250, -50}};
+  return encode_level(level);
+}
+
+bool bright_blue(screen_rgb p) { return std::abs(p.r - 128) < 30 && std::abs(p.g - 200) < 30 && p.b > 225; }
+bool dim_blue(screen_rgb p) { return std::abs(p.r - 64) < 12 && std::abs(p.g - 100) < 12 && std::abs(p.b - 127) < 12; }
+bool bright_red(screen_rgb p) { return p.r > 170 && p.g < 40 && p.b < 40; }
+bool dim_red(screen_rgb p) { return p.r > 80 && p.r < 120 && p.g < 25 && p.b < 25; }
+bool any_red(screen_rgb p) { return bright_red(p) || dim_red(p); }
+bool crate_wood(screen_rgb p) { return p.r > 100 && p.r > p.g + 20 && p.g > p.b + 15; }
+bool grass(screen_rgb p) { return p.g > p.r + 40 && p.g > p.b + 40; }
+
+// The part of the window below the portrait and caption, where the world is.
+constexpr int WORLD_TOP = 70;  // window row
+int count_in_world(const screenshot& s, bool (*test)(screen_rgb)) {
+  return s.count(0, WORLD_TOP, 800, 600, test);
+}
+
+struct spot {
+  double x = -1, y = -1;
+};
+
+spot find(const screenshot& s, bool (*test)(screen_rgb)) {
+  spot at;
+  s.centroid(WORLD_TOP, [test](screen_rgb p) { return test(p); }, at.x, at.y);
+  return at;
+}
+
+using clock_type = std::chrono::steady_clock;
+
+// Takes screenshots until `done` holds for one, or `seconds` pass.
+bool poll(x_window& window, double seconds, const std::function<bool(const screenshot&)>& done,
+          screenshot* last = nullptr) {
+  auto deadline = clock_type::now() + std::chrono::duration<double>(seconds);
+  do {
+    screenshot shot = window.shoot();
+    bool ok = done(shot);
+    if (last) *last = shot;
+    if (ok) return true;
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  } while (clock_type::now() < deadline);
+  return false;
+}
+
+// Waits until both blobs keep still on screen for half a second.
+bool settle(x_window& window, double seconds, screenshot* last) {
+  spot blue_before{-100, -100}, red_before{-100, -100};
+  int still = 0;
+  return poll(
+      window, seconds,
+      [&](const screenshot& s) {
+        spot blue = find(s, [](screen_rgb p) { return bright_blue(p) || dim_blue(p); });
+        spot red = find(s, any_red);
+        bool same = std::abs(blue.x - blue_before.x) < 1 && std::abs(blue.y - blue_before.y) < 1 &&
+                    std::abs(red.x - red_before.x) < 1 && std::abs(red.y - red_before.y) < 1;
+        still = same ? still + 1 : 0;
+        blue_before = blue;
+        red_before = red;
+        return still >= 8;
+      },
+      last);
+}
+
+class Game : public ::testing::Test {
+ protected:
+  void start(bool images, const std::vector<std::uint8_t>* level, std::vector<std::string> env = {}) {
+    folder_ = std::make_unique<play_folder>(images, level);
+    window_ = std::make_unique<x_window>();
+    game_ = std::make_unique<game_process>(GAME, folder_->path.string(), env);
+    ASSERT_TRUE(window_->find_game_window(10)) << "no game window; stderr: " << game_->stderr_text();
+  }
+  // Escape ends the game with status 0 within a second.
+  void quit() {
+    window_->tap("Escape");
+    EXPECT_EQ(game_->wait_exit(1.0), 0) << game_->stderr_text();
+  }
+  void save(const screenshot& s, const std::string& name) { s.save_png(SHOTS + "/" + name + ".png"); }
+
+  std::unique_ptr<play_folder> folder_;
+  std::unique_ptr<x_window> window_;
+  std::unique_ptr<game_process> game_;
+};
+}  // namespace
+
+TEST_F(Game, PlayedAsAPlayerWould) {
+  std::vector<std::uint8_t> level = play_level();
+  start(true, &level);
+
+  // The first frames: backdrop, caption, portrait, terrain, crate, blobs.
+  screenshot first;
+  ASSERT_TRUE(poll(*window_, 5, [](const screenshot& s) { return count_in_world(s, bright_blue) > 200; }, &first));
+  save(first, "first_frame");
+  screen_rgb sky = first.at(780, 75);
+  EXPECT_TRUE(sky.r < 10 && sky.g < 10 && sky.b > 90) << "backdrop top " << sky.r << "," << sky.g << "," << sky.b;
+  screen_rgb low = first.at(780, 598);
+  EXPECT_TRUE(low.b < 30 || grass(low)) << "backdrop bottom is black (or grass covers it)";
+  EXPECT_GT(first.count(64, 2, 300, 34, [](screen_rgb p) { return p.r > 200 && p.g > 200 && p.b > 200; }), 100)
+      << "caption";
+  EXPECT_GT(first.count(4, 4, 60, 60, [](screen_rgb p) { return p.r > 100 || p.g > 100; }), 500) << "portrait";
+  EXPECT_GT(count_in_world(first, grass), 10000) << "terrain";
+  EXPECT_GT(count_in_world(first, crate_wood), 300) << "crate";
+  EXPECT_GT(count_in_world(first, dim_red), 200) << "the red blob, not controlled, dimmed";
+
+  // The controlled blob falls and comes to rest on the grass.
+  screenshot rest;
+  bool rested = settle(*window_, 15, &rest);
+  save(rest, "at_rest");
+  ASSERT_TRUE(rested) << "the blobs never came to rest";
+  spot blue = find(rest, bright_blue), red = find(rest, dim_red);
+  ASSERT_GT(blue.x, 0);
+  EXPECT_NEAR(blue.x, 400, 30) << "the view centres the controlled blob";
+  EXPECT_NEAR(blue.y, red.y, 6) << "both rest on the same ground";
+  EXPECT_TRUE(grass(rest.at(static_cast<int>(blue.x), static_cast<int>(blue.y) + 30))) << "grass below the blob";
+
+  // A crate moves, relative to the resting red blob.
+  double crate_before = find(rest, crate_wood).y - find(rest, dim_red).y;
+  EXPECT_TRUE(poll(*window_, 3, [&](const screenshot& s) {
+    return std::abs(find(s, crate_wood).y - find(s, dim_red).y - crate_before) > 10;
+  })) << "the crate did not move";
+
+  // Right held: the blob travels right and the view follows it, so the red
+  // blob, which stays where it is, slides left on screen.
+  window_->key("Right", true);
+  screenshot moved;
+  EXPECT_TRUE(poll(*window_, 10, [&](const screenshot& s) { return find(s, dim_red).x < red.x - 120; }, &moved))
+      << "the view did not follow the blob to the right";
+  window_->key("Right", false);
+  save(moved, "moved_right");
+  spot blue_moved = find(moved, bright_blue);
+  EXPECT_GT(blue_moved.x, 250);
+  EXPECT_LT(blue_moved.x, 650) << "the controlled blob stays in view";
+
+  // Up: the blob jumps, rising above the red one (which stays on the ground).
+  ASSERT_TRUE(settle(*window_, 15, &rest));
+  double height_at_rest = find(rest, dim_red).y - find(rest, bright_blue).y;
+  window_->tap("Up");
+  screenshot jump;
+  EXPECT_TRUE(poll(*window_, 2, [&](const screenshot& s) {
+    return find(s, dim_red).y - find(s, bright_blue).y > height_at_rest + 25;
+  }, &jump)) << "no jump";
+  save(jump, "jump");
+
+  // Tab: control passes to the red blob; the blue one dims and the view
+  // moves to the red one.
+  ASSERT_TRUE(settle(*window_, 15, &rest));
+  window_->tap("Tab");
+  screenshot handed;
+  EXPECT_TRUE(poll(*window_, 8, [](const screenshot& s) {
+    return count_in_world(s, bright_red) > 200 && count_in_world(s, bright_blue) < 20 &&
+           count_in_world(s, dim_blue) > 200 && std::abs(find(s, bright_red).x - 400) < 40;
+  }, &handed)) << "control did not pass to the red blob";
+  save(handed, "after_tab");
+
+  quit();
+}
+
+TEST_F(Game, CloseButtonLeavesItRunningEscapeEndsIt) {
+  std::vector<std::uint8_t> level = play_level();
+  start(true, &level);
+  window_->request_close();
+  EXPECT_EQ(game_->wait_exit(1.0), -1) << "the game ended on a close request";
+  screenshot a = window_->shoot();
+  EXPECT_TRUE(poll(*window_, 3, [&](const screenshot& s) { return s.rgb != a.rgb; }))
+      << "the game stopped drawing";
+  quit();
+}
+
+TEST_F(Game, WithoutALevelItRunsAnEmptyWorldAndSaysWhy) {
+  start(true, nullptr);
+  screenshot s;
+  ASSERT_TRUE(poll(*window_, 5, [](const screenshot& shot) { return shot.at(780, 5).b > 90; }, &s));
+  EXPECT_EQ(count_in_world(s, grass) + count_in_world(s, crate_wood), 0);
+  quit();
+  std::string err = game_->stderr_text();
+  EXPECT_NE(err.find("level.map"), std::string::npos) << err;
+}
+
+TEST_F(Game, WithoutPicturesItRunsAndNamesEachMissingOne) {
+  std::vector<std::uint8_t> level = play_level();
+  start(false, &level);
+  EXPECT_TRUE(poll(*window_, 5, [](const screenshot& s) { return count_in_world(s, bright_blue) > 100; }));
+  quit();
+  std::string err = game_->stderr_text();
+  for (const char* name : {"tex_snow.png", "crate.jpg", "eyes_anx.png", "mouth.png", "font.png", "hud_Portrait.png"})
+    EXPECT_NE(err.find(name), std::string::npos) << name << " not named in: " << err;
+}
+
+TEST_F(Game, RandomLevelBytesDoNotCrashIt) {
+  std::mt19937 random(20261207);
+  for (int run = 0; run < 3; ++run) {
+    std::vector<std::uint8_t> level(64 + 500 * run);
+    for (auto& b : level) b = static_cast<std::uint8_t>(random());
+    start(true, &level);
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    EXPECT_TRUE(game_->running()) << game_->stderr_text();
+    quit();
+  }
+}
+
+// Ten seconds of the unchanged game, its buffer swaps timed by a preloaded
+// library: 58.8 ticks a second, and sleep rather than spinning between them.
+TEST_F(Game, RunsFiftyNineTicksASecondAndSleepsBetweenThem) {
+  std::vector<std::uint8_t> level = play_level();
+  std::string log = (fs::temp_directory_path() / ("swaps-" + std::to_string(::getpid()))).string();
+  auto started = clock_type::now();
+  start(true, &level, {"LD_PRELOAD=" BLOB_SWAP_CLOCK, "BLOB_SWAP_LOG=" + log});
+  std::this_thread::sleep_for(std::chrono::seconds(11));
+  quit();
+  double wall = std::chrono::duration<double>(clock_type::now() - started).count();
+  std::ifstream in(log);
+  std::vector<double> swaps;
+  for (double t; in >> t;) swaps.push_back(t);
+  fs::remove(log);
+  ASSERT_GT(swaps.size(), 100u);
+  // Measure over ten seconds, leaving out the first second of start-up.
+  std::size_t first = 0;
+  while (first < swaps.size() && swaps[first] < swaps.front() + 1.0) ++first;
+  std::size_t last = first;
+  while (last + 1 < swaps.size() && swaps[last + 1] <= swaps[first] + 10.0) ++last;
+  double rate = static_cast<double>(last - first) / (swaps[last] - swaps[first]);
+  double cpu_share = game_->cpu_seconds() / wall;
+  std::printf("ticks a second: %.2f over %.2f s; CPU time %.2f s of %.2f s (%.0f%%)\n", rate,
+              swaps[last] - swaps[first], game_->cpu_seconds(), wall, 100 * cpu_share);
+  EXPECT_NEAR(rate, 1000.0 / 17, 1000.0 / 17 * 0.03);
+  EXPECT_LT(cpu_share, 0.9) << "the game spins instead of sleeping";
+}
