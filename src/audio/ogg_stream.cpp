@@ -38,6 +38,7 @@ std::string printable(const char* text) {
 
 void ogg_stream::open(std::string path) {
   release();
+  exhausted = false;
   file = std::fopen(path.c_str(), "rb");
   if (file == nullptr) throw std::string("Could not open Ogg file.");
   const int result = ov_open(file, &decoder, nullptr, 0);
@@ -144,7 +145,10 @@ bool ogg_stream::update() {
     more = stream(buffer);
     // A buffer the file could not refill still holds the sound just played;
     // queued again, it would repeat that sound after the end.
-    if (!more) continue;
+    if (!more) {
+      exhausted = true;
+      continue;
+    }
     alSourceQueueBuffers(source, 1, &buffer);
     check();
     requeued = true;
@@ -152,7 +156,7 @@ bool ogg_stream::update() {
   // A source that ran dry before its buffers came back (the caller was late)
   // has stopped for good; fresh sound on its queue starts it again.
   if (requeued && !playing()) alSourcePlay(source);
-  return more;
+  return !exhausted;
 }
 
 bool ogg_stream::stream(ALuint buffer) {

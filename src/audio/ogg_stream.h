@@ -40,8 +40,9 @@ class ogg_stream {
   bool playing();
   // Refills and requeues every buffer the source has finished with, and
   // restarts the source if it ran dry while sound was still coming. Returns
-  // false once the file has no more sound (a buffer it could not refill stays
-  // off the queue); true when no buffer had finished.
+  // false once the file has no more sound, and from then on (a buffer it
+  // could not refill stays off the queue); before that, true when no buffer
+  // had finished.
   bool update();
 
  protected:
@@ -64,4 +65,5 @@ class ogg_stream {
   ALuint buffers[2] = {0, 0};
   ALuint source = 0;
   ALenum format = 0;  // AL_FORMAT_MONO16 for one channel, else AL_FORMAT_STEREO16
+  bool exhausted = false;  // a refill has found the end of the file
 };

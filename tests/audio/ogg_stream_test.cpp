@@ -293,6 +293,7 @@ TEST_F(OggStream, EndOfFileQueuesOnlyTheLastPiece) {
   EXPECT_FALSE(player.update());
   EXPECT_EQ(player.source_int(AL_BUFFERS_QUEUED), 0);
   EXPECT_FALSE(player.playing());
+  EXPECT_FALSE(player.update()) << "with nothing left to process, the end is still the end";
 }
 
 // A caller too late for both buffers finds the source stopped: update refills
