@@ -86,9 +86,11 @@ void obj_wobblet::fall_and_slow(int i) {
 // ceil(speed) one-pixel steps; the first step into terrain is refused and
 // stops the point dead.
 void obj_wobblet::move_rim_point(int i) {
+  const double unit_x = lengthdir_x(1, rim_direction[i]);
+  const double unit_y = lengthdir_y(1, rim_direction[i]);
   for (int j = 0; j < rim_speed[i]; ++j) {
-    double next_x = lengthdir_x(1, rim_direction[i]) + rim_x[i];
-    double next_y = lengthdir_y(1, rim_direction[i]) + rim_y[i];
+    double next_x = unit_x + rim_x[i];
+    double next_y = unit_y + rim_y[i];
     if (collideAll(to_pixel(next_x), to_pixel(next_y))) {
       rim_speed[i] = 0;
     } else {
@@ -112,11 +114,13 @@ void obj_wobblet::settle_against_terrain(int i, double centre_x, double centre_y
   // onto its spoke at distance 0 (the centre), and the march below takes no
   // step, so the NaN is never used.
   if (rest_angle(i) != towards) place_on_spoke(i, centre_x, centre_y, dist);
+  const double unit_x = lengthdir_x(1, towards);
+  const double unit_y = lengthdir_y(1, towards);
   double mx = centre_x;
   double my = centre_y;
   for (int j = 0; j < dist; ++j) {
-    mx = lengthdir_x(1, towards) + mx;
-    my = lengthdir_y(1, towards) + my;
+    mx = unit_x + mx;
+    my = unit_y + my;
     if (collideAll(to_pixel(mx), to_pixel(my))) {
       rim_x[i] = mx;
       rim_y[i] = my;

@@ -47,9 +47,13 @@ void obj_wobblet::apply_friction() {
 // every step). The first step into terrain is refused and wipes the whole
 // speed, which ends the walk; the direction is kept.
 void obj_wobblet::move_centre() {
+  // The direction cannot change inside the walk, so the unit step is worked
+  // out once; the sums below are the same bits either way.
+  const double unit_x = lengthdir_x(1, direction);
+  const double unit_y = lengthdir_y(1, direction);
   for (int j = 0; j < speed; ++j) {
-    double next_x = lengthdir_x(1, direction) + static_cast<double>(x);
-    double next_y = lengthdir_y(1, direction) + static_cast<double>(y);
+    double next_x = unit_x + static_cast<double>(x);
+    double next_y = unit_y + static_cast<double>(y);
     if (collideAll(to_pixel(next_x), to_pixel(next_y))) {
       speed = 0;
     } else {
@@ -69,15 +73,16 @@ void obj_wobblet::recover_from_terrain() {
   if (!collideAll(to_pixel(x), to_pixel(y))) return;
   x = static_cast<float>(prev_x);
   y = static_cast<float>(prev_y);
-  double back = direction + HALF_TURN;
+  const double back_x = lengthdir_x(1, direction + HALF_TURN);
+  const double back_y = lengthdir_y(1, direction + HALF_TURN);
   for (int walked = 0; collideAll(to_pixel(x), to_pixel(y)); ++walked) {
     if (walked == RECOVERY_WALK_LIMIT) {
       x = static_cast<float>(prev_x);
       y = static_cast<float>(prev_y);
       break;
     }
-    x = static_cast<float>(lengthdir_x(1, back) + static_cast<double>(x));
-    y = static_cast<float>(lengthdir_y(1, back) + static_cast<double>(y));
+    x = static_cast<float>(back_x + static_cast<double>(x));
+    y = static_cast<float>(back_y + static_cast<double>(y));
   }
   speed = 0;
 }
