@@ -284,3 +284,22 @@ TEST_F(Game, RunsFiftyNineTicksASecondAndSleepsBetweenThem) {
   EXPECT_NEAR(rate, 1000.0 / 17, 1000.0 / 17 * 0.03);
   EXPECT_LT(cpu_share, 0.9) << "the game spins instead of sleeping";
 }
+
+// The installed game, started through its launcher from an unrelated
+// folder, finds its level and pictures; the desktop entry and icon are there.
+TEST(Installed, LauncherStartsTheGameInItsDataFolder) {
+  const fs::path prefix = BLOB_TEST_PREFIX;
+  EXPECT_TRUE(fs::exists(prefix / "share/applications/blobdemo.desktop"));
+  EXPECT_TRUE(fs::exists(prefix / "share/icons/hicolor/64x64/apps/blobdemo.png"));
+  EXPECT_TRUE(fs::exists(prefix / "share/blobdemo/level.map"));
+  play_folder elsewhere(false, nullptr);
+  x_window window;
+  game_process game((prefix / "bin/blobdemo").string(), elsewhere.path.string());
+  ASSERT_TRUE(window.find_game_window(10)) << game.stderr_text();
+  EXPECT_TRUE(poll(window, 5, [](const screenshot& s) { return count_in_world(s, bright_blue) > 100; }));
+  window.tap("Escape");
+  EXPECT_EQ(game.wait_exit(1.0), 0);
+  std::string err = game.stderr_text();
+  EXPECT_EQ(err.find("level:"), std::string::npos) << err;
+  EXPECT_EQ(err.find("texture:"), std::string::npos) << err;
+}
