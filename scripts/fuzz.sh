@@ -13,5 +13,14 @@ cmake --build "$build" --target level_fuzz -j "$(nproc)"
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
 # -close_fd_mask=2 silences the loader's warnings; crash reports still show.
-"$build/tests/fuzz/level_fuzz" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
-  -close_fd_mask=2 -print_final_stats=1 "$scratch" "$top/tests/fuzz/corpus"
+# The fuzzer's progress goes to a log, shown in full only when it fails.
+log="$build/fuzz.log"
+if "$build/tests/fuzz/level_fuzz" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
+  -close_fd_mask=2 -print_final_stats=1 "$scratch" "$top/tests/fuzz/corpus" >"$log" 2>&1; then
+  grep -E '^(Done|stat::number_of_executed_units|stat::peak_rss_mb)' "$log" || true
+  echo "fuzzing: no crash, leak, hang or read past the data"
+else
+  tail -n 100 "$log"
+  echo "fuzzing: FAILED (full log: $log)"
+  exit 1
+fi
