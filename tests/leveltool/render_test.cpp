@@ -1,0 +1,120 @@
+// `leveltool render` draws the level with the game's code, on the display it
+// is given or on an Xvfb of its own. The pictures are the tests' own, whose
+// flat colours make the expected pixels known: the terrain texture is white
+// on the left half of each 400-pixel repeat and mid grey on the right, the
+// crate is (200, 120, 40), the eyes a green block in the middle of the face.
+#include <gtest/gtest.h>
+#include <png.h>
+
+#include <cstdlib>
+
+#include "level/level_file.h"
+#include "tool_run.h"
+
+namespace {
+struct picture {
+  int width = 0, height = 0;
+  std::vector<std::uint8_t> rgb;
+  // The pixel showing world point (wx, wy): the picture's top-left corner is
+  // world (-32, -68) for the level below.
+  std::array<int, 3> at_world(int wx, int wy) const {
+    std::size_t k = (static_cast<std::size_t>(wy + 68) * width + (wx + 32)) * 3;
+    return {rgb[k], rgb[k + 1], rgb[k + 2]};
+  }
+};
+
+picture read_png(const std::string& path) {
+  png_image image{};
+  image.version = PNG_IMAGE_VERSION;
+  picture p;
+  if (!png_image_begin_read_from_file(&image, path.c_str())) return p;
+  image.format = PNG_FORMAT_RGB;
+  p.rgb.resize(PNG_IMAGE_SIZE(image));
+  if (!png_image_finish_read(&image, nullptr, p.rgb.data(), 0, nullptr)) return p;
+  p.width = static_cast<int>(image.width);
+  p.height = static_cast<int>(image.height);
+  return p;
+}
+
+// Terrain from (0, 100) to (400, 300) in (200, 40, 40), a crate at (100, 40)
+// and blob 1 at (300, 0). With the 32-pixel margin the picture spans world
+// x -32..432 and y -68..332 (the blob's face reaches 36 pixels up).
+std::vector<std::uint8_t> test_level() {
+  level_data level;
+  level_vertex a{0, 100, 200, 40, 40}, b{400, 100, 200, 40, 40}, c{400, 300, 200, 40, 40}, d{0, 300, 200, 40, 40};
+  level.triangles = {{{a, b, d}}, {{b, c, d}}};
+  level.objects = {{0, 100, 40}, {1, 300, 0}};
+  return encode_level(level);
+}
+
+::testing::AssertionResult near(std::array<int, 3> got, std::array<int, 3> expected, int tolerance = 4) {
+  for (int k = 0; k < 3; ++k)
+    if (std::abs(got[k] - expected[k]) > tolerance)
+      return ::testing::AssertionFailure() << "(" << got[0] << ", " << got[1] << ", " << got[2] << ") is not ("
+                                           << expected[0] << ", " << expected[1] << ", " << expected[2] << ")";
+  return ::testing::AssertionSuccess();
+}
+
+void expect_level_with_pictures(const picture& p) {
+  ASSERT_EQ(p.width, 465);
+  ASSERT_EQ(p.height, 401);
+  EXPECT_TRUE(near(p.at_world(50, 200), {200, 40, 40})) << "terrain under the white half of the texture";
+  EXPECT_TRUE(near(p.at_world(250, 200), {100, 20, 20})) << "terrain under the grey half";
+  EXPECT_TRUE(near(p.at_world(130, 55), {200, 120, 40}, 6)) << "the crate";
+  EXPECT_TRUE(near(p.at_world(300, -3), {0, 255, 0})) << "blob 1's eyes";
+  EXPECT_TRUE(near(p.at_world(-27, -63), {0, 0, 126}, 3)) << "the backdrop's blue top";
+  EXPECT_TRUE(near(p.at_world(-27, 327), {0, 0, 2}, 3)) << "the backdrop's dark bottom";
+}
+}  // namespace
+
+TEST(Render, OnTheDisplayItIsGiven) {
+  tool_folder folder;
+  folder.write("level.map", test_level());
+  tool_result r = folder.run("render level.map level.png --data '" + std::string(BLOB_TEST_DATA) + "'");
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.out, folder.path("level.png") + ": 465 x 401 pixels\n");
+  expect_level_with_pictures(read_png(folder.path("level.png")));
+}
+
+TEST(Render, WithoutADisplayOnAnXvfbOfItsOwn) {
+  tool_folder folder;
+  folder.write("level.map", test_level());
+  tool_result r = folder.run("render level.map level.png --data '" + std::string(BLOB_TEST_DATA) + "'", "env -u DISPLAY");
+  ASSERT_EQ(r.status, 0) << r.err;
+  expect_level_with_pictures(read_png(folder.path("level.png")));
+}
+
+TEST(Render, WithoutPicturesTheColoursShowPlain) {
+  tool_folder folder;
+  folder.write("level.map", test_level());
+  tool_result r = folder.run("render level.map level.png");  // the scratch folder has no images/
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_NE(r.err.find("note: no images folder in"), std::string::npos) << r.err;
+  picture p = read_png(folder.path("level.png"));
+  ASSERT_EQ(p.width, 465);
+  EXPECT_TRUE(near(p.at_world(250, 200), {200, 40, 40})) << "untextured terrain";
+  EXPECT_TRUE(near(p.at_world(130, 55), {255, 255, 255})) << "untextured crate";
+}
+
+TEST(Render, FailuresGiveOneLineAndNoPicture) {
+  tool_folder folder;
+  folder.write("level.map", test_level());
+  tool_result r = folder.run("render level.map level.png", "DISPLAY=:97");
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.err.rfind("leveltool: level.map: cannot open an OpenGL window on display :97: ", 0), 0u) << r.err;
+  EXPECT_EQ(r.error_lines(), 1) << r.err;
+
+  r = folder.run("render level.map level.png", "env -u DISPLAY PATH=/nonexistent");
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.err, "leveltool: level.map: cannot start Xvfb: Xvfb is not installed (Debian package xvfb), or set "
+                   "DISPLAY to a running X server\n");
+
+  level_data huge;
+  huge.objects = {{0, -30000, -30000}, {0, 30000, 30000}};
+  folder.write("huge.map", encode_level(huge));
+  r = folder.run("render huge.map huge.png");
+  EXPECT_EQ(r.err, "leveltool: huge.map: the level spans 60129 x 60098 pixels; render makes pictures of at most 50 "
+                   "million pixels\n");
+  EXPECT_FALSE(folder.exists("level.png"));
+  EXPECT_FALSE(folder.exists("huge.png"));
+}

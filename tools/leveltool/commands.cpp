@@ -1,0 +1,172 @@
+#include "commands.h"
+
+#include <cstdio>
+#include <filesystem>
+
+#include "level/level_file.h"
+#include "level_render.h"
+#include "level_report.h"
+#include "level_source.h"
+#include "object_kind.h"
+#include "output_file.h"
+#include "png_file.h"
+#include "project_source.h"
+#include "shell/file_bytes.h"
+
+namespace fs = std::filesystem;
+
+const char* const USAGE =
+    "usage: leveltool build SOURCE.json OUT.map\n"
+    "         Makes a level file from a level source: the project's JSON or a map saved by\n"
+    "         Tiled as JSON. Every value a level file cannot hold is reported; then nothing\n"
+    "         is written.\n"
+    "       leveltool dump LEVEL.map [OUT.json]\n"
+    "         Writes a level file as the project's JSON (to standard output without OUT.json).\n"
+    "         Building that JSON gives the same bytes back.\n"
+    "       leveltool check LEVEL.map\n"
+    "         Says what the game makes of a level file and every problem in it; exit status 1\n"
+    "         when there is one.\n"
+    "       leveltool render LEVEL.map OUT.png [--data DIR]\n"
+    "         Draws the whole level as the game's first frame shows it. Pictures come from\n"
+    "         DIR/images (default: the level's folder, else the working folder). Without\n"
+    "         DISPLAY it starts an Xvfb of its own.\n"
+    "Exit status: 0 done, 1 problems in the input or an output not written, 2 wrong usage.\n";
+
+namespace {
+int usage_error(const std::string& problem) {
+  std::fprintf(stderr, "leveltool: %s\n%s", problem.c_str(), USAGE);
+  return 2;
+}
+
+int fail(const std::string& file, const std::string& problem) {
+  std::fprintf(stderr, "leveltool: %s: %s\n", file.c_str(), problem.c_str());
+  return 1;
+}
+
+void print_lines(const std::vector<std::string>& lines) {
+  for (const std::string& line : lines) std::fprintf(stderr, "leveltool: %s\n", line.c_str());
+}
+
+bool same_file(const std::string& a, const std::string& b) {
+  std::error_code error;
+  return fs::exists(b, error) && fs::equivalent(a, b, error);
+}
+
+bool read_level_file(const std::string& path, std::vector<std::uint8_t>& bytes) {
+  std::string reason;
+  if (read_file_bytes(path, bytes, reason)) return true;
+  fail(path, "cannot read it: " + reason);
+  return false;
+}
+
+int write_output(const std::string& path, const void* data, std::size_t size) {
+  std::string why;
+  if (write_file_atomically(path, data, size, why)) return 0;
+  return fail(path, "cannot write it: " + why);
+}
+
+std::string counts_text(const level_data& level) {
+  int crates = 0;
+  for (const level_object& o : level.objects) crates += o.type == TYPE_PLATFORM;
+  return std::to_string(level.triangles.size()) + " triangles, " + std::to_string(level.objects.size()) +
+         " objects (" + std::to_string(crates) + " crates)";
+}
+}  // namespace
+
+int run_build(const arguments& args) {
+  if (args.size() != 2) return usage_error("build takes a source file and an output file");
+  const std::string &source = args[0], &out = args[1];
+  if (same_file(source, out)) return fail(out, "is the source itself; give another output file");
+  problem_list problems(source);
+  level_data level;
+  bool ok = load_level_source(source, level, problems);
+  print_lines(problems.notes());
+  if (!ok) {
+    print_lines(problems.lines());
+    std::size_t count = problems.lines().size();
+    if (count > 1) fail(source, std::to_string(count) + " problems; " + out + " not written");
+    return 1;
+  }
+  std::vector<std::uint8_t> bytes = encode_level(level);
+  if (int status = write_output(out, bytes.data(), bytes.size())) return status;
+  std::printf("%s: %s\n", out.c_str(), counts_text(level).c_str());
+  return 0;
+}
+
+namespace {
+// Things a dump carries over although building its JSON will refuse them or
+// give other bytes.
+void dump_notes(const std::string& path, const level_data& level) {
+  if (level.truncated)
+    fail(path, "note: the file ends inside a record; only the whole records before that point are dumped");
+  for (std::size_t k = 0; k < level.objects.size(); ++k)
+    if (!is_known_type(level.objects[k].type))
+      fail(path, "note: object " + std::to_string(k + 1) + " has the type code " +
+                     std::to_string(level.objects[k].type) + ", which the game skips and build refuses");
+}
+}  // namespace
+
+int run_dump(const arguments& args) {
+  if (args.empty() || args.size() > 2) return usage_error("dump takes a level file and, if wanted, an output file");
+  std::vector<std::uint8_t> bytes;
+  if (!read_level_file(args[0], bytes)) return 1;
+  level_data level = parse_level(bytes.data(), bytes.size());
+  dump_notes(args[0], level);
+  std::string text = write_project_source(level);
+  if (args.size() == 2) return write_output(args[1], text.data(), text.size());
+  std::fwrite(text.data(), 1, text.size(), stdout);
+  return std::fflush(stdout) == 0 ? 0 : fail("standard output", "cannot write the dump");
+}
+
+int run_check(const arguments& args) {
+  if (args.size() != 1) return usage_error("check takes one level file");
+  std::vector<std::uint8_t> bytes;
+  if (!read_level_file(args[0], bytes)) return 1;
+  level_report report = examine_level(bytes.data(), bytes.size());
+  std::string text = report_text(report);
+  std::fwrite(text.data(), 1, text.size(), stdout);
+  std::fflush(stdout);
+  if (report.problems.empty()) return 0;
+  return fail(args[0], std::to_string(report.problems.size()) + " problems");
+}
+
+namespace {
+bool parse_render_args(const arguments& args, render_request& request, std::string& out, std::string& error) {
+  std::vector<std::string> files;
+  for (std::size_t k = 0; k < args.size(); ++k) {
+    if (args[k] == "--data" && k + 1 < args.size()) request.data_dir = args[++k];
+    else if (args[k].rfind("--", 0) == 0) error = "unknown option " + args[k] + " for render";
+    else files.push_back(args[k]);
+  }
+  if (error.empty() && files.size() != 2) error = "render takes a level file and an output file";
+  if (!error.empty()) return false;
+  request.level_path = fs::absolute(files[0]).string();
+  out = fs::absolute(files[1]).string();
+  return true;
+}
+
+// The game's working folder holds images/; a level kept next to its
+// pictures is drawn with them wherever the tool is started from.
+std::string default_data_dir(const std::string& level_path) {
+  fs::path folder = fs::path(level_path).parent_path();
+  std::error_code error;
+  return fs::is_directory(folder / "images", error) ? folder.string() : fs::current_path(error).string();
+}
+}  // namespace
+
+int run_render(const arguments& args) {
+  render_request request;
+  std::string out, error;
+  if (!parse_render_args(args, request, out, error)) return usage_error(error);
+  if (request.data_dir.empty()) request.data_dir = default_data_dir(request.level_path);
+  rgb_image image;
+  std::vector<std::string> notes;
+  bool drawn = render_level(request, image, notes, error);
+  for (const std::string& note : notes) fail(args[0], "note: " + note);
+  if (!drawn) return fail(args[0], error);
+  std::vector<std::uint8_t> png;
+  if (!encode_png(image, png, error)) return fail(out, error);
+  if (int status = write_output(out, png.data(), png.size())) return status;
+  std::printf("%s: %d x %d pixels\n", out.c_str(), image.width, image.height);
+  return 0;
+}

@@ -1,0 +1,195 @@
+#include "level_render.h"
+
+#include <GL/gl.h>
+#include <SDL.h>
+
+#include <algorithm>
+#include <climits>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <memory>
+
+#include "level/container.h"
+#include "level/platform.h"
+#include "level/terrain.h"
+#include "private_display.h"
+#include "shell/file_bytes.h"
+#include "shell/game.h"
+#include "shell/object.h"
+#include "shell/texture.h"
+#include "shell/view.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+constexpr int MARGIN = 32;          // pixels of backdrop around the level
+constexpr int BLOB_REACH = 20 + 16;  // pixels from a blob's centre: rim, or the edge of its face
+constexpr int BACKDROP_TOP_BLUE = 128;  // the game's backdrop runs from this blue at the top to black
+
+void grow(world_box& box, int left, int top, int right, int bottom) {
+  box.left = std::min(box.left, left);
+  box.top = std::min(box.top, top);
+  box.right = std::max(box.right, right);
+  box.bottom = std::max(box.bottom, bottom);
+}
+}  // namespace
+
+world_box picture_bounds(const level_data& level) {
+  world_box box{INT_MAX, INT_MAX, INT_MIN, INT_MIN};
+  for (const level_triangle& t : level.triangles)
+    for (const level_vertex& v : t.v) grow(box, v.x, v.y, v.x, v.y);
+  for (const level_object& o : level.objects) {
+    if (o.type == TYPE_PLATFORM) grow(box, o.x, o.y - 1, o.x + PLATFORM_WIDTH, o.y + PLATFORM_HEIGHT);
+    if (o.type >= TYPE_BLOB_FIRST && o.type <= TYPE_BLOB_LAST)
+      grow(box, o.x - BLOB_REACH, o.y - BLOB_REACH, o.x + BLOB_REACH, o.y + BLOB_REACH);
+  }
+  if (box.left > box.right)
+    return {-WINDOW_WIDTH / 2, -WINDOW_HEIGHT / 2, WINDOW_WIDTH / 2 - 1, WINDOW_HEIGHT / 2 - 1};
+  return {box.left - MARGIN, box.top - MARGIN, box.right + MARGIN, box.bottom + MARGIN};
+}
+
+namespace {
+// SDL, the window and the game's objects for as long as the drawing lasts.
+class drawing_session {
+ public:
+  ~drawing_session() {
+    destroy_all_instances();
+    freeCollisions();
+    if (sdl_started_) SDL_Quit();
+    std::error_code ignored;
+    if (!old_cwd_.empty()) fs::current_path(old_cwd_, ignored);
+  }
+
+  bool open(const render_request& request, std::vector<std::string>& notes, std::string& why) {
+    const char* display = std::getenv("DISPLAY");
+    if (!display || !*display) {
+      if (!xvfb_.start(why)) return false;
+      setenv("LIBGL_ALWAYS_SOFTWARE", "1", 0);
+    }
+    setenv("SDL_VIDEODRIVER", "x11", 0);
+    sdl_started_ = SDL_Init(SDL_INIT_VIDEO | SDL_INIT_NOPARACHUTE) == 0;
+    if (!sdl_started_ || !open_game_window()) {
+      const char* used = std::getenv("DISPLAY");
+      why = std::string("cannot open an OpenGL window on display ") + (used ? used : "?") + ": " + SDL_GetError();
+      return false;
+    }
+    set_fixed_gl_state();
+    enter_data_folder(request, notes);
+    return true;
+  }
+
+  // The game's start-up and first step pass.
+  void load(const std::string& level_path) {
+    level_file_ = level_path;
+    obj_container::level_file = level_file_.c_str();
+    instance_create(0, 0, TYPE_CONTAINER);
+    for (obj_parent* o = start_obj; o; o = o->next) o->step();
+  }
+
+ private:
+  // The game opens its pictures relative to its working folder.
+  void enter_data_folder(const render_request& request, std::vector<std::string>& notes) {
+    std::error_code error;
+    old_cwd_ = fs::current_path(error).string();
+    if (!fs::is_directory(fs::path(request.data_dir) / "images", error)) {
+      notes.push_back("no images folder in " + request.data_dir + ": drawn without pictures");
+      disable_texture_loading();
+      return;
+    }
+    fs::current_path(request.data_dir, error);
+    if (error) {
+      notes.push_back("cannot enter " + request.data_dir + ": " + error.message() + "; drawn without pictures");
+      disable_texture_loading();
+    }
+  }
+
+  private_display xvfb_;
+  bool sdl_started_ = false;
+  std::string old_cwd_;
+  std::string level_file_;
+};
+
+// The slice of the picture-wide backdrop gradient that this tile covers,
+// drawn over the tile's rows that lie in the picture (GL clamps vertex
+// colours, so the gradient cannot be carried on past the picture's edge).
+void draw_backdrop_slice(const world_box& box) {
+  auto blue_at = [&box](int world_y) {
+    double share = static_cast<double>(world_y - box.top) / box.height();
+    return static_cast<float>(BACKDROP_TOP_BLUE * (1 - share) / 255);
+  };
+  int rows = std::min(WINDOW_HEIGHT, box.bottom + 1 - view_y);
+  float bottom_y = -2.0f * rows / WINDOW_HEIGHT;  // GL units: the window's height is 2
+  glDisable(GL_TEXTURE_2D);
+  glBegin(GL_QUADS);
+  glColor3f(0, 0, blue_at(view_y));
+  glVertex2f(0, 0);
+  glColor3f(0, 0, blue_at(view_y + rows));
+  glVertex2f(0, bottom_y);
+  glVertex2f(2, bottom_y);
+  glColor3f(0, 0, blue_at(view_y));
+  glVertex2f(2, 0);
+  glEnd();
+}
+
+// The drawing half of a game tick, with the view on one tile.
+void draw_tile(const world_box& box) {
+  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+  glShadeModel(GL_SMOOTH);
+  glHint(GL_LINE_SMOOTH_HINT, GL_NICEST);
+  glEnable(GL_LINE_SMOOTH);
+  glLoadIdentity();
+  glTranslatef(-1, 1, 0);
+  draw_backdrop_slice(box);
+  for (obj_parent* o = start_obj; o; o = o->next) o->draw();
+  glDisable(GL_TEXTURE_2D);
+}
+
+// Copies the window's back buffer (rows bottom-up) into the picture at the
+// tile's place, leaving out what lies beyond the picture's edges.
+void copy_tile(const world_box& box, std::vector<std::uint8_t>& frame, rgb_image& image) {
+  glPixelStorei(GL_PACK_ALIGNMENT, 1);
+  glReadBuffer(GL_BACK);
+  glReadPixels(0, 0, WINDOW_WIDTH, WINDOW_HEIGHT, GL_RGB, GL_UNSIGNED_BYTE, frame.data());
+  int left = view_x - box.left, top = view_y - box.top;
+  int columns = std::min(WINDOW_WIDTH, image.width - left);
+  for (int row = 0; row < WINDOW_HEIGHT && top + row < image.height; ++row) {
+    const std::uint8_t* from = &frame[static_cast<std::size_t>(WINDOW_HEIGHT - 1 - row) * WINDOW_WIDTH * 3];
+    std::uint8_t* to = &image.pixels[(static_cast<std::size_t>(top + row) * image.width + left) * 3];
+    std::memcpy(to, from, static_cast<std::size_t>(columns) * 3);
+  }
+}
+
+bool bounds_of_file(const std::string& path, world_box& box, std::string& why) {
+  std::vector<std::uint8_t> bytes;
+  if (!read_file_bytes(path, bytes, why)) {
+    why = "cannot read it: " + why;
+    return false;
+  }
+  box = picture_bounds(parse_level(bytes.data(), bytes.size()));
+  if (static_cast<long long>(box.width()) * box.height() <= PICTURE_PIXELS_MAX) return true;
+  why = "the level spans " + std::to_string(box.width()) + " x " + std::to_string(box.height()) +
+        " pixels; render makes pictures of at most " + std::to_string(PICTURE_PIXELS_MAX / 1'000'000) +
+        " million pixels";
+  return false;
+}
+}  // namespace
+
+bool render_level(const render_request& request, rgb_image& image, std::vector<std::string>& notes,
+                  std::string& why) {
+  world_box box{};
+  if (!bounds_of_file(request.level_path, box, why)) return false;
+  drawing_session session;
+  if (!session.open(request, notes, why)) return false;
+  session.load(request.level_path);
+  image.width = box.width();
+  image.height = box.height();
+  image.pixels.assign(static_cast<std::size_t>(image.width) * image.height * 3, 0);
+  std::vector<std::uint8_t> frame(static_cast<std::size_t>(WINDOW_WIDTH) * WINDOW_HEIGHT * 3);
+  for (view_y = box.top; view_y <= box.bottom; view_y += WINDOW_HEIGHT)
+    for (view_x = box.left; view_x <= box.right; view_x += WINDOW_WIDTH) {
+      draw_tile(box);
+      copy_tile(box, frame, image);
+    }
+  return true;
+}

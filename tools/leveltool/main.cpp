@@ -1,0 +1,26 @@
+// leveltool: makes, inspects and draws the game's level files, with the
+// game's own level code (see commands.h for the sub-commands).
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "commands.h"
+
+int main(int argc, char** argv) {
+  if (argc < 2) {
+    std::fputs(USAGE, stderr);
+    return 2;
+  }
+  std::string command = argv[1];
+  arguments args(argv + 2, argv + argc);
+  if (command == "build") return run_build(args);
+  if (command == "dump") return run_dump(args);
+  if (command == "check") return run_check(args);
+  if (command == "render") return run_render(args);
+  if (command == "help" || command == "--help" || command == "-h") {
+    std::fputs(USAGE, stdout);
+    return 0;
+  }
+  std::fprintf(stderr, "leveltool: unknown command \"%s\"\n%s", command.c_str(), USAGE);
+  return 2;
+}
