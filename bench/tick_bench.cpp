@@ -1,9 +1,8 @@
 // One tick's step pass over a level with five blobs (one of each style), a
 // platform and a little terrain: the same scene the determinism test runs.
 // Only the step is timed; drawing needs a window and is GL's cost, not ours.
-#include <benchmark/benchmark.h>
-
 #include <SDL.h>
+#include <benchmark/benchmark.h>
 
 #include <cstring>
 

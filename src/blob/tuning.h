@@ -18,13 +18,13 @@ constexpr double LIGHT_GRAVITY = 0.5;   // the white blob
 // twice the pull of a single point.
 constexpr int CENTRE_SHARE = 10;
 
-constexpr double STEER_IMPULSE = 0.25;   // pixels per tick, per tick an arrow is held
-constexpr double CENTRE_FRICTION = 0.05; // pixels per tick, taken off every tick
-constexpr double MAX_CENTRE_SPEED = 15;  // pixels per tick
-constexpr double MAX_RIM_SPEED = 15;     // pixels per tick, before gravity is added
-constexpr double RIM_FRICTION = 0.25;    // pixels per tick, taken off every tick
-constexpr double JUMP_SPEED = 15;        // pixels per tick, straight up
-constexpr double PUSH_DOWN = 3;          // pixels per tick, one per press of Down
+constexpr double STEER_IMPULSE = 0.25;    // pixels per tick, per tick an arrow is held
+constexpr double CENTRE_FRICTION = 0.05;  // pixels per tick, taken off every tick
+constexpr double MAX_CENTRE_SPEED = 15;   // pixels per tick
+constexpr double MAX_RIM_SPEED = 15;      // pixels per tick, before gravity is added
+constexpr double RIM_FRICTION = 0.25;     // pixels per tick, taken off every tick
+constexpr double JUMP_SPEED = 15;         // pixels per tick, straight up
+constexpr double PUSH_DOWN = 3;           // pixels per tick, one per press of Down
 
 // The view closes a tenth of its distance to the blob each tick.
 constexpr int CAMERA_FRACTION = 10;

@@ -20,11 +20,11 @@ struct blob_style {
 
 // Style 3 is drawn as an outline only; its fill colour is never shown.
 constexpr blob_style STYLES[STYLE_COUNT] = {
-    {128, 200, 255, 42, 165, 255, GRAVITY, STIFFNESS},             // light blue
-    {200, 0, 0, 128, 0, 0, GRAVITY, STIFFNESS},                    // red
-    {96, 96, 96, 64, 64, 64, HEAVY_GRAVITY, STIFFNESS},            // grey, heavy
-    {255, 255, 255, 128, 128, 128, LIGHT_GRAVITY, SOFT_STIFFNESS}, // white, light and soft
-    {200, 200, 0, 128, 128, 0, GRAVITY, STIFFNESS},                // yellow
+    {128, 200, 255, 42, 165, 255, GRAVITY, STIFFNESS},              // light blue
+    {200, 0, 0, 128, 0, 0, GRAVITY, STIFFNESS},                     // red
+    {96, 96, 96, 64, 64, 64, HEAVY_GRAVITY, STIFFNESS},             // grey, heavy
+    {255, 255, 255, 128, 128, 128, LIGHT_GRAVITY, SOFT_STIFFNESS},  // white, light and soft
+    {200, 200, 0, 128, 128, 0, GRAVITY, STIFFNESS},                 // yellow
 };
 
 // Adds the polar impulse (length, add_direction) to the polar velocity

@@ -17,13 +17,13 @@ constexpr int BLOB_MAX_POINTS = 20;
 
 class obj_wobblet : public obj_parent {
  public:
-  int point_count = 0;     // rim points in use, 20
-  int stiffness = 0;       // divisor of spring impulses: larger is softer
-  double radius = 0;       // rest distance of the rim, pixels
-  double radius_slack = 0; // tolerance around radius, pixels
-  double gravity = 0;      // downward impulse per tick on each rim point
-  double speed = 0;        // centre speed, pixels per tick
-  double direction = 0;    // centre direction, degrees
+  int point_count = 0;      // rim points in use, 20
+  int stiffness = 0;        // divisor of spring impulses: larger is softer
+  double radius = 0;        // rest distance of the rim, pixels
+  double radius_slack = 0;  // tolerance around radius, pixels
+  double gravity = 0;       // downward impulse per tick on each rim point
+  double speed = 0;         // centre speed, pixels per tick
+  double direction = 0;     // centre direction, degrees
   // Rim point i in slot i; slot point_count repeats slot 0 so that pairs
   // (i, i + 1) close the ring without a modulo.
   double rim_x[BLOB_MAX_POINTS + 1] = {};

@@ -18,9 +18,7 @@ using namespace blob_tuning;
 // Point i's spoke: i * 18 degrees with 20 points, computed in int first so
 // the angles are exact whole degrees; point 0 is to the right of the centre
 // and the index runs counter-clockwise on the screen.
-double obj_wobblet::rest_angle(int i) const {
-  return static_cast<double>(i * (360 / point_count));
-}
+double obj_wobblet::rest_angle(int i) const { return static_cast<double>(i * (360 / point_count)); }
 
 void obj_wobblet::place_on_spoke(int i, double centre_x, double centre_y, double length) {
   double angle = rest_angle(i);

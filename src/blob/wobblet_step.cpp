@@ -2,16 +2,15 @@
 // points' own update is in wobblet_rim.cpp.
 //
 // Motion is carried out in one-pixel steps, each tested against the terrain
-// before it is taken, so nothing tunnels through a thin wall however fast it
-// moves. The centre has no gravity of its own: the rim points fall, and their
-// springs drag the centre after them.
+// before it is taken, so neither the centre nor a rim point moving on its own
+// skips over a thin wall however fast it goes. The centre has no gravity of
+// its own: the rim points fall, and their springs drag the centre after them.
 //
 // Nothing here allocates or touches a file: the step runs every tick for
 // every blob.
-#include "blob/wobblet.h"
-
 #include "blob/pixel.h"
 #include "blob/tuning.h"
+#include "blob/wobblet.h"
 #include "level/terrain.h"
 #include "shell/angles.h"
 #include "shell/view.h"

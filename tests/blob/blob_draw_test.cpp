@@ -63,8 +63,8 @@ TEST_F(blob_drawing, a_controlled_blob_shows_its_fill_outline_eyes_and_mouth) {
   EXPECT_TRUE(pixel_near(w, 410, 300, {128, 200, 255}));  // through the eyes' clear part
   EXPECT_TRUE(pixel_near(w, 390, 315, {128, 200, 255}));
   EXPECT_TRUE(pixel_near(w, 400, 285, {128, 200, 255}));
-  EXPECT_TRUE(pixel_near(w, 419, 300, {42, 165, 255}));   // right edge, x = 19.51
-  EXPECT_TRUE(pixel_near(w, 380, 300, {42, 165, 255}));   // left edge, x = -19.51
+  EXPECT_TRUE(pixel_near(w, 419, 300, {42, 165, 255}));  // right edge, x = 19.51
+  EXPECT_TRUE(pixel_near(w, 380, 300, {42, 165, 255}));  // left edge, x = -19.51
   EXPECT_TRUE(pixel_near(w, 399, 299, GREEN));
   EXPECT_TRUE(pixel_near(w, 399, 306, MAGENTA));
   EXPECT_TRUE(pixel_near(w, 423, 300, BLACK));  // just outside

@@ -10,8 +10,7 @@ using keys = blob_world;
 bool same_record(const obj_wobblet& a, const obj_wobblet& b) {
   return a.x == b.x && a.y == b.y && a.speed == b.speed && a.direction == b.direction &&
          a.control_index == b.control_index && a.move_left == b.move_left &&
-         a.move_right == b.move_right &&
-         std::memcmp(a.rim_x, b.rim_x, sizeof a.rim_x) == 0 &&
+         a.move_right == b.move_right && std::memcmp(a.rim_x, b.rim_x, sizeof a.rim_x) == 0 &&
          std::memcmp(a.rim_y, b.rim_y, sizeof a.rim_y) == 0 &&
          std::memcmp(a.rim_speed, b.rim_speed, sizeof a.rim_speed) == 0 &&
          std::memcmp(a.rim_direction, b.rim_direction, sizeof a.rim_direction) == 0;

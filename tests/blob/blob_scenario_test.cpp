@@ -206,7 +206,7 @@ TEST_F(scenario, slopes_of_thirty_degrees_and_more_stop_the_blob_at_the_foot) {
 // follows the old direction, which can miss the wall the spoke runs into.
 // The next tick's springs and march pull such a point out again.
 TEST_F(scenario, nothing_passes_through_thick_walls) {
-  add_box(-400, 200, 400, 300);   // floor
+  add_box(-400, 200, 400, 300);    // floor
   add_box(-400, -300, 400, -200);  // ceiling
   add_box(-500, -300, -400, 300);  // walls
   add_box(400, -300, 500, 300);

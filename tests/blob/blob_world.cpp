@@ -73,8 +73,8 @@ bool sane_value(double v) { return std::isfinite(v) && std::fabs(v) < 1e6; }
   for (int i = 0; i <= b.point_count; ++i)
     if (!sane_value(b.rim_x[i]) || !sane_value(b.rim_y[i]) || !sane_value(b.rim_speed[i]) ||
         !sane_value(b.rim_direction[i]))
-      return ::testing::AssertionFailure() << "rim point " << i << " (" << b.rim_x[i] << ", "
-                                           << b.rim_y[i] << ")";
+      return ::testing::AssertionFailure()
+             << "rim point " << i << " (" << b.rim_x[i] << ", " << b.rim_y[i] << ")";
   int n = b.point_count;
   if (b.rim_x[n] != b.rim_x[0] || b.rim_y[n] != b.rim_y[0] || b.rim_speed[n] != b.rim_speed[0] ||
       b.rim_direction[n] != b.rim_direction[0])

@@ -3,9 +3,8 @@
 // pictures, and a clean slate before and after every test.
 #pragma once
 
-#include <gtest/gtest.h>
-
 #include <SDL.h>
+#include <gtest/gtest.h>
 
 #include "blob/wobblet.h"
 #include "level/platform.h"

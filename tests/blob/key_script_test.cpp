@@ -1,9 +1,8 @@
 // The key script lines of blobrun, one by one.
-#include <gtest/gtest.h>
+#include "key_script.h"
 
 #include <SDL.h>
-
-#include "key_script.h"
+#include <gtest/gtest.h>
 
 namespace {
 key_event parse_ok(const std::string& line) {

@@ -2,17 +2,19 @@
 
 namespace {
 // The file keeps colour bytes; the decoder hands them back as signed values.
-int as_signed_byte(int channel) { return static_cast<std::int8_t>(static_cast<std::uint8_t>(channel)); }
+int as_signed_byte(int channel) {
+  return static_cast<std::int8_t>(static_cast<std::uint8_t>(channel));
+}
 
 level_vertex corner(int x, int y, int r, int g, int b) {
   return {x, y, as_signed_byte(r), as_signed_byte(g), as_signed_byte(b)};
 }
 }  // namespace
 
-level_builder& level_builder::triangle(int x1, int y1, int x2, int y2, int x3, int y3, int r,
-                                       int g, int b) {
-  level_.triangles.push_back({{corner(x1, y1, r, g, b), corner(x2, y2, r, g, b),
-                               corner(x3, y3, r, g, b)}});
+level_builder& level_builder::triangle(int x1, int y1, int x2, int y2, int x3, int y3, int r, int g,
+                                       int b) {
+  level_.triangles.push_back(
+      {{corner(x1, y1, r, g, b), corner(x2, y2, r, g, b), corner(x3, y3, r, g, b)}});
   level_.vertex_count = static_cast<int>(3 * level_.triangles.size());
   return *this;
 }

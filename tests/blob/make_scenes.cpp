@@ -63,7 +63,8 @@ int main(int argc, char** argv) {
   const struct {
     const char* name;
     level_builder level;
-  } scenes[] = {{"flat_drop.map", flat_drop()}, {"walk_jump.map", walk_jump()},
+  } scenes[] = {{"flat_drop.map", flat_drop()},
+                {"walk_jump.map", walk_jump()},
                 {"five_blobs.map", five_blobs()}};
   for (const auto& s : scenes) {
     std::string path = dir + "/" + s.name;

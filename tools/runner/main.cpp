@@ -100,7 +100,8 @@ long run(const run_options& options, const key_script& script) {
   for (long tick = 1; tick <= options.ticks; ++tick) {
     for (obj_parent* o = start_obj; o; o = o->next) o->step();
     bool quit = false;
-    for (; next_event < script.events.size() && script.events[next_event].tick == tick; ++next_event)
+    for (; next_event < script.events.size() && script.events[next_event].tick == tick;
+         ++next_event)
       if (dispatch_event(key_sdl_event(script.events[next_event]))) quit = true;
     if (!options.final_only) dump_state(stdout, tick);
     if (quit) return tick;
@@ -122,6 +123,7 @@ int main(int argc, char** argv) {
   destroy_all_instances();
   freeCollisions();
   if (std::fflush(stdout) != 0 || std::ferror(stdout))
-    return fail(std::string("cannot write the dump: ") + std::strerror(errno) + " (standard output)");
+    return fail(std::string("cannot write the dump: ") + std::strerror(errno) +
+                " (standard output)");
   return 0;
 }
