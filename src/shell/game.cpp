@@ -4,6 +4,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 
@@ -28,9 +29,16 @@ constexpr float PORTRAIT_V = -0.21333334f;  // 64 pixels / -300
 // standard error with sound-library complaints, on a machine without a
 // sound card. The OpenGL window needs the X11 driver: SDL's text-terminal
 // fallbacks have no OpenGL and would only scribble on the terminal.
+//
+// SDL turns SIGINT and SIGTERM into a quit event, which the game ignores
+// like the window's close button; they get their usual effect back, so
+// Ctrl-C in a terminal, or kill, still ends the game.
 bool start_sdl() {
   setenv("SDL_VIDEODRIVER", "x11", 0);
-  return SDL_Init(SDL_INIT_VIDEO | SDL_INIT_TIMER) == 0;
+  if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_TIMER) != 0) return false;
+  std::signal(SIGINT, SIG_DFL);
+  std::signal(SIGTERM, SIG_DFL);
+  return true;
 }
 
 void report_display_failure(const char* what) {

@@ -11,6 +11,8 @@
 // wood; the grass is green.
 #include <gtest/gtest.h>
 
+#include <signal.h>
+
 #include <chrono>
 #include <cmath>
 #include <filesystem>
@@ -223,6 +225,13 @@ TEST_F(Game, CloseButtonLeavesItRunningEscapeEndsIt) {
   EXPECT_TRUE(poll(*window_, 3, [&](const screenshot& s) { return s.rgb != a.rgb; }))
       << "the game stopped drawing";
   quit();
+}
+
+TEST_F(Game, InterruptFromTheTerminalEndsIt) {
+  std::vector<std::uint8_t> level = play_level();
+  start(true, &level);
+  ::kill(game_->pid(), SIGINT);
+  EXPECT_EQ(game_->wait_exit(2.0), -2) << "Ctrl-C did not end the game";
 }
 
 TEST_F(Game, WithoutALevelItRunsAnEmptyWorldAndSaysWhy) {
