@@ -1,13 +1,11 @@
 #include "shell/game.h"
 
-#include <AL/alut.h>
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <string>
 
+#include "audio/audio_device.h"
 #include "level/terrain.h"
 #include "shell/object.h"
 #include "shell/pacing.h"
@@ -49,22 +47,11 @@ void report_display_failure(const char* what) {
                                      "virtual one with: xvfb-run -s -noreset ./blobdemo)");
 }
 
-// The sound libraries print their own diagnostics while probing for a
-// device; they are held back so that a missing device gives one line.
 bool open_audio(int* argc, char** argv) {
-  std::fflush(stderr);
-  int saved_stderr = dup(STDERR_FILENO);
-  int null_fd = open("/dev/null", O_WRONLY);
-  if (null_fd >= 0) dup2(null_fd, STDERR_FILENO);
-  bool opened = alutInit(argc, argv) == AL_TRUE;
-  ALenum error = alutGetError();
-  if (saved_stderr >= 0) dup2(saved_stderr, STDERR_FILENO);
-  if (saved_stderr >= 0) close(saved_stderr);
-  if (null_fd >= 0) close(null_fd);
-  if (!opened)
-    std::fprintf(stderr, "%s: no sound: cannot open the audio device: %s\n", PROGRAM,
-                 alutGetErrorString(error));
-  return opened;
+  std::string reason;
+  if (open_audio_device(argc, argv, reason)) return true;
+  std::fprintf(stderr, "%s: no sound: cannot open the audio device: %s\n", PROGRAM, reason.c_str());
+  return false;
 }
 
 void step_pass() {
@@ -79,7 +66,7 @@ void shutdown(GLuint portrait, bool audio_open) {
   destroy_all_instances();
   glDeleteTextures(1, &portrait);
   glDeleteTextures(1, &tex_font);
-  if (audio_open) alutExit();
+  if (audio_open) close_audio_device();
   SDL_Quit();
 }
 }  // namespace

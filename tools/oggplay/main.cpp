@@ -7,7 +7,6 @@
 // (on one line that keeps changing when standard output is a terminal).
 // Exit status: 0 when the file played to its end, 1 on an error (one line on
 // standard error), 2 on a wrong command line, 130 when interrupted.
-#include <AL/alut.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -17,6 +16,7 @@
 #include <string>
 #include <thread>
 
+#include "audio/audio_device.h"
 #include "audio/ogg_stream.h"
 
 namespace {
@@ -97,9 +97,9 @@ int main(int argc, char** argv) {
   }
   const std::string path = argv[1];
 
-  if (!alutInit(&argc, argv)) {
-    std::fprintf(stderr, "oggplay: cannot open the audio device: %s\n",
-                 alutGetErrorString(alutGetError()));
+  std::string reason;
+  if (!open_audio_device(&argc, argv, reason)) {
+    std::fprintf(stderr, "oggplay: cannot open the audio device: %s\n", reason.c_str());
     return 1;
   }
   // Ctrl-C ends the loop instead of the process, so the device is closed and
@@ -123,7 +123,7 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "oggplay: %s: %s\n", path.c_str(), text.c_str());
     status = 1;
   }
-  alutExit();
+  close_audio_device();
   if (status == 0 && interrupted != 0) status = 130;
   return status;
 }
