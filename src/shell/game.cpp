@@ -58,10 +58,6 @@ void step_pass() {
   for (obj_parent* o = start_obj; o; o = o->next) o->step();
 }
 
-void draw_pass() {
-  for (obj_parent* o = start_obj; o; o = o->next) o->draw();
-}
-
 void shutdown(GLuint portrait, bool audio_open) {
   destroy_all_instances();
   glDeleteTextures(1, &portrait);
@@ -119,13 +115,21 @@ void draw_portrait(GLuint portrait) {
   glEnd();
 }
 
-void render_frame(GLuint portrait) {
+void begin_frame() {
   glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
   glShadeModel(GL_SMOOTH);
   glHint(GL_LINE_SMOOTH_HINT, GL_NICEST);
   glEnable(GL_LINE_SMOOTH);
   glLoadIdentity();
   glTranslatef(-1, 1, 0);
+}
+
+void draw_pass() {
+  for (obj_parent* o = start_obj; o; o = o->next) o->draw();
+}
+
+void render_frame(GLuint portrait) {
+  begin_frame();
   step_pass();
   draw_backdrop();
   draw_pass();

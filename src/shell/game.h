@@ -21,6 +21,13 @@ void draw_backdrop();
 // The 64x64 portrait at the window's top-left corner.
 void draw_portrait(GLuint portrait);
 
+// Starts a frame: clears the window, sets smooth shading and line smoothing,
+// and loads the view frame (identity translated by (-1, 1, 0)).
+void begin_frame();
+
+// Draws every object in list order.
+void draw_pass();
+
 // A tick's drawing half: clear, view frame, step pass, backdrop, draw pass,
 // caption, portrait, texturing off. Leaves the frame in the back buffer.
 void render_frame(GLuint portrait);
