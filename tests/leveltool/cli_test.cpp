@@ -18,12 +18,14 @@ bool only_folder_files_are(const tool_folder& folder, std::vector<std::string> e
 
 TEST(Cli, UsageMistakesExitWithTwoAndShowTheUsage) {
   tool_folder folder;
-  for (const char* args : {"", "frobnicate", "build one.json", "dump", "check a b", "render a.map", "render a b --size 3"}) {
+  for (const char* args : {"", "frobnicate", "build one.json", "dump", "check a b", "render a.map", "render a b --size 3",
+                           "render a b --shrink 0", "render a b --shrink 17", "render a b --shrink x", "render a b --data"}) {
     tool_result r = folder.run(args);
     EXPECT_EQ(r.status, 2) << args;
     EXPECT_NE(r.err.find("usage: leveltool build SOURCE.json OUT.map"), std::string::npos) << args;
   }
   EXPECT_NE(folder.run("frobnicate").err.find("unknown command \"frobnicate\""), std::string::npos);
+  EXPECT_EQ(folder.run("render a b --shrink 0").err.rfind("leveltool: --shrink takes a whole number from 1 to 16, not 0\n", 0), 0u);
   tool_result help = folder.run("--help");
   EXPECT_EQ(help.status, 0);
   EXPECT_NE(help.out.find("leveltool render LEVEL.map OUT.png"), std::string::npos);

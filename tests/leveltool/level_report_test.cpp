@@ -112,15 +112,16 @@ TEST(LevelReport, BlobsMustStartInOpenAir) {
 
 TEST(LevelReport, CratesMustStartClearOfTerrain) {
   level_data level = ground_level();
-  level.objects = {{0, 0, 68},     // bottom edge on the ground's surface line, which is solid
+  level.objects = {{0, 0, 69},     // bottom edge one pixel into the ground
                    {0, 30, 40},    // clear of the ground, but overlapping the first
-                   {0, 2000, 0}};  // nowhere near
+                   {0, 2000, 0},   // nowhere near
+                   {0, 200, 68}};  // resting on the ground
   level_report report = examine(level);
-  EXPECT_TRUE(mentions(report.problems, "object 1 (crate at (0, 68)): it starts inside terrain")) << all(report.problems);
+  EXPECT_TRUE(mentions(report.problems, "object 1 (crate at (0, 69)): it starts inside terrain")) << all(report.problems);
   EXPECT_EQ(report.problems.size(), 1u) << all(report.problems);
   EXPECT_TRUE(mentions(report.notes, "object 2 (crate at (30, 40)): it overlaps object 1"));
 
-  level.objects = {{0, 0, 301}};  // just below the ground: rises up through it
+  level.objects = {{0, 0, 300}};  // hanging from the ground's underside: rises up through it
   EXPECT_TRUE(mentions(examine(level).notes, "on its way up it passes through terrain"));
 }
 

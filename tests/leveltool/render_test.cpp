@@ -84,6 +84,18 @@ TEST(Render, WithoutADisplayOnAnXvfbOfItsOwn) {
   expect_level_with_pictures(read_png(folder.path("level.png")));
 }
 
+TEST(Render, ShrunkForAnOverview) {
+  tool_folder folder;
+  folder.write("level.map", test_level());
+  tool_result r = folder.run("render level.map small.png --shrink 2 --data '" + std::string(BLOB_TEST_DATA) + "'");
+  ASSERT_EQ(r.status, 0) << r.err;
+  picture p = read_png(folder.path("small.png"));
+  ASSERT_EQ(p.width, 233);
+  ASSERT_EQ(p.height, 201);
+  std::size_t k = (static_cast<std::size_t>((200 + 68) / 2) * p.width + (50 + 32) / 2) * 3;
+  EXPECT_TRUE(near({p.rgb[k], p.rgb[k + 1], p.rgb[k + 2]}, {200, 40, 40})) << "terrain";
+}
+
 TEST(Render, WithoutPicturesTheColoursShowPlain) {
   tool_folder folder;
   folder.write("level.map", test_level());

@@ -1,6 +1,7 @@
 #include "commands.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 
 #include "level/level_file.h"
@@ -26,10 +27,11 @@ const char* const USAGE =
     "       leveltool check LEVEL.map\n"
     "         Says what the game makes of a level file and every problem in it; exit status 1\n"
     "         when there is one.\n"
-    "       leveltool render LEVEL.map OUT.png [--data DIR]\n"
+    "       leveltool render LEVEL.map OUT.png [--data DIR] [--shrink N]\n"
     "         Draws the whole level as the game's first frame shows it. Pictures come from\n"
-    "         DIR/images (default: the level's folder, else the working folder). Without\n"
-    "         DISPLAY it starts an Xvfb of its own.\n"
+    "         DIR/images (default: the level's folder, else the working folder). --shrink N\n"
+    "         makes the picture N (1..16) times smaller on each side. Without DISPLAY it\n"
+    "         starts an Xvfb of its own.\n"
     "Exit status: 0 done, 1 problems in the input or an output not written, 2 wrong usage.\n";
 
 namespace {
@@ -131,15 +133,42 @@ int run_check(const arguments& args) {
 }
 
 namespace {
-bool parse_render_args(const arguments& args, render_request& request, std::string& out, std::string& error) {
+constexpr int SHRINK_MAX = 16;
+
+bool parse_shrink(const std::string& text, int& factor) {
+  char* end = nullptr;
+  long value = std::strtol(text.c_str(), &end, 10);
+  if (text.empty() || *end != '\0' || value < 1 || value > SHRINK_MAX) return false;
+  factor = static_cast<int>(value);
+  return true;
+}
+
+bool parse_render_args(const arguments& args, render_request& request, std::string& out, int& shrink,
+                       std::string& error) {
   std::vector<std::string> files;
   for (std::size_t k = 0; k < args.size(); ++k) {
-    if (args[k] == "--data" && k + 1 < args.size()) request.data_dir = args[++k];
-    else if (args[k].rfind("--", 0) == 0) error = "unknown option " + args[k] + " for render";
-    else files.push_back(args[k]);
+    const std::string& arg = args[k];
+    bool has_value = k + 1 < args.size();
+    if (arg == "--data" && has_value) {
+      request.data_dir = args[++k];
+    } else if (arg == "--shrink" && has_value) {
+      if (parse_shrink(args[++k], shrink)) continue;
+      error = "--shrink takes a whole number from 1 to " + std::to_string(SHRINK_MAX) + ", not " + args[k];
+      return false;
+    } else if (arg == "--data" || arg == "--shrink") {
+      error = arg + " needs a value";
+      return false;
+    } else if (arg.rfind("--", 0) == 0) {
+      error = "unknown option " + arg + " for render";
+      return false;
+    } else {
+      files.push_back(arg);
+    }
   }
-  if (error.empty() && files.size() != 2) error = "render takes a level file and an output file";
-  if (!error.empty()) return false;
+  if (files.size() != 2) {
+    error = "render takes a level file and an output file";
+    return false;
+  }
   request.level_path = fs::absolute(files[0]).string();
   out = fs::absolute(files[1]).string();
   return true;
@@ -157,13 +186,15 @@ std::string default_data_dir(const std::string& level_path) {
 int run_render(const arguments& args) {
   render_request request;
   std::string out, error;
-  if (!parse_render_args(args, request, out, error)) return usage_error(error);
+  int shrink = 1;
+  if (!parse_render_args(args, request, out, shrink, error)) return usage_error(error);
   if (request.data_dir.empty()) request.data_dir = default_data_dir(request.level_path);
   rgb_image image;
   std::vector<std::string> notes;
   bool drawn = render_level(request, image, notes, error);
   for (const std::string& note : notes) fail(args[0], "note: " + note);
   if (!drawn) return fail(args[0], error);
+  image = shrunk(image, shrink);
   std::vector<std::uint8_t> png;
   if (!encode_png(image, png, error)) return fail(out, error);
   if (int status = write_output(out, png.data(), png.size())) return status;

@@ -40,10 +40,12 @@ bool inside_box(int px, int py, int left, int top, int width, int height) {
   return px >= left && px <= left + width && py >= top && py <= top + height;
 }
 
-// Any whole-pixel point of the box in terrain.
+// Any whole-pixel point strictly inside the box in terrain. A crate only
+// collides with blobs, so one that rests on the ground or fits a pit exactly
+// is fine; only overlapping terrain shows as a crate half sunk in it.
 bool box_hits_terrain(int left, int top, int width, int height) {
-  for (int y = top; y <= top + height; ++y)
-    for (int x = left; x <= left + width; ++x)
+  for (int y = top + 1; y < top + height; ++y)
+    for (int x = left + 1; x < left + width; ++x)
       if (collideAll(x, y)) return true;
   return false;
 }

@@ -5,10 +5,8 @@
 #include <string>
 #include <vector>
 
-struct rgb_image {
-  int width = 0, height = 0;          // pixels
-  std::vector<std::uint8_t> pixels;  // red, green, blue; top row first
-};
+#include "rgb_image.h"
+
 
 // Encodes the picture as an 8-bit RGB PNG. False with the reason from libpng.
 bool encode_png(const rgb_image& image, std::vector<std::uint8_t>& out, std::string& why);
