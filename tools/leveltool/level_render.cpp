@@ -134,14 +134,9 @@ void draw_backdrop_slice(const world_box& box) {
 
 // The drawing half of a game tick, with the view on one tile.
 void draw_tile(const world_box& box) {
-  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-  glShadeModel(GL_SMOOTH);
-  glHint(GL_LINE_SMOOTH_HINT, GL_NICEST);
-  glEnable(GL_LINE_SMOOTH);
-  glLoadIdentity();
-  glTranslatef(-1, 1, 0);
+  begin_frame();
   draw_backdrop_slice(box);
-  for (obj_parent* o = start_obj; o; o = o->next) o->draw();
+  draw_pass();
   glDisable(GL_TEXTURE_2D);
 }
 
