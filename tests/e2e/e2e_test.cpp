@@ -306,6 +306,9 @@ TEST(Installed, LauncherStartsTheGameInItsDataFolder) {
   game_process game((prefix / "bin/blobdemo").string(), elsewhere.path.string());
   ASSERT_TRUE(window.find_game_window(10)) << game.stderr_text();
   EXPECT_TRUE(poll(window, 5, [](const screenshot& s) { return count_in_world(s, bright_blue) > 100; }));
+  screenshot landed;
+  settle(window, 10, &landed);
+  landed.save_png(SHOTS + "/installed_game.png");  // the picture the README shows
   window.tap("Escape");
   EXPECT_EQ(game.wait_exit(1.0), 0);
   std::string err = game.stderr_text();
