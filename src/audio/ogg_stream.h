@@ -64,6 +64,6 @@ class ogg_stream {
   vorbis_comment* comment = nullptr;  // owned by the decoder
   ALuint buffers[2] = {0, 0};
   ALuint source = 0;
-  ALenum format = 0;  // AL_FORMAT_MONO16 for one channel, else AL_FORMAT_STEREO16
+  ALenum format = 0;       // AL_FORMAT_MONO16 for one channel, else AL_FORMAT_STEREO16
   bool exhausted = false;  // a refill has found the end of the file
 };

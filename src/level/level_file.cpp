@@ -42,8 +42,8 @@ level_data parse_level(const std::uint8_t* bytes, std::size_t size) {
       level.truncated = true;
       return level;
     }
-    level.triangles.push_back({{read_vertex(bytes + p), read_vertex(bytes + p + 9),
-                                read_vertex(bytes + p + 18)}});
+    level.triangles.push_back(
+        {{read_vertex(bytes + p), read_vertex(bytes + p + 9), read_vertex(bytes + p + 18)}});
     p += TRIANGLE_RECORD_BYTES;
   }
   if (size - p < 3) {

@@ -10,8 +10,8 @@
 
 struct primitive;
 
-constexpr int PLATFORM_WIDTH = 64;        // pixels
-constexpr int PLATFORM_HEIGHT = 32;       // pixels
+constexpr int PLATFORM_WIDTH = 64;         // pixels
+constexpr int PLATFORM_HEIGHT = 32;        // pixels
 constexpr int PLATFORM_HALF_PERIOD = 200;  // ticks between reversals
 
 class obj_platform : public obj_parent {

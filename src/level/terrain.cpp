@@ -6,9 +6,8 @@
 primitive* start_ptr = nullptr;
 
 primitive* addVertex(int x1, int y1, int x2, int y2, int x3, int y3) {
-  auto* p = new primitive{x1, x2, x3, y1, y2, y3,
-                          255, 255, 255, 255, 255, 255, 255, 255, 255,
-                          true, true, nullptr};
+  auto* p = new primitive{x1,  x2,  x3,  y1,  y2,  y3,  255,  255,  255,
+                          255, 255, 255, 255, 255, 255, true, true, nullptr};
   if (!start_ptr) {
     start_ptr = p;
   } else {
@@ -19,11 +18,17 @@ primitive* addVertex(int x1, int y1, int x2, int y2, int x3, int y3) {
   return p;
 }
 
-void addColour(primitive* p, int r1, int g1, int b1, int r2, int g2, int b2,
-               int r3, int g3, int b3) {
-  p->r1 = r1; p->g1 = g1; p->b1 = b1;
-  p->r2 = r2; p->g2 = g2; p->b2 = b2;
-  p->r3 = r3; p->g3 = g3; p->b3 = b3;
+void addColour(primitive* p, int r1, int g1, int b1, int r2, int g2, int b2, int r3, int g3,
+               int b3) {
+  p->r1 = r1;
+  p->g1 = g1;
+  p->b1 = b1;
+  p->r2 = r2;
+  p->g2 = g2;
+  p->b2 = b2;
+  p->r3 = r3;
+  p->g3 = g3;
+  p->b3 = b3;
 }
 
 namespace {

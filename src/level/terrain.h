@@ -20,14 +20,13 @@ extern primitive* start_ptr;
 // list owns it.
 primitive* addVertex(int x1, int y1, int x2, int y2, int x3, int y3);
 
-void addColour(primitive* p, int r1, int g1, int b1, int r2, int g2, int b2,
-               int r3, int g3, int b3);
+void addColour(primitive* p, int r1, int g1, int b1, int r2, int g2, int b2, int r3, int g3,
+               int b3);
 
 // 1 when (px, py) lies inside the triangle or on its boundary, either winding,
 // else 0. A degenerate triangle accepts its whole line; collideAll's box test
 // narrows that to the segment.
-int collideTriangleSpecial(int x1, int y1, int x2, int y2, int x3, int y3,
-                           int px, int py);
+int collideTriangleSpecial(int x1, int y1, int x2, int y2, int x3, int y3, int px, int py);
 
 // True when the point lies in, or on the edge of, a solid triangle. Stops at
 // the first hit.

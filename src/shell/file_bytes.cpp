@@ -13,7 +13,8 @@ bool read_file_bytes(const std::string& path, std::vector<std::uint8_t>& out, st
   out.clear();
   std::uint8_t chunk[65536];
   std::size_t got;
-  while ((got = std::fread(chunk, 1, sizeof chunk, file)) > 0) out.insert(out.end(), chunk, chunk + got);
+  while ((got = std::fread(chunk, 1, sizeof chunk, file)) > 0)
+    out.insert(out.end(), chunk, chunk + got);
   bool failed = std::ferror(file) != 0;
   std::fclose(file);
   if (failed) reason = "read error";

@@ -17,8 +17,8 @@ const char* const CAPTION = "Demo test fools\n";
 
 namespace {
 constexpr const char* PROGRAM = "blobdemo";
-constexpr int CAPTION_X = 64;  // pixels, just right of the portrait
-constexpr int CAPTION_Y = 2;   // pixels
+constexpr int CAPTION_X = 64;               // pixels, just right of the portrait
+constexpr int CAPTION_Y = 2;                // pixels
 constexpr float PORTRAIT_U = 0.16f;         // 64 pixels / 400
 constexpr float PORTRAIT_V = -0.21333334f;  // 64 pixels / -300
 

@@ -7,7 +7,8 @@ const std::uint8_t PNG_SIGNATURE[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\
 constexpr std::size_t CHUNK_OVERHEAD = 12;  // length, type and CRC, bytes
 
 std::uint32_t read_be32(const std::uint8_t* p) {
-  return (std::uint32_t(p[0]) << 24) | (std::uint32_t(p[1]) << 16) | (std::uint32_t(p[2]) << 8) | p[3];
+  return (std::uint32_t(p[0]) << 24) | (std::uint32_t(p[1]) << 16) | (std::uint32_t(p[2]) << 8) |
+         p[3];
 }
 }  // namespace
 

@@ -7,11 +7,11 @@
 GLuint tex_font = 0;
 
 namespace {
-constexpr int GLYPH_SIZE = 32;     // pixels on screen, both ways
-constexpr int PEN_ADVANCE = 16;    // pixels; quads overlap by half
+constexpr int GLYPH_SIZE = 32;   // pixels on screen, both ways
+constexpr int PEN_ADVANCE = 16;  // pixels; quads overlap by half
 constexpr int CELLS_PER_ROW = 14;
-constexpr double CELL = 0.0625;        // 32 / 512 of the picture
-constexpr double GAP = 0.001953125;    // 1 / 512: one pixel between cells
+constexpr double CELL = 0.0625;      // 32 / 512 of the picture
+constexpr double GAP = 0.001953125;  // 1 / 512: one pixel between cells
 
 void draw_glyph(double pen_x, double pen_y, char ch) {
   // The font starts at "0"; lower codes (punctuation, space) and codes above

@@ -51,8 +51,14 @@ SDL_Surface* with_three_or_four_bytes(SDL_Surface* surface) {
   rgba.BitsPerPixel = 32;
   rgba.BytesPerPixel = 4;
   rgba.Rloss = rgba.Gloss = rgba.Bloss = rgba.Aloss = 0;
-  rgba.Rshift = 0; rgba.Gshift = 8; rgba.Bshift = 16; rgba.Ashift = 24;
-  rgba.Rmask = 0x000000FF; rgba.Gmask = 0x0000FF00; rgba.Bmask = 0x00FF0000; rgba.Amask = 0xFF000000;
+  rgba.Rshift = 0;
+  rgba.Gshift = 8;
+  rgba.Bshift = 16;
+  rgba.Ashift = 24;
+  rgba.Rmask = 0x000000FF;
+  rgba.Gmask = 0x0000FF00;
+  rgba.Bmask = 0x00FF0000;
+  rgba.Amask = 0xFF000000;
   SDL_Surface* converted = SDL_ConvertSurface(surface, &rgba, SDL_SWSURFACE);
   SDL_FreeSurface(surface);
   return converted;

@@ -10,7 +10,6 @@
 // when not; the red fill (200, 0, 0) and (100, 0, 0); the crate is brown
 // wood; the grass is green.
 #include <gtest/gtest.h>
-
 #include <signal.h>
 
 #include <chrono>
@@ -35,13 +34,14 @@ const std::string SHOTS = BLOB_SHOT_DIR;
 struct play_folder {
   fs::path path;
   play_folder(bool images, const std::vector<std::uint8_t>* level) {
-    path = fs::temp_directory_path() / ("blob-e2e-" + std::to_string(::getpid()) + "-" +
-                                        std::to_string(counter()++));
+    path = fs::temp_directory_path() /
+           ("blob-e2e-" + std::to_string(::getpid()) + "-" + std::to_string(counter()++));
     fs::create_directories(path);
     if (images) fs::create_directory_symlink(IMAGES, path / "images");
     if (level) {
       std::ofstream out(path / "level.map", std::ios::binary);
-      out.write(reinterpret_cast<const char*>(level->data()), static_cast<std::streamsize>(level->size()));
+      out.write(reinterpret_cast<const char*>(level->data()),
+                static_cast<std::streamsize>(level->size()));
     }
   }
   ~play_folder() {
@@ -64,8 +64,12 @@ std::vector<std::uint8_t> play_level() {
   return encode_level(level);
 }
 
-bool bright_blue(screen_rgb p) { return std::abs(p.r - 128) < 30 && std::abs(p.g - 200) < 30 && p.b > 225; }
-bool dim_blue(screen_rgb p) { return std::abs(p.r - 64) < 12 && std::abs(p.g - 100) < 12 && std::abs(p.b - 127) < 12; }
+bool bright_blue(screen_rgb p) {
+  return std::abs(p.r - 128) < 30 && std::abs(p.g - 200) < 30 && p.b > 225;
+}
+bool dim_blue(screen_rgb p) {
+  return std::abs(p.r - 64) < 12 && std::abs(p.g - 100) < 12 && std::abs(p.b - 127) < 12;
+}
 bool bright_red(screen_rgb p) { return p.r > 170 && p.g < 40 && p.b < 40; }
 bool dim_red(screen_rgb p) { return p.r > 80 && p.r < 120 && p.g < 25 && p.b < 25; }
 bool any_red(screen_rgb p) { return bright_red(p) || dim_red(p); }
@@ -84,7 +88,8 @@ struct spot {
 
 spot find(const screenshot& s, bool (*test)(screen_rgb)) {
   spot at;
-  s.centroid(WORLD_TOP, [test](screen_rgb p) { return test(p); }, at.x, at.y);
+  s.centroid(
+      WORLD_TOP, [test](screen_rgb p) { return test(p); }, at.x, at.y);
   return at;
 }
 
@@ -125,18 +130,22 @@ bool settle(x_window& window, double seconds, screenshot* last) {
 
 class Game : public ::testing::Test {
  protected:
-  void start(bool images, const std::vector<std::uint8_t>* level, std::vector<std::string> env = {}) {
+  void start(bool images, const std::vector<std::uint8_t>* level,
+             std::vector<std::string> env = {}) {
     folder_ = std::make_unique<play_folder>(images, level);
     window_ = std::make_unique<x_window>();
     game_ = std::make_unique<game_process>(GAME, folder_->path.string(), env);
-    ASSERT_TRUE(window_->find_game_window(10)) << "no game window; stderr: " << game_->stderr_text();
+    ASSERT_TRUE(window_->find_game_window(10))
+        << "no game window; stderr: " << game_->stderr_text();
   }
   // Escape ends the game with status 0 within a second.
   void quit() {
     window_->tap("Escape");
     EXPECT_EQ(game_->wait_exit(1.0), 0) << game_->stderr_text();
   }
-  void save(const screenshot& s, const std::string& name) { s.save_png(SHOTS + "/" + name + ".png"); }
+  void save(const screenshot& s, const std::string& name) {
+    s.save_png(SHOTS + "/" + name + ".png");
+  }
 
   std::unique_ptr<play_folder> folder_;
   std::unique_ptr<x_window> window_;
@@ -150,15 +159,21 @@ TEST_F(Game, PlayedAsAPlayerWould) {
 
   // The first frames: backdrop, caption, portrait, terrain, crate, blobs.
   screenshot first;
-  ASSERT_TRUE(poll(*window_, 5, [](const screenshot& s) { return count_in_world(s, bright_blue) > 200; }, &first));
+  ASSERT_TRUE(poll(
+      *window_, 5, [](const screenshot& s) { return count_in_world(s, bright_blue) > 200; },
+      &first));
   save(first, "first_frame");
   screen_rgb sky = first.at(780, 75);
-  EXPECT_TRUE(sky.r < 10 && sky.g < 10 && sky.b > 90) << "backdrop top " << sky.r << "," << sky.g << "," << sky.b;
+  EXPECT_TRUE(sky.r < 10 && sky.g < 10 && sky.b > 90)
+      << "backdrop top " << sky.r << "," << sky.g << "," << sky.b;
   screen_rgb low = first.at(780, 598);
   EXPECT_TRUE(low.b < 30 || grass(low)) << "backdrop bottom is black (or grass covers it)";
-  EXPECT_GT(first.count(64, 2, 300, 34, [](screen_rgb p) { return p.r > 200 && p.g > 200 && p.b > 200; }), 100)
+  EXPECT_GT(
+      first.count(64, 2, 300, 34, [](screen_rgb p) { return p.r > 200 && p.g > 200 && p.b > 200; }),
+      100)
       << "caption";
-  EXPECT_GT(first.count(4, 4, 60, 60, [](screen_rgb p) { return p.r > 100 || p.g > 100; }), 500) << "portrait";
+  EXPECT_GT(first.count(4, 4, 60, 60, [](screen_rgb p) { return p.r > 100 || p.g > 100; }), 500)
+      << "portrait";
   EXPECT_GT(count_in_world(first, grass), 10000) << "terrain";
   EXPECT_GT(count_in_world(first, crate_wood), 300) << "crate";
   EXPECT_GT(count_in_world(first, dim_red), 200) << "the red blob, not controlled, dimmed";
@@ -172,7 +187,8 @@ TEST_F(Game, PlayedAsAPlayerWould) {
   ASSERT_GT(blue.x, 0);
   EXPECT_NEAR(blue.x, 400, 30) << "the view centres the controlled blob";
   EXPECT_NEAR(blue.y, red.y, 6) << "both rest on the same ground";
-  EXPECT_TRUE(grass(rest.at(static_cast<int>(blue.x), static_cast<int>(blue.y) + 30))) << "grass below the blob";
+  EXPECT_TRUE(grass(rest.at(static_cast<int>(blue.x), static_cast<int>(blue.y) + 30)))
+      << "grass below the blob";
 
   // A crate moves, relative to the resting red blob.
   double crate_before = find(rest, crate_wood).y - find(rest, dim_red).y;
@@ -184,7 +200,8 @@ TEST_F(Game, PlayedAsAPlayerWould) {
   // blob, which stays where it is, slides left on screen.
   window_->key("Right", true);
   screenshot moved;
-  EXPECT_TRUE(poll(*window_, 10, [&](const screenshot& s) { return find(s, dim_red).x < red.x - 120; }, &moved))
+  EXPECT_TRUE(poll(
+      *window_, 10, [&](const screenshot& s) { return find(s, dim_red).x < red.x - 120; }, &moved))
       << "the view did not follow the blob to the right";
   window_->key("Right", false);
   save(moved, "moved_right");
@@ -197,9 +214,13 @@ TEST_F(Game, PlayedAsAPlayerWould) {
   double height_at_rest = find(rest, dim_red).y - find(rest, bright_blue).y;
   window_->tap("Up");
   screenshot jump;
-  EXPECT_TRUE(poll(*window_, 2, [&](const screenshot& s) {
-    return find(s, dim_red).y - find(s, bright_blue).y > height_at_rest + 25;
-  }, &jump)) << "no jump";
+  EXPECT_TRUE(poll(
+      *window_, 2,
+      [&](const screenshot& s) {
+        return find(s, dim_red).y - find(s, bright_blue).y > height_at_rest + 25;
+      },
+      &jump))
+      << "no jump";
   save(jump, "jump");
 
   // Tab: control passes to the red blob; the blue one dims and the view
@@ -207,10 +228,14 @@ TEST_F(Game, PlayedAsAPlayerWould) {
   ASSERT_TRUE(settle(*window_, 15, &rest));
   window_->tap("Tab");
   screenshot handed;
-  EXPECT_TRUE(poll(*window_, 8, [](const screenshot& s) {
-    return count_in_world(s, bright_red) > 200 && count_in_world(s, bright_blue) < 20 &&
-           count_in_world(s, dim_blue) > 200 && std::abs(find(s, bright_red).x - 400) < 40;
-  }, &handed)) << "control did not pass to the red blob";
+  EXPECT_TRUE(poll(
+      *window_, 8,
+      [](const screenshot& s) {
+        return count_in_world(s, bright_red) > 200 && count_in_world(s, bright_blue) < 20 &&
+               count_in_world(s, dim_blue) > 200 && std::abs(find(s, bright_red).x - 400) < 40;
+      },
+      &handed))
+      << "control did not pass to the red blob";
   save(handed, "after_tab");
 
   quit();
@@ -237,7 +262,8 @@ TEST_F(Game, InterruptFromTheTerminalEndsIt) {
 TEST_F(Game, WithoutALevelItRunsAnEmptyWorldAndSaysWhy) {
   start(true, nullptr);
   screenshot s;
-  ASSERT_TRUE(poll(*window_, 5, [](const screenshot& shot) { return shot.at(780, 5).b > 90; }, &s));
+  ASSERT_TRUE(poll(
+      *window_, 5, [](const screenshot& shot) { return shot.at(780, 5).b > 90; }, &s));
   EXPECT_EQ(count_in_world(s, grass) + count_in_world(s, crate_wood), 0);
   quit();
   std::string err = game_->stderr_text();
@@ -247,10 +273,12 @@ TEST_F(Game, WithoutALevelItRunsAnEmptyWorldAndSaysWhy) {
 TEST_F(Game, WithoutPicturesItRunsAndNamesEachMissingOne) {
   std::vector<std::uint8_t> level = play_level();
   start(false, &level);
-  EXPECT_TRUE(poll(*window_, 5, [](const screenshot& s) { return count_in_world(s, bright_blue) > 100; }));
+  EXPECT_TRUE(
+      poll(*window_, 5, [](const screenshot& s) { return count_in_world(s, bright_blue) > 100; }));
   quit();
   std::string err = game_->stderr_text();
-  for (const char* name : {"tex_snow.png", "crate.jpg", "eyes_anx.png", "mouth.png", "font.png", "hud_Portrait.png"})
+  for (const char* name :
+       {"tex_snow.png", "crate.jpg", "eyes_anx.png", "mouth.png", "font.png", "hud_Portrait.png"})
     EXPECT_NE(err.find(name), std::string::npos) << name << " not named in: " << err;
 }
 
@@ -305,7 +333,8 @@ TEST(Installed, LauncherStartsTheGameInItsDataFolder) {
   x_window window;
   game_process game((prefix / "bin/blobdemo").string(), elsewhere.path.string());
   ASSERT_TRUE(window.find_game_window(10)) << game.stderr_text();
-  EXPECT_TRUE(poll(window, 5, [](const screenshot& s) { return count_in_world(s, bright_blue) > 100; }));
+  EXPECT_TRUE(
+      poll(window, 5, [](const screenshot& s) { return count_in_world(s, bright_blue) > 100; }));
   screenshot landed;
   settle(window, 10, &landed);
   landed.save_png(SHOTS + "/installed_game.png");  // the picture the README shows

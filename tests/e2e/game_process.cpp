@@ -1,5 +1,6 @@
 #include "e2e/game_process.h"
 
+#include <fcntl.h>
 #include <signal.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -11,8 +12,6 @@
 #include <sstream>
 #include <stdexcept>
 #include <thread>
-
-#include <fcntl.h>
 
 game_process::game_process(const std::string& program, const std::string& folder,
                            const std::vector<std::string>& extra_env)

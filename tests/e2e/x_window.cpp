@@ -15,7 +15,8 @@ screen_rgb screenshot::at(int x, int y) const {
   return {p[0], p[1], p[2]};
 }
 
-int screenshot::count(int x0, int y0, int x1, int y1, const std::function<bool(screen_rgb)>& test) const {
+int screenshot::count(int x0, int y0, int x1, int y1,
+                      const std::function<bool(screen_rgb)>& test) const {
   int n = 0;
   for (int y = y0; y < y1; ++y)
     for (int x = x0; x < x1; ++x) n += test(at(x, y)) ? 1 : 0;
@@ -60,8 +61,8 @@ std::vector<Window> game_sized_windows(Display* display) {
   XQueryTree(display, DefaultRootWindow(display), &root_back, &parent, &children, &count);
   for (unsigned k = 0; k < count; ++k) {
     XWindowAttributes a;
-    if (XGetWindowAttributes(display, children[k], &a) && a.map_state == IsViewable && a.width == 800 &&
-        a.height == 600)
+    if (XGetWindowAttributes(display, children[k], &a) && a.map_state == IsViewable &&
+        a.width == 800 && a.height == 600)
       found.push_back(children[k]);
   }
   if (children) XFree(children);

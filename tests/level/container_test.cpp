@@ -1,7 +1,8 @@
 // The level object loading real files from the working folder.
+#include "level/container.h"
+
 #include <gtest/gtest.h>
 
-#include "level/container.h"
 #include "level/level_file.h"
 #include "level/platform.h"
 #include "level/terrain.h"

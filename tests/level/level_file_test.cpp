@@ -1,10 +1,10 @@
 // Decoding and encoding of the level file, including every way a file can
 // end early. Levels are written as literal bytes where the layout matters.
+#include "level/level_file.h"
+
 #include <gtest/gtest.h>
 
 #include <vector>
-
-#include "level/level_file.h"
 
 namespace {
 using bytes = std::vector<std::uint8_t>;
@@ -13,13 +13,10 @@ level_data parse(const bytes& b) { return parse_level(b.data(), b.size()); }
 
 // The 41-byte level: one triangle (0,0) red, (100,0) green, (0,100) blue, and
 // one platform at (0, 0).
-const bytes FORTY_ONE = {
-    0x00, 0x01, 0x00, 0x03,
-    0x01, 0x00, 0x00, 0x01, 0x00, 0x00, 0xFF, 0x00, 0x00,
-    0x01, 0x00, 0x64, 0x01, 0x00, 0x00, 0x00, 0xFF, 0x00,
-    0x01, 0x00, 0x00, 0x01, 0x00, 0x64, 0x00, 0x00, 0xFF,
-    0x01, 0x00, 0x01,
-    0x00, 0x01, 0x00, 0x00, 0x01, 0x00, 0x00};
+const bytes FORTY_ONE = {0x00, 0x01, 0x00, 0x03, 0x01, 0x00, 0x00, 0x01, 0x00, 0x00, 0xFF,
+                         0x00, 0x00, 0x01, 0x00, 0x64, 0x01, 0x00, 0x00, 0x00, 0xFF, 0x00,
+                         0x01, 0x00, 0x00, 0x01, 0x00, 0x64, 0x00, 0x00, 0xFF, 0x01, 0x00,
+                         0x01, 0x00, 0x01, 0x00, 0x00, 0x01, 0x00, 0x00};
 
 bytes vertex(std::uint8_t x_low, std::uint8_t y_low) { return {1, 0, x_low, 1, 0, y_low, 1, 2, 3}; }
 
@@ -41,7 +38,8 @@ bytes concat(std::initializer_list<bytes> parts) {
 
 TEST(MakeShort, DecodesTheBase255Triples) {
   auto decode = [](int s, int h, int l) {
-    return makeShort(static_cast<std::int8_t>(s), static_cast<std::int8_t>(h), static_cast<std::int8_t>(l));
+    return makeShort(static_cast<std::int8_t>(s), static_cast<std::int8_t>(h),
+                     static_cast<std::int8_t>(l));
   };
   EXPECT_EQ(decode(1, 0, 0), 0);
   EXPECT_EQ(decode(0, 0, 0), 0);
@@ -90,7 +88,8 @@ TEST(ParseLevel, TheFortyOneByteLevel) {
 }
 
 TEST(ParseLevel, VertexCountIsRoundedUpToWholeTriangles) {
-  bytes four = concat({{0, 1, 0, 4}, triangle_record(1), triangle_record(20), {1, 0, 1}, {2, 1, 0, 5, 1, 0, 6}});
+  bytes four = concat(
+      {{0, 1, 0, 4}, triangle_record(1), triangle_record(20), {1, 0, 1}, {2, 1, 0, 5, 1, 0, 6}});
   level_data level = parse(four);
   EXPECT_EQ(level.triangles.size(), 2u);
   ASSERT_EQ(level.objects.size(), 1u);
@@ -151,15 +150,20 @@ TEST(ParseLevel, BytesZeroTenAndThirteenAreOrdinaryData) {
 
 TEST(ParseLevel, NeverReadsPastTheData) {
   // Every prefix of a valid file decodes to the whole records it holds.
-  bytes file = concat({{0, 1, 0, 6}, triangle_record(1), triangle_record(2), {1, 0, 2},
-                       {0, 1, 0, 1, 1, 0, 2}, {1, 1, 0, 3, 1, 0, 4}});
+  bytes file = concat({{0, 1, 0, 6},
+                       triangle_record(1),
+                       triangle_record(2),
+                       {1, 0, 2},
+                       {0, 1, 0, 1, 1, 0, 2},
+                       {1, 1, 0, 3, 1, 0, 4}});
   for (std::size_t size = 0; size <= file.size(); ++size) {
     bytes prefix(file.begin(), file.begin() + static_cast<long>(size));
     level_data level = parse(prefix);
     std::size_t whole_triangles = size < 4 ? 0 : std::min<std::size_t>(2, (size - 4) / 27);
     EXPECT_EQ(level.triangles.size(), whole_triangles) << size;
     std::size_t objects_start = 4 + 54 + 3;
-    std::size_t whole_objects = size < objects_start ? 0 : std::min<std::size_t>(2, (size - objects_start) / 7);
+    std::size_t whole_objects =
+        size < objects_start ? 0 : std::min<std::size_t>(2, (size - objects_start) / 7);
     EXPECT_EQ(level.objects.size(), whole_objects) << size;
     EXPECT_EQ(level.truncated, size != file.size()) << size;
   }
@@ -177,7 +181,8 @@ TEST(ParseLevel, DataEndingInsideTheTrianglesReadsNoObjectCount) {
 
 TEST(EncodeLevel, ParseGivesBackWhatWasEncoded) {
   level_data level;
-  level.triangles.push_back({{{-32639, 32639, -128, 0, 127}, {200, -200, 5, 6, 7}, {0, 0, -1, -2, -3}}});
+  level.triangles.push_back(
+      {{{-32639, 32639, -128, 0, 127}, {200, -200, 5, 6, 7}, {0, 0, -1, -2, -3}}});
   level.objects = {{0, 1, 2}, {5, -300, 400}, {-7, 0, 0}};
   bytes b = encode_level(level);
   EXPECT_EQ(b.size(), 4 + 27 + 3 + 3 * 7u);

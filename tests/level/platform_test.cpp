@@ -1,7 +1,8 @@
 // The moving crate: its two collision triangles and its 400-tick cycle.
+#include "level/platform.h"
+
 #include <gtest/gtest.h>
 
-#include "level/platform.h"
 #include "level/terrain.h"
 #include "shell/object.h"
 #include "support/game_dir.h"

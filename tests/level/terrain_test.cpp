@@ -1,9 +1,9 @@
 // The point-in-terrain test and the triangle list.
+#include "level/terrain.h"
+
 #include <gtest/gtest.h>
 
 #include <vector>
-
-#include "level/terrain.h"
 
 namespace {
 class Terrain : public ::testing::Test {

@@ -6,7 +6,8 @@
 #include "tool_run.h"
 
 namespace {
-const char* const GOOD_SOURCE = R"({"terrain": [{"points": [[-400, 100], [400, 100], [400, 300], [-400, 300]], "color": "#a0b0c0"}],
+const char* const GOOD_SOURCE =
+    R"({"terrain": [{"points": [[-400, 100], [400, 100], [400, 300], [-400, 300]], "color": "#a0b0c0"}],
   "objects": [{"type": "blob", "style": 1, "x": 0, "y": 0}, {"type": "crate", "x": 100, "y": 40}]})";
 
 bool only_folder_files_are(const tool_folder& folder, std::vector<std::string> expected) {
@@ -18,14 +19,17 @@ bool only_folder_files_are(const tool_folder& folder, std::vector<std::string> e
 
 TEST(Cli, UsageMistakesExitWithTwoAndShowTheUsage) {
   tool_folder folder;
-  for (const char* args : {"", "frobnicate", "build one.json", "dump", "check a b", "render a.map", "render a b --size 3",
-                           "render a b --shrink 0", "render a b --shrink 17", "render a b --shrink x", "render a b --data"}) {
+  for (const char* args : {"", "frobnicate", "build one.json", "dump", "check a b", "render a.map",
+                           "render a b --size 3", "render a b --shrink 0", "render a b --shrink 17",
+                           "render a b --shrink x", "render a b --data"}) {
     tool_result r = folder.run(args);
     EXPECT_EQ(r.status, 2) << args;
     EXPECT_NE(r.err.find("usage: leveltool build SOURCE.json OUT.map"), std::string::npos) << args;
   }
   EXPECT_NE(folder.run("frobnicate").err.find("unknown command \"frobnicate\""), std::string::npos);
-  EXPECT_EQ(folder.run("render a b --shrink 0").err.rfind("leveltool: --shrink takes a whole number from 1 to 16, not 0\n", 0), 0u);
+  EXPECT_EQ(folder.run("render a b --shrink 0")
+                .err.rfind("leveltool: --shrink takes a whole number from 1 to 16, not 0\n", 0),
+            0u);
   tool_result help = folder.run("--help");
   EXPECT_EQ(help.status, 0);
   EXPECT_NE(help.out.find("leveltool render LEVEL.map OUT.png"), std::string::npos);
@@ -43,32 +47,43 @@ TEST(Cli, BuildWritesTheLevelAndDumpGivesItsSourceBack) {
   EXPECT_EQ(to_stdout.out, folder.read("dumped.json"));
   ASSERT_EQ(folder.run("build dumped.json again.map").status, 0);
   EXPECT_EQ(folder.read("again.map"), folder.read("level.map"));
-  EXPECT_TRUE(only_folder_files_are(folder, {"level.json", "level.map", "dumped.json", "again.map"}))
+  EXPECT_TRUE(
+      only_folder_files_are(folder, {"level.json", "level.map", "dumped.json", "again.map"}))
       << "a temporary file was left behind";
 }
 
 TEST(Cli, AFailedBuildWritesNothingAndKeepsTheOldFile) {
   tool_folder folder;
-  folder.write("bad.json", R"({"terrain": [{"points": [[0, 0], [40000, 0], [0, 9]], "color": "#ffffff"}],
+  folder.write("bad.json",
+               R"({"terrain": [{"points": [[0, 0], [40000, 0], [0, 9]], "color": "#ffffff"}],
                                "objects": [{"type": "ghost", "x": 0, "y": 0}]})");
   folder.write("level.map", "old level");
   tool_result r = folder.run("build bad.json level.map");
   EXPECT_EQ(r.status, 1);
   EXPECT_EQ(r.error_lines(), 3) << r.err;
-  EXPECT_NE(r.err.find("leveltool: bad.json: terrain item 1: point 2 x 40000 is beyond"), std::string::npos) << r.err;
-  EXPECT_NE(r.err.find("leveltool: bad.json: object 1: \"ghost\" is not a kind of object"), std::string::npos);
-  EXPECT_NE(r.err.find("leveltool: bad.json: 2 problems; level.map not written"), std::string::npos);
+  EXPECT_NE(r.err.find("leveltool: bad.json: terrain item 1: point 2 x 40000 is beyond"),
+            std::string::npos)
+      << r.err;
+  EXPECT_NE(r.err.find("leveltool: bad.json: object 1: \"ghost\" is not a kind of object"),
+            std::string::npos);
+  EXPECT_NE(r.err.find("leveltool: bad.json: 2 problems; level.map not written"),
+            std::string::npos);
   EXPECT_EQ(folder.read("level.map"), "old level");
   EXPECT_TRUE(only_folder_files_are(folder, {"bad.json", "level.map"}));
 }
 
 TEST(Cli, FilesThatCannotBeReadOrWrittenGiveOneLine) {
   tool_folder folder;
-  struct { const char* args; const char* line; } cases[] = {
-      {"build missing.json out.map", "leveltool: missing.json: cannot read it: No such file or directory\n"},
+  struct {
+    const char* args;
+    const char* line;
+  } cases[] = {
+      {"build missing.json out.map",
+       "leveltool: missing.json: cannot read it: No such file or directory\n"},
       {"dump missing.map", "leveltool: missing.map: cannot read it: No such file or directory\n"},
       {"check missing.map", "leveltool: missing.map: cannot read it: No such file or directory\n"},
-      {"render missing.map out.png", "leveltool: missing.map: cannot read it: No such file or directory\n"},
+      {"render missing.map out.png",
+       "leveltool: missing.map: cannot read it: No such file or directory\n"},
   };
   for (const auto& c : cases) {
     tool_result r = folder.run(c.args);
@@ -78,8 +93,10 @@ TEST(Cli, FilesThatCannotBeReadOrWrittenGiveOneLine) {
   folder.write("level.json", GOOD_SOURCE);
   tool_result r = folder.run("build level.json no/such/folder/level.map");
   EXPECT_EQ(r.status, 1);
-  EXPECT_EQ(r.err, "leveltool: no/such/folder/level.map: cannot write it: cannot create a file in its folder: "
-                   "No such file or directory\n");
+  EXPECT_EQ(
+      r.err,
+      "leveltool: no/such/folder/level.map: cannot write it: cannot create a file in its folder: "
+      "No such file or directory\n");
   r = folder.run("build level.json ./level.json");
   EXPECT_EQ(r.err, "leveltool: ./level.json: is the source itself; give another output file\n");
   EXPECT_EQ(folder.read("level.json"), GOOD_SOURCE);
@@ -90,11 +107,16 @@ TEST(Cli, SourcesThatAreNotJsonSayWhere) {
   folder.write("broken.json", "{\"terrain\": [\n  {\"points\": ]\n}");
   tool_result r = folder.run("build broken.json out.map");
   EXPECT_EQ(r.status, 1);
-  EXPECT_EQ(r.err.rfind("leveltool: broken.json: not valid JSON: parse error at line 2, column 14", 0), 0u) << r.err;
+  EXPECT_EQ(
+      r.err.rfind("leveltool: broken.json: not valid JSON: parse error at line 2, column 14", 0),
+      0u)
+      << r.err;
   EXPECT_EQ(r.error_lines(), 1);
   folder.write("map.tmx", "<?xml version=\"1.0\"?>\n<map/>");
   r = folder.run("build map.tmx out.map");
-  EXPECT_EQ(r.err, "leveltool: map.tmx: this is XML; save Tiled maps in the JSON format (.tmj or .json)\n");
+  EXPECT_EQ(
+      r.err,
+      "leveltool: map.tmx: this is XML; save Tiled maps in the JSON format (.tmj or .json)\n");
   EXPECT_FALSE(folder.exists("out.map"));
 }
 
@@ -104,13 +126,16 @@ TEST(Cli, CheckExitsNonZeroOnProblems) {
   ASSERT_EQ(folder.run("build level.json level.map").status, 0);
   tool_result good = folder.run("check level.map");
   EXPECT_EQ(good.status, 0) << good.out;
-  EXPECT_NE(good.out.find("object 1: blob 1 at (0, 0), under control at the start"), std::string::npos) << good.out;
+  EXPECT_NE(good.out.find("object 1: blob 1 at (0, 0), under control at the start"),
+            std::string::npos)
+      << good.out;
 
   std::string bytes = folder.read("level.map");
   folder.write("cut.map", bytes.substr(0, bytes.size() - 3));
   tool_result cut = folder.run("check cut.map");
   EXPECT_EQ(cut.status, 1);
-  EXPECT_NE(cut.out.find("problem: the object count 2 asks for more records"), std::string::npos) << cut.out;
+  EXPECT_NE(cut.out.find("problem: the object count 2 asks for more records"), std::string::npos)
+      << cut.out;
   EXPECT_EQ(cut.err, "leveltool: cut.map: 1 problems\n");
 }
 
@@ -124,7 +149,9 @@ TEST(Cli, DumpCarriesOverWhatTheGameReadsAndSaysWhatBuildWillRefuse) {
   tool_result r = folder.run("dump odd.map");
   EXPECT_EQ(r.status, 0);
   EXPECT_NE(r.out.find("{\"type\": 9, \"x\": 1, \"y\": 2}"), std::string::npos) << r.out;
-  EXPECT_EQ(r.err, "leveltool: odd.map: note: object 1 has the type code 9, which the game skips and build refuses\n");
+  EXPECT_EQ(r.err,
+            "leveltool: odd.map: note: object 1 has the type code 9, which the game skips and "
+            "build refuses\n");
 
   folder.write("cut.map", std::vector<std::uint8_t>(bytes.begin(), bytes.end() - 3));
   r = folder.run("dump cut.map");

@@ -23,7 +23,8 @@ constexpr int LIFT_LANDING_X = 3850;                  // on the ground left of t
 level_data demo() {
   problem_list problems(SOURCE);
   level_data level;
-  EXPECT_TRUE(load_level_source(SOURCE, level, problems)) << (problems.empty() ? "" : problems.lines()[0]);
+  EXPECT_TRUE(load_level_source(SOURCE, level, problems))
+      << (problems.empty() ? "" : problems.lines()[0]);
   return level;
 }
 
@@ -48,7 +49,9 @@ void take_control(level_play& play, int type) {
   for (int k = 1; k < type; ++k) play.press(1, SDLK_TAB);
 }
 
-bool on_the_ledge(const obj_wobblet& b) { return b.x > LEDGE_LEFT && b.x < LEDGE_RIGHT && b.y < LEDGE_TOP; }
+bool on_the_ledge(const obj_wobblet& b) {
+  return b.x > LEDGE_LEFT && b.x < LEDGE_RIGHT && b.y < LEDGE_TOP;
+}
 }  // namespace
 
 TEST(DemoLevel, TheShippedFileIsWhatItsSourceBuilds) {
@@ -68,7 +71,8 @@ TEST(DemoLevel, HoldsEveryKindOfObjectAndNoProblems) {
   std::vector<int> types;
   for (const level_object& o : level.objects) types.push_back(o.type);
   std::sort(types.begin(), types.end());
-  EXPECT_EQ(types, (std::vector<int>{0, 0, 1, 2, 3, 4, 5})) << "two crates and one blob of each type";
+  EXPECT_EQ(types, (std::vector<int>{0, 0, 1, 2, 3, 4, 5}))
+      << "two crates and one blob of each type";
 }
 
 TEST(DemoLevel, EveryBlobLandsAndBlobOneLandsInTheFirstFrame) {
@@ -81,7 +85,8 @@ TEST(DemoLevel, EveryBlobLandsAndBlobOneLandsInTheFirstFrame) {
   for (int type = 1; type <= 5; ++type) {
     const obj_wobblet& b = play.blob(type);
     EXPECT_LT(b.speed, 0.5) << "blob " << type << " is still moving";
-    EXPECT_TRUE(collideAll(static_cast<int>(b.x), static_cast<int>(b.y) + 20)) << "blob " << type << " is not on the ground";
+    EXPECT_TRUE(collideAll(static_cast<int>(b.x), static_cast<int>(b.y) + 20))
+        << "blob " << type << " is not on the ground";
   }
 }
 
@@ -103,7 +108,10 @@ TEST(DemoLevel, TheFirstCrateCarriesEveryBlobUpToTheHighLedge) {
 // against either wall, not even the white blob 4, which jumps highest (about
 // 190 pixels, and near 280 when it jumps along a wall).
 TEST(DemoLevel, TheHighLedgeCannotBeReachedWithoutTheCrate) {
-  struct approach { int x; SDLKey towards; };
+  struct approach {
+    int x;
+    SDLKey towards;
+  };
   for (approach from : {approach{3900, SDLK_RIGHT}, approach{4600, SDLK_LEFT}})
     for (int type : {1, 4})
       for (int every : {7, 13, 31}) {
@@ -113,7 +121,8 @@ TEST(DemoLevel, TheHighLedgeCannotBeReachedWithoutTheCrate) {
         for (long t = 5; t < 600; t += every) play.press(t, SDLK_UP);
         for (long t = 10; t <= 600; t += 10) {
           play.run_until(t);
-          ASSERT_FALSE(on_the_ledge(play.blob(type))) << "blob " << type << " jumping every " << every << " ticks";
+          ASSERT_FALSE(on_the_ledge(play.blob(type)))
+              << "blob " << type << " jumping every " << every << " ticks";
         }
       }
 }

@@ -40,7 +40,8 @@ void level_play::run_until(long last) {
     ++tick_;
     for (obj_parent* o = start_obj; o; o = o->next) o->step();
     auto [first, end] = keys_.equal_range(tick_);
-    for (auto it = first; it != end; ++it) dispatch_event(key_event(it->second.first, it->second.second));
+    for (auto it = first; it != end; ++it)
+      dispatch_event(key_event(it->second.first, it->second.second));
   }
 }
 

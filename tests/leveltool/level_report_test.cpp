@@ -1,10 +1,11 @@
 // What check finds in a level file: counts beyond the data, type codes the
 // game skips, blobs and crates starting inside terrain.
+#include "level_report.h"
+
 #include <gtest/gtest.h>
 
 #include "level/level_file.h"
 #include "level/terrain.h"
-#include "level_report.h"
 
 namespace {
 // Ground from x -1000 to 1000, its top at y 100.
@@ -45,7 +46,8 @@ TEST(LevelReport, ASoundLevelHasFactsAndNoProblems) {
   EXPECT_TRUE(mentions(report.facts, "terrain: x -1000..1000, y 100..300"));
   EXPECT_TRUE(mentions(report.facts, "objects: 3 (1 crates, 2 blobs)"));
   EXPECT_TRUE(mentions(report.facts, "object 1: blob 1 at (0, 50), under control at the start"));
-  EXPECT_TRUE(mentions(report.facts, "object 2: crate at (200, 60), top edge rides between y -140 and 60"));
+  EXPECT_TRUE(
+      mentions(report.facts, "object 2: crate at (200, 60), top edge rides between y -140 and 60"));
   EXPECT_EQ(report_text(report).substr(report_text(report).size() - 12), "no problems\n");
 }
 
@@ -53,7 +55,9 @@ TEST(LevelReport, CountsReachingPastTheDataAreProblems) {
   std::vector<std::uint8_t> bytes = encode_level(ground_level());
   bytes.resize(4 + 27 + 10);  // the second triangle cut short
   level_report report = examine(bytes);
-  EXPECT_TRUE(mentions(report.problems, "the vertex count 6 asks for 2 triangles, but only 1 whole ones fit")) << all(report.problems);
+  EXPECT_TRUE(mentions(report.problems,
+                       "the vertex count 6 asks for 2 triangles, but only 1 whole ones fit"))
+      << all(report.problems);
 
   bytes = encode_level(ground_level());
   bytes.resize(4 + 2 * 27 + 1);  // ends inside the object count
@@ -63,9 +67,11 @@ TEST(LevelReport, CountsReachingPastTheDataAreProblems) {
   level.objects = {{1, 0, 50}, {2, 40, 50}};
   bytes = encode_level(level);
   bytes.pop_back();
-  EXPECT_TRUE(mentions(examine(bytes).problems, "the object count 2 asks for more records than the 1 whole ones"));
+  EXPECT_TRUE(mentions(examine(bytes).problems,
+                       "the object count 2 asks for more records than the 1 whole ones"));
 
-  EXPECT_TRUE(mentions(examine(std::vector<std::uint8_t>{0, 1}).problems, "too short to hold a vertex count"));
+  EXPECT_TRUE(mentions(examine(std::vector<std::uint8_t>{0, 1}).problems,
+                       "too short to hold a vertex count"));
 }
 
 TEST(LevelReport, OddButHarmlessLayoutsAreNotes) {
@@ -91,8 +97,12 @@ TEST(LevelReport, TypeCodesTheGameSkipsAreProblems) {
   level.objects = {{6, 0, 0}, {-1, 0, -100}, {127, 0, -200}};
   level_report report = examine(level);
   EXPECT_EQ(report.problems.size(), 3u) << all(report.problems);
-  EXPECT_TRUE(mentions(report.problems, "object 1 (unknown type code 6 at (0, 0)): type code 6 is not one the game makes"));
-  EXPECT_TRUE(mentions(report.facts, "object 2: unknown type code -1 at (0, -100) (a second level object; the game skips it)"));
+  EXPECT_TRUE(
+      mentions(report.problems,
+               "object 1 (unknown type code 6 at (0, 0)): type code 6 is not one the game makes"));
+  EXPECT_TRUE(mentions(
+      report.facts,
+      "object 2: unknown type code -1 at (0, -100) (a second level object; the game skips it)"));
 }
 
 TEST(LevelReport, BlobsMustStartInOpenAir) {
@@ -103,8 +113,12 @@ TEST(LevelReport, BlobsMustStartInOpenAir) {
                    {0, 500, 0},    // a crate from y 0 to 32 ...
                    {4, 530, 40}};  // ... whose bottom edge the rim reaches
   level_report report = examine(level);
-  EXPECT_TRUE(mentions(report.problems, "object 1 (blob 1 at (0, 150)): its centre starts inside terrain")) << all(report.problems);
-  EXPECT_TRUE(mentions(report.problems, "object 2 (blob 2 at (100, 85)): its rim starts inside terrain or a crate at (88, 101)"));
+  EXPECT_TRUE(
+      mentions(report.problems, "object 1 (blob 1 at (0, 150)): its centre starts inside terrain"))
+      << all(report.problems);
+  EXPECT_TRUE(mentions(
+      report.problems,
+      "object 2 (blob 2 at (100, 85)): its rim starts inside terrain or a crate at (88, 101)"));
   EXPECT_FALSE(mentions(report.problems, "object 3"));
   EXPECT_TRUE(mentions(report.problems, "object 5 (blob 4 at (530, 40)): its rim starts inside"));
   EXPECT_EQ(report.problems.size(), 3u) << all(report.problems);
@@ -117,7 +131,8 @@ TEST(LevelReport, CratesMustStartClearOfTerrain) {
                    {0, 2000, 0},   // nowhere near
                    {0, 200, 68}};  // resting on the ground
   level_report report = examine(level);
-  EXPECT_TRUE(mentions(report.problems, "object 1 (crate at (0, 69)): it starts inside terrain")) << all(report.problems);
+  EXPECT_TRUE(mentions(report.problems, "object 1 (crate at (0, 69)): it starts inside terrain"))
+      << all(report.problems);
   EXPECT_EQ(report.problems.size(), 1u) << all(report.problems);
   EXPECT_TRUE(mentions(report.notes, "object 2 (crate at (30, 40)): it overlaps object 1"));
 
@@ -128,7 +143,8 @@ TEST(LevelReport, CratesMustStartClearOfTerrain) {
 TEST(LevelReport, TheFirstFrameAndTheControlledBlob) {
   level_data level = ground_level();
   level.objects = {{1, 900, 0}};
-  EXPECT_TRUE(mentions(examine(level).notes, "the first frame (x -400..400, y -300..300) does not show it"));
+  EXPECT_TRUE(mentions(examine(level).notes,
+                       "the first frame (x -400..400, y -300..300) does not show it"));
   level.objects = {{2, 0, 0}};
   EXPECT_TRUE(mentions(examine(level).notes, "no blob 1"));
 }

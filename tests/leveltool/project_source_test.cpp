@@ -1,9 +1,9 @@
 // The project's JSON level source: what it builds, and every value it refuses.
+#include "project_source.h"
+
 #include <gtest/gtest.h>
 
 #include <nlohmann/json.hpp>
-
-#include "project_source.h"
 
 namespace {
 struct built {
@@ -22,7 +22,8 @@ built build(const std::string& text) {
 // The single problem a source gives.
 std::string only_problem(const std::string& text) {
   built b = build(text);
-  if (b.problems.size() != 1) return "expected one problem, got " + std::to_string(b.problems.size());
+  if (b.problems.size() != 1)
+    return "expected one problem, got " + std::to_string(b.problems.size());
   return b.problems[0];
 }
 
@@ -36,16 +37,23 @@ TEST(ProjectSource, ThreePointsAreOneTriangleWithCornersAndColoursInOrder) {
   ASSERT_TRUE(b.problems.empty()) << b.problems[0];
   ASSERT_EQ(b.level.triangles.size(), 1u);
   const level_vertex* v = b.level.triangles[0].v;
-  EXPECT_EQ(v[0].x, 5); EXPECT_EQ(v[0].y, -7);
-  EXPECT_EQ(v[2].x, -32639); EXPECT_EQ(v[2].y, 32639);
-  EXPECT_EQ(v[0].r, 255); EXPECT_EQ(v[0].g, 0); EXPECT_EQ(v[0].b, 128);
-  EXPECT_EQ(v[1].r, 1); EXPECT_EQ(v[1].g, 2); EXPECT_EQ(v[1].b, 3);
+  EXPECT_EQ(v[0].x, 5);
+  EXPECT_EQ(v[0].y, -7);
+  EXPECT_EQ(v[2].x, -32639);
+  EXPECT_EQ(v[2].y, 32639);
+  EXPECT_EQ(v[0].r, 255);
+  EXPECT_EQ(v[0].g, 0);
+  EXPECT_EQ(v[0].b, 128);
+  EXPECT_EQ(v[1].r, 1);
+  EXPECT_EQ(v[1].g, 2);
+  EXPECT_EQ(v[1].b, 3);
   EXPECT_EQ(v[2].g, 255);
   EXPECT_EQ(b.level.vertex_count, 3);
 }
 
 TEST(ProjectSource, PolygonsBecomeTrianglesCarryingTheirPointsColours) {
-  built b = build(terrain(R"({"name": "step", "points": [[0, 0], [100, 0], [100, 50], [60, 50], [60, 100], [0, 100], [0, 0]],
+  built b = build(terrain(
+      R"({"name": "step", "points": [[0, 0], [100, 0], [100, 50], [60, 50], [60, 100], [0, 100], [0, 0]],
                               "colors": ["#010101", "#020202", "#030303", "#040404", "#050505", "#060606", "#070707"]},
                              {"points": [[0, 200], [10, 200], [10, 210], [0, 210]], "color": "#123456"})"));
   ASSERT_TRUE(b.problems.empty()) << b.problems[0];
@@ -74,10 +82,14 @@ TEST(ProjectSource, ObjectsByNameOrCode) {
 }
 
 TEST(ProjectSource, ValuesALevelFileCannotHoldAreNamedWithTheirObject) {
-  EXPECT_EQ(only_problem(terrain(R"({"name": "far", "points": [[0, 0], [32640, 0], [0, 5]], "color": "#ffffff"})")),
-            "demo.json: terrain item 1 \"far\": point 2 x 32640 is beyond the -32639..32639 pixels a level file holds");
-  EXPECT_EQ(only_problem(terrain(R"({"points": [[0, 0], [5, -40000], [0, 5]], "color": "#ffffff"})")),
-            "demo.json: terrain item 1: point 2 y -40000 is beyond the -32639..32639 pixels a level file holds");
+  EXPECT_EQ(only_problem(terrain(
+                R"({"name": "far", "points": [[0, 0], [32640, 0], [0, 5]], "color": "#ffffff"})")),
+            "demo.json: terrain item 1 \"far\": point 2 x 32640 is beyond the -32639..32639 pixels "
+            "a level file holds");
+  EXPECT_EQ(
+      only_problem(terrain(R"({"points": [[0, 0], [5, -40000], [0, 5]], "color": "#ffffff"})")),
+      "demo.json: terrain item 1: point 2 y -40000 is beyond the -32639..32639 pixels a level file "
+      "holds");
   EXPECT_EQ(only_problem(terrain(R"({"points": [[0, 0], [5.5, 0], [0, 5]], "color": "#ffffff"})")),
             "demo.json: terrain item 1: point 2 x 5.5 is not a whole number of pixels");
   EXPECT_EQ(only_problem(object(R"({"type": "blob", "style": 1, "x": 0, "y": 99999})")),
@@ -91,30 +103,46 @@ TEST(ProjectSource, ValuesALevelFileCannotHoldAreNamedWithTheirObject) {
 }
 
 TEST(ProjectSource, SelfOverlappingPolygonsAreRefusedByName) {
-  EXPECT_EQ(only_problem(terrain(R"({"name": "bow tie", "points": [[0, 0], [100, 100], [100, 0], [0, 100]], "color": "#ffffff"})")),
-            "demo.json: terrain item 1 \"bow tie\": cannot be split into triangles: it overlaps itself: "
-            "edge 1-2 crosses or touches edge 3-4");
+  EXPECT_EQ(
+      only_problem(terrain(
+          R"({"name": "bow tie", "points": [[0, 0], [100, 100], [100, 0], [0, 100]], "color": "#ffffff"})")),
+      "demo.json: terrain item 1 \"bow tie\": cannot be split into triangles: it overlaps itself: "
+      "edge 1-2 crosses or touches edge 3-4");
 }
 
 TEST(ProjectSource, MalformedItemsSayWhatIsWrong) {
-  struct { const char* source; const char* problem; } cases[] = {
-      {R"({"terrain": [{"points": [[0, 0], [1, 1]], "color": "#ffffff"}]})", "needs \"points\": a list of at least three [x, y] pairs"},
-      {R"({"terrain": [{"points": [[0, 0], [1], [0, 1]], "color": "#ffffff"}]})", "point 2 is [1], not an [x, y] pair"},
-      {R"({"terrain": [{"points": [[0, 0], ["1", 0], [0, 1]], "color": "#ffffff"}]})", "point 2 x is \"1\", not a number"},
+  struct {
+    const char* source;
+    const char* problem;
+  } cases[] = {
+      {R"({"terrain": [{"points": [[0, 0], [1, 1]], "color": "#ffffff"}]})",
+       "needs \"points\": a list of at least three [x, y] pairs"},
+      {R"({"terrain": [{"points": [[0, 0], [1], [0, 1]], "color": "#ffffff"}]})",
+       "point 2 is [1], not an [x, y] pair"},
+      {R"({"terrain": [{"points": [[0, 0], ["1", 0], [0, 1]], "color": "#ffffff"}]})",
+       "point 2 x is \"1\", not a number"},
       {R"({"terrain": [{"points": [[0, 0], [1, 0], [0, 1]]}]})", "needs either \"color\""},
-      {R"({"terrain": [{"points": [[0, 0], [1, 0], [0, 1]], "color": "#fff", "colors": []}]})", "needs either \"color\""},
-      {R"({"terrain": [{"points": [[0, 0], [1, 0], [0, 1]], "colors": ["#ffffff"]}]})", "must list one colour for each of its 3 points"},
-      {R"({"terrain": [{"points": [[0, 0], [1, 0], [0, 1]], "color": "#12345"}]})", "is not of the form #RRGGBB"},
-      {R"({"terrain": [{"points": [[0, 0], [1, 0], [0, 1]], "color": "#12345g"}]})", "not a hex digit"},
-      {R"({"terrain": [{"points": [[0, 0], [1, 0], [0, 1]], "color": "#80ffffff"}]})", "partly transparent"},
-      {R"({"terrain": [{"points": [[0, 0], [1, 0], [0, 1]], "color": [256, 0, 0]}]})", "not a whole number 0..255"},
-      {R"({"terrain": [{"points": [[0, 0], [1, 0], [0, 1]], "colour": "#ffffff", "color": "#ffffff"}]})", "unknown key \"colour\""},
+      {R"({"terrain": [{"points": [[0, 0], [1, 0], [0, 1]], "color": "#fff", "colors": []}]})",
+       "needs either \"color\""},
+      {R"({"terrain": [{"points": [[0, 0], [1, 0], [0, 1]], "colors": ["#ffffff"]}]})",
+       "must list one colour for each of its 3 points"},
+      {R"({"terrain": [{"points": [[0, 0], [1, 0], [0, 1]], "color": "#12345"}]})",
+       "is not of the form #RRGGBB"},
+      {R"({"terrain": [{"points": [[0, 0], [1, 0], [0, 1]], "color": "#12345g"}]})",
+       "not a hex digit"},
+      {R"({"terrain": [{"points": [[0, 0], [1, 0], [0, 1]], "color": "#80ffffff"}]})",
+       "partly transparent"},
+      {R"({"terrain": [{"points": [[0, 0], [1, 0], [0, 1]], "color": [256, 0, 0]}]})",
+       "not a whole number 0..255"},
+      {R"({"terrain": [{"points": [[0, 0], [1, 0], [0, 1]], "colour": "#ffffff", "color": "#ffffff"}]})",
+       "unknown key \"colour\""},
       {R"({"terrain": [7]})", "terrain item 1: is 7, not an object"},
       {R"({"terrain": {}})", "\"terrain\" must be a list"},
       {R"({"objects": [{"type": "tree", "x": 0, "y": 0}]})", "\"tree\" is not a kind of object"},
       {R"({"objects": [{"type": "blob", "x": 0, "y": 0}]})", "a blob needs a style 1..5"},
       {R"({"objects": [{"type": "crate", "style": 2, "x": 0, "y": 0}]})", "a crate has no style"},
-      {R"({"objects": [{"type": 3, "style": 3, "x": 0, "y": 0}]})", "give a style only with \"type\": \"blob\""},
+      {R"({"objects": [{"type": 3, "style": 3, "x": 0, "y": 0}]})",
+       "give a style only with \"type\": \"blob\""},
       {R"({"objects": [{"x": 0, "y": 0}]})", "needs \"type\""},
       {R"({"objects": [{"type": "crate", "x": 0}]})", "needs \"y\""},
       {R"({"triangles": []})", "unknown key \"triangles\""},
@@ -136,9 +164,12 @@ TEST(ProjectSource, EveryProblemOfAFileIsReportedInOneRun) {
 TEST(ProjectSource, MoreTrianglesThanAFileCountsAreRefused) {
   auto triangles = [](int count) {
     std::string items;
-    for (int k = 0; k < count; ++k) items += std::string(k ? "," : "") + R"({"points": [[0, 0], [1, 0], [0, 1]], "color": "#ffffff"})";
+    for (int k = 0; k < count; ++k)
+      items +=
+          std::string(k ? "," : "") + R"({"points": [[0, 0], [1, 0], [0, 1]], "color": "#ffffff"})";
     return terrain(items);
   };
-  EXPECT_EQ(only_problem(triangles(10880)), "demo.json: the level has 10880 triangles; a level file holds at most 10879");
+  EXPECT_EQ(only_problem(triangles(10880)),
+            "demo.json: the level has 10880 triangles; a level file holds at most 10879");
   EXPECT_TRUE(build(triangles(10879)).problems.empty());
 }

@@ -41,24 +41,28 @@ picture read_png(const std::string& path) {
 // x -32..432 and y -68..332 (the blob's face reaches 36 pixels up).
 std::vector<std::uint8_t> test_level() {
   level_data level;
-  level_vertex a{0, 100, 200, 40, 40}, b{400, 100, 200, 40, 40}, c{400, 300, 200, 40, 40}, d{0, 300, 200, 40, 40};
+  level_vertex a{0, 100, 200, 40, 40}, b{400, 100, 200, 40, 40}, c{400, 300, 200, 40, 40},
+      d{0, 300, 200, 40, 40};
   level.triangles = {{{a, b, d}}, {{b, c, d}}};
   level.objects = {{0, 100, 40}, {1, 300, 0}};
   return encode_level(level);
 }
 
-::testing::AssertionResult near(std::array<int, 3> got, std::array<int, 3> expected, int tolerance = 4) {
+::testing::AssertionResult near(std::array<int, 3> got, std::array<int, 3> expected,
+                                int tolerance = 4) {
   for (int k = 0; k < 3; ++k)
     if (std::abs(got[k] - expected[k]) > tolerance)
-      return ::testing::AssertionFailure() << "(" << got[0] << ", " << got[1] << ", " << got[2] << ") is not ("
-                                           << expected[0] << ", " << expected[1] << ", " << expected[2] << ")";
+      return ::testing::AssertionFailure()
+             << "(" << got[0] << ", " << got[1] << ", " << got[2] << ") is not (" << expected[0]
+             << ", " << expected[1] << ", " << expected[2] << ")";
   return ::testing::AssertionSuccess();
 }
 
 void expect_level_with_pictures(const picture& p) {
   ASSERT_EQ(p.width, 465);
   ASSERT_EQ(p.height, 401);
-  EXPECT_TRUE(near(p.at_world(50, 200), {200, 40, 40})) << "terrain under the white half of the texture";
+  EXPECT_TRUE(near(p.at_world(50, 200), {200, 40, 40}))
+      << "terrain under the white half of the texture";
   EXPECT_TRUE(near(p.at_world(250, 200), {100, 20, 20})) << "terrain under the grey half";
   EXPECT_TRUE(near(p.at_world(130, 55), {200, 120, 40}, 6)) << "the crate";
   EXPECT_TRUE(near(p.at_world(300, -3), {0, 255, 0})) << "blob 1's eyes";
@@ -70,7 +74,8 @@ void expect_level_with_pictures(const picture& p) {
 TEST(Render, OnTheDisplayItIsGiven) {
   tool_folder folder;
   folder.write("level.map", test_level());
-  tool_result r = folder.run("render level.map level.png --data '" + std::string(BLOB_TEST_DATA) + "'");
+  tool_result r =
+      folder.run("render level.map level.png --data '" + std::string(BLOB_TEST_DATA) + "'");
   ASSERT_EQ(r.status, 0) << r.err;
   EXPECT_EQ(r.out, folder.path("level.png") + ": 465 x 401 pixels\n");
   expect_level_with_pictures(read_png(folder.path("level.png")));
@@ -79,7 +84,8 @@ TEST(Render, OnTheDisplayItIsGiven) {
 TEST(Render, WithoutADisplayOnAnXvfbOfItsOwn) {
   tool_folder folder;
   folder.write("level.map", test_level());
-  tool_result r = folder.run("render level.map level.png --data '" + std::string(BLOB_TEST_DATA) + "'", "env -u DISPLAY");
+  tool_result r = folder.run(
+      "render level.map level.png --data '" + std::string(BLOB_TEST_DATA) + "'", "env -u DISPLAY");
   ASSERT_EQ(r.status, 0) << r.err;
   expect_level_with_pictures(read_png(folder.path("level.png")));
 }
@@ -87,7 +93,8 @@ TEST(Render, WithoutADisplayOnAnXvfbOfItsOwn) {
 TEST(Render, ShrunkForAnOverview) {
   tool_folder folder;
   folder.write("level.map", test_level());
-  tool_result r = folder.run("render level.map small.png --shrink 2 --data '" + std::string(BLOB_TEST_DATA) + "'");
+  tool_result r = folder.run("render level.map small.png --shrink 2 --data '" +
+                             std::string(BLOB_TEST_DATA) + "'");
   ASSERT_EQ(r.status, 0) << r.err;
   picture p = read_png(folder.path("small.png"));
   ASSERT_EQ(p.width, 233);
@@ -113,20 +120,26 @@ TEST(Render, FailuresGiveOneLineAndNoPicture) {
   folder.write("level.map", test_level());
   tool_result r = folder.run("render level.map level.png", "DISPLAY=:97");
   EXPECT_EQ(r.status, 1);
-  EXPECT_EQ(r.err.rfind("leveltool: level.map: cannot open an OpenGL window on display :97: ", 0), 0u) << r.err;
+  EXPECT_EQ(r.err.rfind("leveltool: level.map: cannot open an OpenGL window on display :97: ", 0),
+            0u)
+      << r.err;
   EXPECT_EQ(r.error_lines(), 1) << r.err;
 
   r = folder.run("render level.map level.png", "env -u DISPLAY PATH=/nonexistent");
   EXPECT_EQ(r.status, 1);
-  EXPECT_EQ(r.err, "leveltool: level.map: cannot start Xvfb: Xvfb is not installed (Debian package xvfb), or set "
-                   "DISPLAY to a running X server\n");
+  EXPECT_EQ(r.err,
+            "leveltool: level.map: cannot start Xvfb: Xvfb is not installed (Debian package xvfb), "
+            "or set "
+            "DISPLAY to a running X server\n");
 
   level_data huge;
   huge.objects = {{0, -30000, -30000}, {0, 30000, 30000}};
   folder.write("huge.map", encode_level(huge));
   r = folder.run("render huge.map huge.png");
-  EXPECT_EQ(r.err, "leveltool: huge.map: the level spans 60129 x 60098 pixels; render makes pictures of at most 50 "
-                   "million pixels\n");
+  EXPECT_EQ(r.err,
+            "leveltool: huge.map: the level spans 60129 x 60098 pixels; render makes pictures of "
+            "at most 50 "
+            "million pixels\n");
   EXPECT_FALSE(folder.exists("level.png"));
   EXPECT_FALSE(folder.exists("huge.png"));
 }

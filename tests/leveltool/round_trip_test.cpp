@@ -2,7 +2,6 @@
 #include <gtest/gtest.h>
 
 #include <nlohmann/json.hpp>
-
 #include <random>
 
 #include "project_source.h"
@@ -20,7 +19,8 @@ std::vector<std::uint8_t> rebuilt(const std::vector<std::uint8_t>& bytes) {
 // Coordinates near the places where the number triple changes form: the
 // sign, each multiple of 255, the low byte's skipped 128, the range's ends.
 int awkward_coordinate(std::mt19937& random) {
-  static const int edges[] = {0, 1, -1, 127, 128, 129, 254, 255, 256, 382, 383, 510, 32639, -32639, -128, -255, 32385};
+  static const int edges[] = {0,   1,   -1,  127,   128,    129,  254,  255,  256,
+                              382, 383, 510, 32639, -32639, -128, -255, 32385};
   std::uniform_int_distribution<int> pick(0, 2 * static_cast<int>(std::size(edges)) - 1);
   int k = pick(random);
   if (k < static_cast<int>(std::size(edges))) return edges[k];

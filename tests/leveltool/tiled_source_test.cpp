@@ -1,19 +1,21 @@
 // Importing maps saved by Tiled: the small map under data/ was written by
 // Tiled 1.8 itself (exported from small_map.tmx), the error cases are small
 // hand-made maps.
+#include "tiled_source.h"
+
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <nlohmann/json.hpp>
 
-#include <algorithm>
-
 #include "level_source.h"
-#include "tiled_source.h"
 
 namespace {
 using nlohmann::json;
 
-std::string data_file(const std::string& name) { return std::string(LEVELTOOL_TEST_DATA) + "/" + name; }
+std::string data_file(const std::string& name) {
+  return std::string(LEVELTOOL_TEST_DATA) + "/" + name;
+}
 
 struct imported {
   level_data level;
@@ -22,7 +24,8 @@ struct imported {
 
 imported import_objects(const std::string& objects, const std::string& layer_extra = "") {
   std::string text = R"({"type": "map", "orientation": "orthogonal", "layers": [
-      {"type": "objectgroup", "name": "L", "objects": [)" + objects + "]" + layer_extra + "}]}";
+      {"type": "objectgroup", "name": "L", "objects": [)" +
+                     objects + "]" + layer_extra + "}]}";
   problem_list problems("map.tmj");
   imported result;
   result.level = read_tiled_map(json::parse(text), problems);
@@ -33,7 +36,8 @@ imported import_objects(const std::string& objects, const std::string& layer_ext
 
 std::string only_problem(const std::string& objects) {
   imported i = import_objects(objects);
-  return i.problems.size() == 1 ? i.problems[0] : "got " + std::to_string(i.problems.size()) + " problems";
+  return i.problems.size() == 1 ? i.problems[0]
+                                : "got " + std::to_string(i.problems.size()) + " problems";
 }
 
 using corner = std::pair<int, int>;
@@ -50,21 +54,30 @@ std::vector<corner> corners_of(const level_data& level, std::size_t first, std::
 TEST(TiledSource, TheSmallMapImportsWithOffsetsRotationColoursAndObjects) {
   problem_list problems(data_file("small_map.json"));
   level_data level;
-  ASSERT_TRUE(load_level_source(data_file("small_map.json"), level, problems)) << problems.lines()[0];
+  ASSERT_TRUE(load_level_source(data_file("small_map.json"), level, problems))
+      << problems.lines()[0];
   ASSERT_EQ(level.triangles.size(), 6u);
   // The floor rectangle (0, 256) 640 x 64 in two triangles, in its layer's colour.
-  EXPECT_EQ(corners_of(level, 0, 2), (std::vector<corner>{{0, 256}, {0, 320}, {640, 256}, {640, 320}}));
+  EXPECT_EQ(corners_of(level, 0, 2),
+            (std::vector<corner>{{0, 256}, {0, 320}, {640, 256}, {640, 320}}));
   EXPECT_EQ(level.triangles[0].v[0].r, 0x80);
   EXPECT_EQ(level.triangles[1].v[2].b, 0xa0);
   // The hill: three points kept in order, its own colour with corner 2 red.
   const level_vertex* hill = level.triangles[2].v;
-  EXPECT_EQ(hill[0].x, 100); EXPECT_EQ(hill[0].y, 256);
-  EXPECT_EQ(hill[1].x, 150); EXPECT_EQ(hill[1].y, 216);
-  EXPECT_EQ(hill[2].x, 200); EXPECT_EQ(hill[2].y, 256);
-  EXPECT_EQ(hill[0].g, 0x40); EXPECT_EQ(hill[1].r, 0xff); EXPECT_EQ(hill[1].g, 0); EXPECT_EQ(hill[2].b, 0x60);
+  EXPECT_EQ(hill[0].x, 100);
+  EXPECT_EQ(hill[0].y, 256);
+  EXPECT_EQ(hill[1].x, 150);
+  EXPECT_EQ(hill[1].y, 216);
+  EXPECT_EQ(hill[2].x, 200);
+  EXPECT_EQ(hill[2].y, 256);
+  EXPECT_EQ(hill[0].g, 0x40);
+  EXPECT_EQ(hill[1].r, 0xff);
+  EXPECT_EQ(hill[1].g, 0);
+  EXPECT_EQ(hill[2].b, 0x60);
   // The ledge: 80 x 16 at (300, 150) turned 90 degrees clockwise, moved by
   // the group's (10, -20) and its layer's (5, 5); the map's grey.
-  EXPECT_EQ(corners_of(level, 3, 2), (std::vector<corner>{{299, 135}, {299, 215}, {315, 135}, {315, 215}}));
+  EXPECT_EQ(corners_of(level, 3, 2),
+            (std::vector<corner>{{299, 135}, {299, 215}, {315, 135}, {315, 215}}));
   EXPECT_EQ(level.triangles[3].v[0].r, 0xc0);
   // The slope's fractional points round to the nearest pixel.
   const level_vertex* slope = level.triangles[5].v;
@@ -98,29 +111,41 @@ TEST(TiledSource, ClassWrittenAsClassAndColourWithoutAlpha) {
 }
 
 TEST(TiledSource, ObjectsThatCannotBecomeALevelAreNamed) {
-  struct { const char* object; const char* problem; } cases[] = {
+  struct {
+    const char* object;
+    const char* problem;
+  } cases[] = {
       {R"({"id": 4, "name": "tpl", "template": "rock.tx", "x": 0, "y": 0})",
-       "map.tmj: object 4 \"tpl\" in layer \"L\": is an instance of the template \"rock.tx\", which is not read"},
-      {R"({"id": 5, "ellipse": true, "x": 0, "y": 0, "width": 9, "height": 9})", "an ellipse cannot be terrain"},
-      {R"({"id": 6, "polyline": [{"x": 0, "y": 0}, {"x": 5, "y": 5}], "x": 0, "y": 0})", "a polyline is open"},
+       "map.tmj: object 4 \"tpl\" in layer \"L\": is an instance of the template \"rock.tx\", "
+       "which is not read"},
+      {R"({"id": 5, "ellipse": true, "x": 0, "y": 0, "width": 9, "height": 9})",
+       "an ellipse cannot be terrain"},
+      {R"({"id": 6, "polyline": [{"x": 0, "y": 0}, {"x": 5, "y": 5}], "x": 0, "y": 0})",
+       "a polyline is open"},
       {R"({"id": 7, "point": true, "x": 0, "y": 0})", "give it the class \"blob\" or \"crate\""},
-      {R"({"id": 8, "gid": 3, "x": 0, "y": 0, "width": 32, "height": 32})", "a tile object cannot be terrain"},
-      {R"({"id": 9, "type": "blob", "point": true, "x": 0, "y": 0})", "a blob needs an int property \"style\" 1..5"},
+      {R"({"id": 8, "gid": 3, "x": 0, "y": 0, "width": 32, "height": 32})",
+       "a tile object cannot be terrain"},
+      {R"({"id": 9, "type": "blob", "point": true, "x": 0, "y": 0})",
+       "a blob needs an int property \"style\" 1..5"},
       {R"({"id": 10, "type": "blob", "point": true, "x": 0, "y": 0, "properties": [{"name": "style", "type": "int", "value": 7}]})",
        "blob style 7 is not one of 1..5"},
       {R"({"id": 11, "type": "blob", "x": 0, "y": 0, "width": 40, "height": 40, "properties": [{"name": "style", "type": "int", "value": 1}]})",
        "a blob is placed with a point object at its centre"},
-      {R"({"id": 12, "type": "crate", "x": 0, "y": 0, "width": 64, "height": 32, "rotation": 45})", "a crate cannot be rotated"},
+      {R"({"id": 12, "type": "crate", "x": 0, "y": 0, "width": 64, "height": 32, "rotation": 45})",
+       "a crate cannot be rotated"},
       {R"({"id": 13, "type": "crate", "x": 0, "y": 0, "polygon": [{"x": 0, "y": 0}, {"x": 9, "y": 0}, {"x": 0, "y": 9}]})",
        "a crate is placed with a point or a rectangle"},
-      {R"({"id": 14, "x": 40000, "y": 0, "width": 10, "height": 10})", "corner 1 x 40000 is beyond"},
-      {R"({"id": 15, "type": "crate", "point": true, "x": 0, "y": -32639.6})", "y -32639.6 is beyond"},
+      {R"({"id": 14, "x": 40000, "y": 0, "width": 10, "height": 10})",
+       "corner 1 x 40000 is beyond"},
+      {R"({"id": 15, "type": "crate", "point": true, "x": 0, "y": -32639.6})",
+       "y -32639.6 is beyond"},
       {R"({"id": 16, "x": 0, "y": 0, "polygon": [{"x": 0, "y": 0}, {"x": 9, "y": 9}, {"x": 9, "y": 0}, {"x": 0, "y": 9}]})",
        "object 16 in layer \"L\": cannot be split into triangles: it overlaps itself"},
       {R"({"id": 17, "x": 0, "y": 0, "width": 10, "height": 10, "properties": [{"name": "color", "type": "color", "value": "#80ffffff"}]})",
        "property \"color\": colour \"#80ffffff\" is partly transparent"},
       {R"({"id": 18, "x": 0, "y": 0, "polygon": [{"x": 0, "y": 0}, {"x": 9, "y": 0}, {"x": 0, "y": 9}],
-           "properties": [{"name": "color2", "type": "color", "value": "blue"}]})", "property \"color2\": colour \"blue\""},
+           "properties": [{"name": "color2", "type": "color", "value": "blue"}]})",
+       "property \"color2\": colour \"blue\""},
   };
   for (const auto& c : cases) {
     std::string problem = only_problem(c.object);
@@ -130,11 +155,14 @@ TEST(TiledSource, ObjectsThatCannotBecomeALevelAreNamed) {
 
 TEST(TiledSource, LayersAndMapsThatCannotBeRead) {
   problem_list problems("iso.tmj");
-  read_tiled_map(json::parse(R"({"type": "map", "orientation": "isometric", "layers": []})"), problems);
+  read_tiled_map(json::parse(R"({"type": "map", "orientation": "isometric", "layers": []})"),
+                 problems);
   ASSERT_EQ(problems.lines().size(), 1u);
-  EXPECT_EQ(problems.lines()[0], "iso.tmj: the map is isometric; only orthogonal maps have the level's axes");
+  EXPECT_EQ(problems.lines()[0],
+            "iso.tmj: the map is isometric; only orthogonal maps have the level's axes");
 
-  imported hidden = import_objects(R"({"id": 1, "visible": false, "x": 0, "y": 0, "width": 5, "height": 5})");
+  imported hidden =
+      import_objects(R"({"id": 1, "visible": false, "x": 0, "y": 0, "width": 5, "height": 5})");
   EXPECT_TRUE(hidden.problems.empty());
   EXPECT_TRUE(hidden.level.triangles.empty());
   ASSERT_EQ(hidden.notes.size(), 1u);

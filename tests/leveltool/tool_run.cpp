@@ -12,7 +12,9 @@
 
 namespace fs = std::filesystem;
 
-int tool_result::error_lines() const { return static_cast<int>(std::count(err.begin(), err.end(), '\n')); }
+int tool_result::error_lines() const {
+  return static_cast<int>(std::count(err.begin(), err.end(), '\n'));
+}
 
 tool_folder::tool_folder() {
   std::string templ = (fs::temp_directory_path() / "leveltool-XXXXXX").string();
@@ -43,14 +45,15 @@ bool tool_folder::exists(const std::string& name) const { return fs::exists(path
 
 std::vector<std::string> tool_folder::files() const {
   std::vector<std::string> names;
-  for (const auto& entry : fs::directory_iterator(dir_)) names.push_back(entry.path().filename().string());
+  for (const auto& entry : fs::directory_iterator(dir_))
+    names.push_back(entry.path().filename().string());
   std::sort(names.begin(), names.end());
   return names;
 }
 
 tool_result tool_folder::run(const std::string& args, const std::string& env) const {
-  std::string command = "cd '" + dir_ + "' && " + env + " '" + LEVELTOOL_PROGRAM + "' " + args + " >'" + dir_ +
-                        "/.out/stdout' 2>'" + dir_ + "/.out/stderr'";
+  std::string command = "cd '" + dir_ + "' && " + env + " '" + LEVELTOOL_PROGRAM + "' " + args +
+                        " >'" + dir_ + "/.out/stdout' 2>'" + dir_ + "/.out/stderr'";
   int raw = std::system(command.c_str());
   int status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
   return {status, read(".out/stdout"), read(".out/stderr")};

@@ -1,16 +1,16 @@
 // The angle functions: exact values the blob relies on, including the odd
 // ones (negative zero, -90 for straight down, NaN for coincident points).
+#include "shell/angles.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
-
-#include "shell/angles.h"
 
 TEST(LengthDir, AxisDirectionsGiveSignedOffsets) {
   EXPECT_EQ(lengthdir_x(10, 0), 10);
   EXPECT_EQ(lengthdir_y(10, 0), 0);
   EXPECT_TRUE(std::signbit(lengthdir_y(10, 0)));  // negative zero
-  EXPECT_EQ(lengthdir_y(10, 90), -10);             // up is towards smaller y
+  EXPECT_EQ(lengthdir_y(10, 90), -10);            // up is towards smaller y
   EXPECT_EQ(lengthdir_y(10, 270), 10);
   EXPECT_EQ(lengthdir_x(10, 180), -10);
   EXPECT_EQ(lengthdir_x(1, 180), -1);

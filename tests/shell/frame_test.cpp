@@ -76,8 +76,8 @@ TEST_F(Frame, CaptionGlyphsComeFromTheirCells) {
   const gl_window& w = test_window();
   // "Demo test fools": one glyph every 16 pixels from x = 64; a glyph's
   // left half is where its cell's ink shows. Spaces are transparent.
-  const rgb D{108, 120, 255}, e{198, 180, 255}, m{90, 210, 255}, o{126, 210, 255},
-      t{216, 210, 255}, s{198, 210, 255}, f{216, 180, 255}, l{72, 210, 255};
+  const rgb D{108, 120, 255}, e{198, 180, 255}, m{90, 210, 255}, o{126, 210, 255}, t{216, 210, 255},
+      s{198, 210, 255}, f{216, 180, 255}, l{72, 210, 255};
   const rgb expected[15] = {D, e, m, o, {-1, -1, -1}, t, e, s, t, {-1, -1, -1}, f, o, o, l, s};
   for (int k = 0; k < 15; ++k) {
     int x = 64 + 16 * k + 8;

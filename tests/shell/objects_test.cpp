@@ -41,9 +41,14 @@ class Objects : public ::testing::Test {
 // Records the key calls it gets, by name and key symbol, into a shared log.
 class key_recorder : public obj_parent {
  public:
-  key_recorder(std::string name, std::vector<std::string>& log) : name_(std::move(name)), log_(log) {}
-  void keydown(SDL_Event e) override { log_.push_back(name_ + " down " + std::to_string(e.key.keysym.sym)); }
-  void keyup(SDL_Event e) override { log_.push_back(name_ + " up " + std::to_string(e.key.keysym.sym)); }
+  key_recorder(std::string name, std::vector<std::string>& log)
+      : name_(std::move(name)), log_(log) {}
+  void keydown(SDL_Event e) override {
+    log_.push_back(name_ + " down " + std::to_string(e.key.keysym.sym));
+  }
+  void keyup(SDL_Event e) override {
+    log_.push_back(name_ + " up " + std::to_string(e.key.keysym.sym));
+  }
 
  private:
   std::string name_;

@@ -1,11 +1,11 @@
 // The fixed-rate loop, driven by injected clock readings: which passes tick,
 // which sleep, and how a stall is caught up.
+#include "shell/pacing.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
-
-#include "shell/pacing.h"
 
 namespace {
 // Runs the real loop against a scripted clock. Each pass of the loop reads
@@ -16,16 +16,16 @@ std::string run_script(std::vector<std::uint32_t> readings, int ticks_to_run) {
   std::size_t next = 0;
   std::string trace;
   int ticks = 0;
-  run_paced_loop(
-      [&] { return next < readings.size() ? readings[next++] : readings.back(); },
-      [&](std::uint32_t ms) {
-        trace += "S" + std::to_string(ms) + " ";
-        if (next >= readings.size()) ADD_FAILURE() << "clock script ran out while sleeping";
-      },
-      [&] {
-        trace += "T ";
-        return ++ticks >= ticks_to_run;
-      });
+  run_paced_loop([&] { return next < readings.size() ? readings[next++] : readings.back(); },
+                 [&](std::uint32_t ms) {
+                   trace += "S" + std::to_string(ms) + " ";
+                   if (next >= readings.size())
+                     ADD_FAILURE() << "clock script ran out while sleeping";
+                 },
+                 [&] {
+                   trace += "T ";
+                   return ++ticks >= ticks_to_run;
+                 });
   return trace;
 }
 }  // namespace

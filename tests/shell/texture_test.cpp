@@ -1,11 +1,12 @@
 // The picture loader: every pixel layout it meets comes out with the right
 // colours, and broken files give 0 quickly instead of a texture or a hang.
+#include "shell/texture.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <chrono>
 
-#include "shell/texture.h"
 #include "shell/view.h"
 #include "support/game_dir.h"
 #include "support/gl_window.h"
@@ -40,8 +41,8 @@ void draw_stretched(GLuint texture, int texels_wide, int texels_high) {
   return pixel_near(test_window(), 105 + 10 * column, 105 + 10 * row, expected, 1);
 }
 
-const rgb RED{255, 0, 0}, GREEN{0, 255, 0}, BLUE{0, 0, 255}, WHITE{255, 255, 255},
-    BLACK{0, 0, 0}, YELLOW{255, 255, 0};
+const rgb RED{255, 0, 0}, GREEN{0, 255, 0}, BLUE{0, 0, 255}, WHITE{255, 255, 255}, BLACK{0, 0, 0},
+    YELLOW{255, 255, 0};
 
 void expect_rgb_5x3_picture() {
   const rgb top[5] = {RED, GREEN, BLUE, WHITE, BLACK};
@@ -120,7 +121,8 @@ TEST(LoadTexture, BackslashPathsAreFoundOnThisFileSystem) {
 
 TEST(LoadTexture, BrokenFilesGiveZeroWithOneLineAndNeverHang) {
   test_window();
-  const char* broken[] = {"missing.png", "not_a_picture.png", "truncated.png", "overlong_chunk.png"};
+  const char* broken[] = {"missing.png", "not_a_picture.png", "truncated.png",
+                          "overlong_chunk.png"};
   for (const char* name : broken) {
     SCOPED_TRACE(name);
     auto start = std::chrono::steady_clock::now();

@@ -10,9 +10,7 @@
 
 namespace fs = std::filesystem;
 
-std::string test_data(const std::string& name) {
-  return std::string(BLOB_TEST_DATA) + "/" + name;
-}
+std::string test_data(const std::string& name) { return std::string(BLOB_TEST_DATA) + "/" + name; }
 
 game_dir::game_dir(bool with_images) {
   std::string templ = (fs::temp_directory_path() / "blobtest-XXXXXX").string();
@@ -31,5 +29,6 @@ game_dir::~game_dir() {
 
 void game_dir::write_file(const std::string& name, const std::vector<std::uint8_t>& bytes) const {
   std::ofstream out(fs::path(path_) / name, std::ios::binary);
-  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  out.write(reinterpret_cast<const char*>(bytes.data()),
+            static_cast<std::streamsize>(bytes.size()));
 }

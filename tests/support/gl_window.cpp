@@ -1,9 +1,8 @@
-#include <gtest/gtest.h>
-
 #include "support/gl_window.h"
 
 #include <GL/gl.h>
 #include <SDL.h>
+#include <gtest/gtest.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -38,7 +37,8 @@ void gl_window::capture() {
 }
 
 rgb gl_window::pixel(int x, int y) const {
-  if (x < 0 || y < 0 || x >= WINDOW_WIDTH || y >= WINDOW_HEIGHT || pixels_.empty()) return {-1, -1, -1};
+  if (x < 0 || y < 0 || x >= WINDOW_WIDTH || y >= WINDOW_HEIGHT || pixels_.empty())
+    return {-1, -1, -1};
   // GL rows run bottom-up.
   const std::uint8_t* p = &pixels_[((WINDOW_HEIGHT - 1 - y) * WINDOW_WIDTH + x) * 3];
   return {p[0], p[1], p[2]};
@@ -55,7 +55,8 @@ std::string gl_window::save(const std::string& name) const {
   return file;
 }
 
-::testing::AssertionResult pixel_near(const gl_window& w, int x, int y, rgb expected, int tolerance) {
+::testing::AssertionResult pixel_near(const gl_window& w, int x, int y, rgb expected,
+                                      int tolerance) {
   rgb got = w.pixel(x, y);
   if (std::abs(got.r - expected.r) <= tolerance && std::abs(got.g - expected.g) <= tolerance &&
       std::abs(got.b - expected.b) <= tolerance)

@@ -70,8 +70,8 @@ int write_output(const std::string& path, const void* data, std::size_t size) {
 std::string counts_text(const level_data& level) {
   int crates = 0;
   for (const level_object& o : level.objects) crates += o.type == TYPE_PLATFORM;
-  return std::to_string(level.triangles.size()) + " triangles, " + std::to_string(level.objects.size()) +
-         " objects (" + std::to_string(crates) + " crates)";
+  return std::to_string(level.triangles.size()) + " triangles, " +
+         std::to_string(level.objects.size()) + " objects (" + std::to_string(crates) + " crates)";
 }
 }  // namespace
 
@@ -100,16 +100,20 @@ namespace {
 // give other bytes.
 void dump_notes(const std::string& path, const level_data& level) {
   if (level.truncated)
-    fail(path, "note: the file ends inside a record; only the whole records before that point are dumped");
+    fail(
+        path,
+        "note: the file ends inside a record; only the whole records before that point are dumped");
   for (std::size_t k = 0; k < level.objects.size(); ++k)
     if (!is_known_type(level.objects[k].type))
       fail(path, "note: object " + std::to_string(k + 1) + " has the type code " +
-                     std::to_string(level.objects[k].type) + ", which the game skips and build refuses");
+                     std::to_string(level.objects[k].type) +
+                     ", which the game skips and build refuses");
 }
 }  // namespace
 
 int run_dump(const arguments& args) {
-  if (args.empty() || args.size() > 2) return usage_error("dump takes a level file and, if wanted, an output file");
+  if (args.empty() || args.size() > 2)
+    return usage_error("dump takes a level file and, if wanted, an output file");
   std::vector<std::uint8_t> bytes;
   if (!read_level_file(args[0], bytes)) return 1;
   level_data level = parse_level(bytes.data(), bytes.size());
@@ -143,8 +147,8 @@ bool parse_shrink(const std::string& text, int& factor) {
   return true;
 }
 
-bool parse_render_args(const arguments& args, render_request& request, std::string& out, int& shrink,
-                       std::string& error) {
+bool parse_render_args(const arguments& args, render_request& request, std::string& out,
+                       int& shrink, std::string& error) {
   std::vector<std::string> files;
   for (std::size_t k = 0; k < args.size(); ++k) {
     const std::string& arg = args[k];
@@ -153,7 +157,8 @@ bool parse_render_args(const arguments& args, render_request& request, std::stri
       request.data_dir = args[++k];
     } else if (arg == "--shrink" && has_value) {
       if (parse_shrink(args[++k], shrink)) continue;
-      error = "--shrink takes a whole number from 1 to " + std::to_string(SHRINK_MAX) + ", not " + args[k];
+      error = "--shrink takes a whole number from 1 to " + std::to_string(SHRINK_MAX) + ", not " +
+              args[k];
       return false;
     } else if (arg == "--data" || arg == "--shrink") {
       error = arg + " needs a value";
@@ -179,7 +184,8 @@ bool parse_render_args(const arguments& args, render_request& request, std::stri
 std::string default_data_dir(const std::string& level_path) {
   fs::path folder = fs::path(level_path).parent_path();
   std::error_code error;
-  return fs::is_directory(folder / "images", error) ? folder.string() : fs::current_path(error).string();
+  return fs::is_directory(folder / "images", error) ? folder.string()
+                                                    : fs::current_path(error).string();
 }
 }  // namespace
 

@@ -27,7 +27,9 @@ std::optional<long long> whole_number(const json& value) {
 }
 
 namespace {
-std::string range_text() { return "-" + std::to_string(LEVEL_COORD_MAX) + ".." + std::to_string(LEVEL_COORD_MAX); }
+std::string range_text() {
+  return "-" + std::to_string(LEVEL_COORD_MAX) + ".." + std::to_string(LEVEL_COORD_MAX);
+}
 
 std::optional<double> rounded(const json& value) {
   if (!value.is_number()) return std::nullopt;
@@ -37,13 +39,14 @@ std::optional<double> rounded(const json& value) {
 }
 }  // namespace
 
-std::optional<int> rounded_coordinate(double value, const std::string& what, const std::string& where,
-                                      problem_list& problems) {
+std::optional<int> rounded_coordinate(double value, const std::string& what,
+                                      const std::string& where, problem_list& problems) {
   double whole = std::round(value);
   if (std::isfinite(whole) && std::fabs(whole) <= LEVEL_COORD_MAX) return static_cast<int>(whole);
   char text[32];
   std::snprintf(text, sizeof text, "%.10g", value);
-  problems.add(where, what + " " + text + " is beyond the " + range_text() + " pixels a level file holds");
+  problems.add(where,
+               what + " " + text + " is beyond the " + range_text() + " pixels a level file holds");
   return std::nullopt;
 }
 
@@ -99,7 +102,8 @@ std::optional<rgb_colour> colour_from_hex(const std::string& text, std::string& 
     return std::nullopt;
   }
   if (alpha != 255) {
-    why = "colour \"" + text + "\" is partly transparent; terrain is drawn opaque, so give it alpha ff";
+    why = "colour \"" + text +
+          "\" is partly transparent; terrain is drawn opaque, so give it alpha ff";
     return std::nullopt;
   }
   return rgb_colour{bytes[0], bytes[1], bytes[2]};

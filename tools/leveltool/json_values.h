@@ -4,7 +4,6 @@
 #pragma once
 
 #include <nlohmann/json.hpp>
-
 #include <optional>
 #include <string>
 
@@ -34,8 +33,8 @@ std::optional<int> read_coordinate(const nlohmann::json& value, fraction_rule ru
 // A computed position in whole pixels, rounded to the nearest (halves away
 // from zero), if it lies within the level file's range; otherwise adds a
 // problem naming `what` and returns nothing.
-std::optional<int> rounded_coordinate(double value, const std::string& what, const std::string& where,
-                                      problem_list& problems);
+std::optional<int> rounded_coordinate(double value, const std::string& what,
+                                      const std::string& where, problem_list& problems);
 
 // A whole number without limits other than those of long long, or nothing.
 std::optional<long long> whole_number(const nlohmann::json& value);

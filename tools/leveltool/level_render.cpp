@@ -23,9 +23,10 @@
 namespace fs = std::filesystem;
 
 namespace {
-constexpr int MARGIN = 32;          // pixels of backdrop around the level
+constexpr int MARGIN = 32;           // pixels of backdrop around the level
 constexpr int BLOB_REACH = 20 + 16;  // pixels from a blob's centre: rim, or the edge of its face
-constexpr int BACKDROP_TOP_BLUE = 128;  // the game's backdrop runs from this blue at the top to black
+constexpr int BACKDROP_TOP_BLUE =
+    128;  // the game's backdrop runs from this blue at the top to black
 
 void grow(world_box& box, int left, int top, int right, int bottom) {
   box.left = std::min(box.left, left);
@@ -40,7 +41,8 @@ world_box picture_bounds(const level_data& level) {
   for (const level_triangle& t : level.triangles)
     for (const level_vertex& v : t.v) grow(box, v.x, v.y, v.x, v.y);
   for (const level_object& o : level.objects) {
-    if (o.type == TYPE_PLATFORM) grow(box, o.x, o.y - 1, o.x + PLATFORM_WIDTH, o.y + PLATFORM_HEIGHT);
+    if (o.type == TYPE_PLATFORM)
+      grow(box, o.x, o.y - 1, o.x + PLATFORM_WIDTH, o.y + PLATFORM_HEIGHT);
     if (o.type >= TYPE_BLOB_FIRST && o.type <= TYPE_BLOB_LAST)
       grow(box, o.x - BLOB_REACH, o.y - BLOB_REACH, o.x + BLOB_REACH, o.y + BLOB_REACH);
   }
@@ -71,7 +73,8 @@ class drawing_session {
     sdl_started_ = SDL_Init(SDL_INIT_VIDEO | SDL_INIT_NOPARACHUTE) == 0;
     if (!sdl_started_ || !open_game_window()) {
       const char* used = std::getenv("DISPLAY");
-      why = std::string("cannot open an OpenGL window on display ") + (used ? used : "?") + ": " + SDL_GetError();
+      why = std::string("cannot open an OpenGL window on display ") + (used ? used : "?") + ": " +
+            SDL_GetError();
       return false;
     }
     set_fixed_gl_state();
@@ -99,7 +102,8 @@ class drawing_session {
     }
     fs::current_path(request.data_dir, error);
     if (error) {
-      notes.push_back("cannot enter " + request.data_dir + ": " + error.message() + "; drawn without pictures");
+      notes.push_back("cannot enter " + request.data_dir + ": " + error.message() +
+                      "; drawn without pictures");
       disable_texture_loading();
     }
   }
@@ -149,8 +153,10 @@ void copy_tile(const world_box& box, std::vector<std::uint8_t>& frame, rgb_image
   int left = view_x - box.left, top = view_y - box.top;
   int columns = std::min(WINDOW_WIDTH, image.width - left);
   for (int row = 0; row < WINDOW_HEIGHT && top + row < image.height; ++row) {
-    const std::uint8_t* from = &frame[static_cast<std::size_t>(WINDOW_HEIGHT - 1 - row) * WINDOW_WIDTH * 3];
-    std::uint8_t* to = &image.pixels[(static_cast<std::size_t>(top + row) * image.width + left) * 3];
+    const std::uint8_t* from =
+        &frame[static_cast<std::size_t>(WINDOW_HEIGHT - 1 - row) * WINDOW_WIDTH * 3];
+    std::uint8_t* to =
+        &image.pixels[(static_cast<std::size_t>(top + row) * image.width + left) * 3];
     std::memcpy(to, from, static_cast<std::size_t>(columns) * 3);
   }
 }
@@ -164,8 +170,8 @@ bool bounds_of_file(const std::string& path, world_box& box, std::string& why) {
   box = picture_bounds(parse_level(bytes.data(), bytes.size()));
   if (static_cast<long long>(box.width()) * box.height() <= PICTURE_PIXELS_MAX) return true;
   why = "the level spans " + std::to_string(box.width()) + " x " + std::to_string(box.height()) +
-        " pixels; render makes pictures of at most " + std::to_string(PICTURE_PIXELS_MAX / 1'000'000) +
-        " million pixels";
+        " pixels; render makes pictures of at most " +
+        std::to_string(PICTURE_PIXELS_MAX / 1'000'000) + " million pixels";
   return false;
 }
 }  // namespace

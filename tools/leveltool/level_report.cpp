@@ -18,10 +18,13 @@ constexpr int BLOB_RIM_POINTS = 20;
 constexpr int START_VIEW_X = -WINDOW_WIDTH / 2;  // the first frame's top-left corner
 constexpr int START_VIEW_Y = -WINDOW_HEIGHT / 2;
 
-std::string point_text(int x, int y) { return "(" + std::to_string(x) + ", " + std::to_string(y) + ")"; }
+std::string point_text(int x, int y) {
+  return "(" + std::to_string(x) + ", " + std::to_string(y) + ")";
+}
 
 std::string object_label(std::size_t index, const level_object& o) {
-  return "object " + std::to_string(index + 1) + " (" + kind_name(o.type) + " at " + point_text(o.x, o.y) + ")";
+  return "object " + std::to_string(index + 1) + " (" + kind_name(o.type) + " at " +
+         point_text(o.x, o.y) + ")";
 }
 
 // The level's triangles in the game's triangle list for as long as it lives.
@@ -51,33 +54,43 @@ bool box_hits_terrain(int left, int top, int width, int height) {
 }
 
 void count_findings(const level_data& level, std::size_t size, level_report& report) {
-  std::size_t expected = level.vertex_count > 0 ? (static_cast<std::size_t>(level.vertex_count) + 2) / 3 : 0;
+  std::size_t expected =
+      level.vertex_count > 0 ? (static_cast<std::size_t>(level.vertex_count) + 2) / 3 : 0;
   std::size_t after_triangles = 4 + TRIANGLE_RECORD_BYTES * level.triangles.size();
   if (size < 4) {
-    report.problems.push_back("the file is " + std::to_string(size) + " bytes, too short to hold a vertex count");
+    report.problems.push_back("the file is " + std::to_string(size) +
+                              " bytes, too short to hold a vertex count");
   } else if (level.triangles.size() < expected) {
-    report.problems.push_back("the vertex count " + std::to_string(level.vertex_count) + " asks for " +
-                              std::to_string(expected) + " triangles, but only " +
-                              std::to_string(level.triangles.size()) + " whole ones fit in the file");
+    report.problems.push_back("the vertex count " + std::to_string(level.vertex_count) +
+                              " asks for " + std::to_string(expected) + " triangles, but only " +
+                              std::to_string(level.triangles.size()) +
+                              " whole ones fit in the file");
   } else if (size < after_triangles + 3) {
     report.problems.push_back("the file ends before the object count");
   } else if (level.objects.size() < static_cast<std::size_t>(std::max(level.object_count, 0))) {
-    report.problems.push_back("the object count " + std::to_string(level.object_count) + " asks for more records than the " +
-                              std::to_string(level.objects.size()) + " whole ones that fit in the file");
+    report.problems.push_back("the object count " + std::to_string(level.object_count) +
+                              " asks for more records than the " +
+                              std::to_string(level.objects.size()) +
+                              " whole ones that fit in the file");
   } else {
     std::size_t used = after_triangles + 3 + OBJECT_RECORD_BYTES * level.objects.size();
-    if (size > used) report.notes.push_back(std::to_string(size - used) + " bytes after the last record are not read");
+    if (size > used)
+      report.notes.push_back(std::to_string(size - used) +
+                             " bytes after the last record are not read");
   }
   if (level.vertex_count % 3 != 0 && level.vertex_count > 0)
     report.notes.push_back("the vertex count " + std::to_string(level.vertex_count) +
-                           " is not a multiple of 3; the game reads whole triangles, " + std::to_string(expected));
-  if (level.vertex_count < 0) report.notes.push_back("the vertex count is negative; the game reads no triangles");
-  if (level.object_count < 0) report.notes.push_back("the object count is negative; the game makes no objects");
+                           " is not a multiple of 3; the game reads whole triangles, " +
+                           std::to_string(expected));
+  if (level.vertex_count < 0)
+    report.notes.push_back("the vertex count is negative; the game reads no triangles");
+  if (level.object_count < 0)
+    report.notes.push_back("the object count is negative; the game makes no objects");
 }
 
 void terrain_facts(const level_data& level, level_report& report) {
-  report.facts.push_back("triangles: " + std::to_string(level.triangles.size()) + " (vertex count " +
-                         std::to_string(level.vertex_count) + ")");
+  report.facts.push_back("triangles: " + std::to_string(level.triangles.size()) +
+                         " (vertex count " + std::to_string(level.vertex_count) + ")");
   if (level.triangles.empty()) return;
   int left = INT_MAX, right = INT_MIN, top = INT_MAX, bottom = INT_MIN;
   for (std::size_t k = 0; k < level.triangles.size(); ++k) {
@@ -86,19 +99,22 @@ void terrain_facts(const level_data& level, level_report& report) {
       left = std::min(left, v[c].x), right = std::max(right, v[c].x);
       top = std::min(top, v[c].y), bottom = std::max(bottom, v[c].y);
     }
-    long long twice_area = 1LL * (v[1].x - v[0].x) * (v[2].y - v[0].y) - 1LL * (v[2].x - v[0].x) * (v[1].y - v[0].y);
+    long long twice_area =
+        1LL * (v[1].x - v[0].x) * (v[2].y - v[0].y) - 1LL * (v[2].x - v[0].x) * (v[1].y - v[0].y);
     if (twice_area == 0)
-      report.notes.push_back("triangle " + std::to_string(k + 1) + " has no area; the game treats it as a line");
+      report.notes.push_back("triangle " + std::to_string(k + 1) +
+                             " has no area; the game treats it as a line");
   }
-  report.facts.push_back("terrain: x " + std::to_string(left) + ".." + std::to_string(right) + ", y " +
-                         std::to_string(top) + ".." + std::to_string(bottom));
+  report.facts.push_back("terrain: x " + std::to_string(left) + ".." + std::to_string(right) +
+                         ", y " + std::to_string(top) + ".." + std::to_string(bottom));
 }
 
 std::string object_fact(std::size_t index, const level_object& o) {
-  std::string line = "object " + std::to_string(index + 1) + ": " + kind_name(o.type) + " at " + point_text(o.x, o.y);
+  std::string line = "object " + std::to_string(index + 1) + ": " + kind_name(o.type) + " at " +
+                     point_text(o.x, o.y);
   if (o.type == TYPE_PLATFORM)
-    return line + ", top edge rides between y " + std::to_string(o.y - PLATFORM_HALF_PERIOD) + " and " +
-           std::to_string(o.y);
+    return line + ", top edge rides between y " + std::to_string(o.y - PLATFORM_HALF_PERIOD) +
+           " and " + std::to_string(o.y);
   if (o.type == TYPE_BLOB_FIRST) return line + ", under control at the start";
   if (o.type == TYPE_CONTAINER) return line + " (a second level object; the game skips it)";
   return is_known_type(o.type) ? line : line + " (the game skips it)";
@@ -110,30 +126,35 @@ void object_facts(const level_data& level, level_report& report) {
     crates += o.type == TYPE_PLATFORM;
     blobs += o.type >= TYPE_BLOB_FIRST && o.type <= TYPE_BLOB_LAST;
   }
-  report.facts.push_back("objects: " + std::to_string(level.objects.size()) + " (" + std::to_string(crates) +
-                         " crates, " + std::to_string(blobs) + " blobs)");
+  report.facts.push_back("objects: " + std::to_string(level.objects.size()) + " (" +
+                         std::to_string(crates) + " crates, " + std::to_string(blobs) + " blobs)");
   for (std::size_t k = 0; k < level.objects.size(); ++k) {
     report.facts.push_back(object_fact(k, level.objects[k]));
     if (!is_known_type(level.objects[k].type))
       report.problems.push_back(object_label(k, level.objects[k]) + ": type code " +
-                                std::to_string(level.objects[k].type) + " is not one the game makes (0..5)");
+                                std::to_string(level.objects[k].type) +
+                                " is not one the game makes (0..5)");
   }
 }
 
 bool in_any_crate(int x, int y, const level_data& level) {
   for (const level_object& o : level.objects)
-    if (o.type == TYPE_PLATFORM && inside_box(x, y, o.x, o.y, PLATFORM_WIDTH, PLATFORM_HEIGHT)) return true;
+    if (o.type == TYPE_PLATFORM && inside_box(x, y, o.x, o.y, PLATFORM_WIDTH, PLATFORM_HEIGHT))
+      return true;
   return false;
 }
 
-bool solid_for_blob(int x, int y, const level_data& level) { return collideAll(x, y) || in_any_crate(x, y, level); }
+bool solid_for_blob(int x, int y, const level_data& level) {
+  return collideAll(x, y) || in_any_crate(x, y, level);
+}
 
 // A blob should start in open air: its centre and every rim point's resting
 // place clear of terrain and crates, else it starts squashed or stuck.
 void blob_placement(std::size_t index, const level_data& level, level_report& report) {
   const level_object& o = level.objects[index];
   if (solid_for_blob(o.x, o.y, level)) {
-    report.problems.push_back(object_label(index, o) + ": its centre starts inside terrain or a crate");
+    report.problems.push_back(object_label(index, o) +
+                              ": its centre starts inside terrain or a crate");
     return;
   }
   for (int i = 0; i < BLOB_RIM_POINTS; ++i) {
@@ -141,7 +162,8 @@ void blob_placement(std::size_t index, const level_data& level, level_report& re
     int x = static_cast<int>(o.x + lengthdir_x(BLOB_RADIUS, angle));
     int y = static_cast<int>(o.y + lengthdir_y(BLOB_RADIUS, angle));
     if (solid_for_blob(x, y, level)) {
-      report.problems.push_back(object_label(index, o) + ": its rim starts inside terrain or a crate at " +
+      report.problems.push_back(object_label(index, o) +
+                                ": its rim starts inside terrain or a crate at " +
                                 point_text(x, y) + "; leave 20 pixels clear around a blob");
       return;
     }
@@ -154,13 +176,15 @@ void crate_placement(std::size_t index, const level_data& level, level_report& r
     report.problems.push_back(object_label(index, o) + ": it starts inside terrain");
     return;
   }
-  if (box_hits_terrain(o.x, o.y - PLATFORM_HALF_PERIOD, PLATFORM_WIDTH, PLATFORM_HEIGHT + PLATFORM_HALF_PERIOD))
+  if (box_hits_terrain(o.x, o.y - PLATFORM_HALF_PERIOD, PLATFORM_WIDTH,
+                       PLATFORM_HEIGHT + PLATFORM_HALF_PERIOD))
     report.notes.push_back(object_label(index, o) + ": on its way up it passes through terrain");
   for (std::size_t k = 0; k < index; ++k) {
     const level_object& other = level.objects[k];
     if (other.type == TYPE_PLATFORM && std::abs(other.x - o.x) < PLATFORM_WIDTH &&
         std::abs(other.y - o.y) < PLATFORM_HEIGHT)
-      report.notes.push_back(object_label(index, o) + ": it overlaps object " + std::to_string(k + 1));
+      report.notes.push_back(object_label(index, o) + ": it overlaps object " +
+                             std::to_string(k + 1));
   }
 }
 
@@ -175,10 +199,12 @@ void placement_findings(const level_data& level, level_report& report) {
       first_blob = true;
       const level_object& o = level.objects[k];
       if (!inside_box(o.x, o.y, START_VIEW_X, START_VIEW_Y, WINDOW_WIDTH, WINDOW_HEIGHT))
-        report.notes.push_back(object_label(k, o) + ": the first frame (x -400..400, y -300..300) does not show it");
+        report.notes.push_back(object_label(k, o) +
+                               ": the first frame (x -400..400, y -300..300) does not show it");
     }
   }
-  if (!first_blob) report.notes.push_back("no blob 1: nothing is under control until Tab is pressed");
+  if (!first_blob)
+    report.notes.push_back("no blob 1: nothing is under control until Tab is pressed");
 }
 }  // namespace
 

@@ -1,8 +1,7 @@
 #include "level_source.h"
 
-#include <nlohmann/json.hpp>
-
 #include <cctype>
+#include <nlohmann/json.hpp>
 #include <vector>
 
 #include "project_source.h"

@@ -16,7 +16,8 @@ std::optional<int> type_of_kind(const std::string& kind, std::optional<long long
     return std::nullopt;
   }
   if (kind == "blob") {
-    if (style && *style >= TYPE_BLOB_FIRST && *style <= TYPE_BLOB_LAST) return static_cast<int>(*style);
+    if (style && *style >= TYPE_BLOB_FIRST && *style <= TYPE_BLOB_LAST)
+      return static_cast<int>(*style);
     why = !style ? "a blob needs a style 1..5"
                  : "blob style " + std::to_string(*style) + " is not one of 1..5";
     return std::nullopt;

@@ -35,7 +35,8 @@ void usual_permissions(int fd) {
 }
 }  // namespace
 
-bool write_file_atomically(const std::string& path, const void* data, std::size_t size, std::string& why) {
+bool write_file_atomically(const std::string& path, const void* data, std::size_t size,
+                           std::string& why) {
   std::string temp = folder_of(path) + "/.leveltool-XXXXXX";
   int fd = mkstemp(temp.data());
   if (fd < 0) {

@@ -8,4 +8,5 @@
 // Writes the bytes to a temporary file in the target's folder and renames it
 // over the target. Returns false with the reason when anything fails; the
 // temporary file is then removed and the target left as it was.
-bool write_file_atomically(const std::string& path, const void* data, std::size_t size, std::string& why);
+bool write_file_atomically(const std::string& path, const void* data, std::size_t size,
+                           std::string& why);

@@ -30,8 +30,9 @@ void on_flush(png_structp) {}
 // Kept free of objects with destructors: longjmp skips them.
 bool write_rows(png_structp png, png_infop info, const rgb_image& image, png_bytep* rows) {
   if (setjmp(png_jmpbuf(png))) return false;
-  png_set_IHDR(png, info, static_cast<png_uint_32>(image.width), static_cast<png_uint_32>(image.height), 8,
-               PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+  png_set_IHDR(png, info, static_cast<png_uint_32>(image.width),
+               static_cast<png_uint_32>(image.height), 8, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
+               PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
   png_set_rows(png, info, rows);
   png_write_png(png, info, PNG_TRANSFORM_IDENTITY, nullptr);
   return true;

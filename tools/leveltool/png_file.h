@@ -7,6 +7,5 @@
 
 #include "rgb_image.h"
 
-
 // Encodes the picture as an 8-bit RGB PNG. False with the reason from libpng.
 bool encode_png(const rgb_image& image, std::vector<std::uint8_t>& out, std::string& why);

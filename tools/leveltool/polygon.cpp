@@ -55,7 +55,8 @@ std::string crossing_problem(const std::vector<point2>& ring) {
   for (std::size_t i = 0; i < n; ++i) {
     const point2 &a = ring[i], &b = ring[(i + 1) % n], &c = ring[(i + 2) % n];
     if (a == b) return "point " + std::to_string(i + 1) + " repeats the point before it";
-    if (folds_back(a, b, c)) return "it folds back on itself at point " + std::to_string((i + 1) % n + 1);
+    if (folds_back(a, b, c))
+      return "it folds back on itself at point " + std::to_string((i + 1) % n + 1);
     for (std::size_t j = i + 2; j < n; ++j) {
       if (i == 0 && j == n - 1) continue;  // the closing edge meets the first at point 1
       if (segments_meet(a, b, ring[j], ring[(j + 1) % n]))
@@ -67,7 +68,8 @@ std::string crossing_problem(const std::vector<point2>& ring) {
 }  // namespace
 
 std::string ring_problem(const std::vector<point2>& ring) {
-  if (ring.size() < 3) return "it has " + std::to_string(ring.size()) + " points; a polygon needs 3";
+  if (ring.size() < 3)
+    return "it has " + std::to_string(ring.size()) + " points; a polygon needs 3";
   std::string crossing = crossing_problem(ring);
   if (!crossing.empty()) return "it overlaps itself: " + crossing;
   if (twice_signed_area(ring) == 0) return "it has no area: all its points lie on one line";
@@ -101,7 +103,9 @@ void GLAPIENTRY on_combine(GLdouble*, void**, GLfloat*, void** out, void* data) 
   *out = &no_point;
 }
 
-void GLAPIENTRY on_error(GLenum error, void* data) { static_cast<tessellation*>(data)->error = error; }
+void GLAPIENTRY on_error(GLenum error, void* data) {
+  static_cast<tessellation*>(data)->error = error;
+}
 
 void set_callbacks(GLUtesselator* tess) {
   gluTessCallback(tess, GLU_TESS_BEGIN_DATA, reinterpret_cast<_GLUfuncptr>(on_begin));
@@ -116,7 +120,8 @@ void run_tessellator(const std::vector<point2>& ring, tessellation& result) {
   std::vector<GLdouble> coords;
   std::vector<int> indices(ring.size());
   for (std::size_t i = 0; i < ring.size(); ++i) {
-    coords.insert(coords.end(), {static_cast<GLdouble>(ring[i].x), static_cast<GLdouble>(ring[i].y), 0.0});
+    coords.insert(coords.end(),
+                  {static_cast<GLdouble>(ring[i].x), static_cast<GLdouble>(ring[i].y), 0.0});
     indices[i] = static_cast<int>(i);
   }
   GLUtesselator* tess = gluNewTess();
@@ -131,7 +136,8 @@ void run_tessellator(const std::vector<point2>& ring, tessellation& result) {
   gluDeleteTess(tess);
 }
 
-std::int64_t triangle_area_sum(const std::vector<point2>& ring, const std::vector<index_triangle>& tris) {
+std::int64_t triangle_area_sum(const std::vector<point2>& ring,
+                               const std::vector<index_triangle>& tris) {
   std::int64_t sum = 0;
   for (const index_triangle& t : tris)
     sum += std::llabs(twice_signed_area({ring[t.a], ring[t.b], ring[t.c]}));
@@ -139,11 +145,13 @@ std::int64_t triangle_area_sum(const std::vector<point2>& ring, const std::vecto
 }
 }  // namespace
 
-bool triangulate(const std::vector<point2>& ring, std::vector<index_triangle>& out, std::string& why) {
+bool triangulate(const std::vector<point2>& ring, std::vector<index_triangle>& out,
+                 std::string& why) {
   tessellation result;
   run_tessellator(ring, result);
   if (result.error != 0) {
-    why = std::string("the tessellator failed: ") + reinterpret_cast<const char*>(gluErrorString(result.error));
+    why = std::string("the tessellator failed: ") +
+          reinterpret_cast<const char*>(gluErrorString(result.error));
     return false;
   }
   if (result.made_new_points || result.corners.size() % 3 != 0) {

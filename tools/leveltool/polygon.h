@@ -27,4 +27,5 @@ std::string ring_problem(const std::vector<point2>& ring);
 // Splits a simple ring (see ring_problem) into triangles whose corners are
 // the ring's own points, together covering exactly its area. Returns false
 // with the reason when the tessellator cannot do that.
-bool triangulate(const std::vector<point2>& ring, std::vector<index_triangle>& out, std::string& why);
+bool triangulate(const std::vector<point2>& ring, std::vector<index_triangle>& out,
+                 std::string& why);

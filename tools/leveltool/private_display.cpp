@@ -12,7 +12,7 @@
 #include <cstring>
 
 namespace {
-constexpr int DISPLAY_FD = 3;           // Xvfb -displayfd writes its display number here
+constexpr int DISPLAY_FD = 3;            // Xvfb -displayfd writes its display number here
 constexpr int START_TIMEOUT_MS = 20000;  // a loaded machine can take seconds
 constexpr int EXEC_FAILED = 127;
 
@@ -32,8 +32,8 @@ constexpr int EXEC_FAILED = 127;
   }
   // -noreset: without it the server resets when SDL's probe connection
   // closes, and SDL's real connection then fails now and then.
-  execlp("Xvfb", "Xvfb", "-displayfd", "3", "-screen", "0", "1024x768x24", "-nolisten", "tcp", "-noreset",
-         static_cast<char*>(nullptr));
+  execlp("Xvfb", "Xvfb", "-displayfd", "3", "-screen", "0", "1024x768x24", "-nolisten", "tcp",
+         "-noreset", static_cast<char*>(nullptr));
   _exit(EXEC_FAILED);
 }
 
@@ -64,7 +64,8 @@ std::string stop_reason(pid_t& pid) {
   pid = -1;
   if (WIFEXITED(status) && WEXITSTATUS(status) == EXEC_FAILED)
     return "Xvfb is not installed (Debian package xvfb), or set DISPLAY to a running X server";
-  if (WIFEXITED(status)) return "it stopped at once (exit status " + std::to_string(WEXITSTATUS(status)) + ")";
+  if (WIFEXITED(status))
+    return "it stopped at once (exit status " + std::to_string(WEXITSTATUS(status)) + ")";
   return "it stopped at once (signal " + std::to_string(WTERMSIG(status)) + ")";
 }
 }  // namespace

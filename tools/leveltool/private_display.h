@@ -3,8 +3,9 @@
 // display number and stopped again when this object goes.
 #pragma once
 
-#include <string>
 #include <sys/types.h>
+
+#include <string>
 
 class private_display {
  public:

@@ -66,10 +66,12 @@ std::optional<rgb_colour> read_colour(const json& value, const std::string& what
 }
 
 std::optional<std::vector<rgb_colour>> read_colours(const json& item, std::size_t count,
-                                                    const std::string& where, problem_list& problems) {
+                                                    const std::string& where,
+                                                    problem_list& problems) {
   bool one = item.contains("color"), each = item.contains("colors");
   if (one == each) {
-    problems.add(where, "needs either \"color\" (one for every point) or \"colors\" (one per point)");
+    problems.add(where,
+                 "needs either \"color\" (one for every point) or \"colors\" (one per point)");
     return std::nullopt;
   }
   if (one) {
@@ -79,17 +81,20 @@ std::optional<std::vector<rgb_colour>> read_colours(const json& item, std::size_
   }
   const json& list = item["colors"];
   if (!list.is_array() || list.size() != count) {
-    problems.add(where, "\"colors\" must list one colour for each of its " + std::to_string(count) + " points");
+    problems.add(where, "\"colors\" must list one colour for each of its " + std::to_string(count) +
+                            " points");
     return std::nullopt;
   }
   std::vector<rgb_colour> out;
   for (std::size_t i = 0; i < count; ++i)
-    if (auto c = read_colour(list[i], "colour " + std::to_string(i + 1), where, problems)) out.push_back(*c);
+    if (auto c = read_colour(list[i], "colour " + std::to_string(i + 1), where, problems))
+      out.push_back(*c);
   if (out.size() != count) return std::nullopt;
   return out;
 }
 
-void read_terrain_item(const json& item, std::size_t index, level_data& level, problem_list& problems) {
+void read_terrain_item(const json& item, std::size_t index, level_data& level,
+                       problem_list& problems) {
   std::string where = item_name("terrain item", index, item);
   if (!item.is_object()) {
     problems.add(where, "is " + describe(item) + ", not an object");
@@ -118,8 +123,10 @@ std::optional<int> read_type(const json& item, const std::string& where, problem
   if (type.is_string()) {
     code = type_of_kind(type.get<std::string>(), style, why);
   } else if (auto n = whole_number(type); n && !style) {
-    if (*n >= -128 && *n <= 127 && is_known_type(static_cast<int>(*n))) code = static_cast<int>(*n);
-    else why = "type code " + describe(type) + " is not one the game makes (0 crate, 1..5 blob)";
+    if (*n >= -128 && *n <= 127 && is_known_type(static_cast<int>(*n)))
+      code = static_cast<int>(*n);
+    else
+      why = "type code " + describe(type) + " is not one the game makes (0 crate, 1..5 blob)";
   } else {
     why = n ? "give a style only with \"type\": \"blob\""
             : "needs \"type\": \"crate\", \"blob\" (with a style 1..5) or a type code 0..5";
@@ -139,8 +146,10 @@ void read_object(const json& item, std::size_t index, level_data& level, problem
   std::optional<int> x, y;
   for (const char* axis : {"x", "y"}) {
     auto& out = axis[0] == 'x' ? x : y;
-    if (!item.contains(axis)) problems.add(where, std::string("needs \"") + axis + "\"");
-    else out = read_coordinate(item[axis], fraction_rule::refuse, axis, where, problems);
+    if (!item.contains(axis))
+      problems.add(where, std::string("needs \"") + axis + "\"");
+    else
+      out = read_coordinate(item[axis], fraction_rule::refuse, axis, where, problems);
   }
   if (type && x && y) level.objects.push_back({*type, *x, *y});
 }
@@ -160,12 +169,14 @@ const json& list_of(const json& root, const char* key, problem_list& problems) {
 level_data read_project_source(const json& root, problem_list& problems) {
   level_data level;
   if (!root.is_object()) {
-    problems.add("", "the file holds " + describe(root) + ", not a level object {\"terrain\": ..., \"objects\": ...}");
+    problems.add("", "the file holds " + describe(root) +
+                         ", not a level object {\"terrain\": ..., \"objects\": ...}");
     return level;
   }
   check_keys(root, {"comment", "terrain", "objects"}, "", problems);
   const json& terrain = list_of(root, "terrain", problems);
-  for (std::size_t i = 0; i < terrain.size(); ++i) read_terrain_item(terrain[i], i, level, problems);
+  for (std::size_t i = 0; i < terrain.size(); ++i)
+    read_terrain_item(terrain[i], i, level, problems);
   const json& objects = list_of(root, "objects", problems);
   for (std::size_t i = 0; i < objects.size(); ++i) read_object(objects[i], i, level, problems);
   check_level_counts(level, problems);
@@ -191,14 +202,18 @@ void write_triangle(std::ostream& out, const level_triangle& t) {
 
 void write_object(std::ostream& out, const level_object& o) {
   out << "    {\"type\": ";
-  if (o.type == TYPE_PLATFORM) out << "\"crate\"";
-  else if (is_known_type(o.type)) out << "\"blob\", \"style\": " << o.type;
-  else out << o.type;
+  if (o.type == TYPE_PLATFORM)
+    out << "\"crate\"";
+  else if (is_known_type(o.type))
+    out << "\"blob\", \"style\": " << o.type;
+  else
+    out << o.type;
   out << ", \"x\": " << o.x << ", \"y\": " << o.y << "}";
 }
 
 template <typename T, typename Writer>
-void write_list(std::ostream& out, const char* key, const std::vector<T>& items, Writer write_item) {
+void write_list(std::ostream& out, const char* key, const std::vector<T>& items,
+                Writer write_item) {
   out << "  \"" << key << "\": [";
   for (std::size_t i = 0; i < items.size(); ++i) {
     out << (i ? ",\n" : "\n");

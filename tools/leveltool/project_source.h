@@ -11,7 +11,6 @@
 #pragma once
 
 #include <nlohmann/json.hpp>
-
 #include <string>
 
 #include "level/level_file.h"

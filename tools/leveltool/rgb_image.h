@@ -6,7 +6,7 @@
 #include <vector>
 
 struct rgb_image {
-  int width = 0, height = 0;          // pixels
+  int width = 0, height = 0;         // pixels
   std::vector<std::uint8_t> pixels;  // red, green, blue; top row first
 };
 

@@ -51,7 +51,8 @@ void add_shape(const terrain_shape& shape, level_data& level, problem_list& prob
 void check_level_counts(const level_data& level, problem_list& problems) {
   if (level.triangles.size() > static_cast<std::size_t>(LEVEL_TRIANGLES_MAX))
     problems.add("", "the level has " + std::to_string(level.triangles.size()) +
-                         " triangles; a level file holds at most " + std::to_string(LEVEL_TRIANGLES_MAX));
+                         " triangles; a level file holds at most " +
+                         std::to_string(LEVEL_TRIANGLES_MAX));
   if (level.objects.size() > static_cast<std::size_t>(LEVEL_COORD_MAX))
     problems.add("", "the level has " + std::to_string(level.objects.size()) +
                          " objects; a level file holds at most " + std::to_string(LEVEL_COORD_MAX));

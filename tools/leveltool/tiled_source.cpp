@@ -35,12 +35,15 @@ const json* property(const json& owner, const std::string& name) {
   auto list = owner.find("properties");
   if (list == owner.end() || !list->is_array()) return nullptr;
   for (const json& p : *list)
-    if (p.is_object() && string_or_empty(p, "name") == name && p.contains("value")) return &p["value"];
+    if (p.is_object() && string_or_empty(p, "name") == name && p.contains("value"))
+      return &p["value"];
   return nullptr;
 }
 
 // Tiled writes an unset colour property as "".
-bool is_set(const json* value) { return value && !(value->is_string() && value->get<std::string>().empty()); }
+bool is_set(const json* value) {
+  return value && !(value->is_string() && value->get<std::string>().empty());
+}
 
 std::string object_where(const json& obj, const layer_context& layer) {
   std::string where = "object";
@@ -63,7 +66,8 @@ bool flag(const json& obj, const char* key) {
 
 // Why an object cannot be terrain, or "" for a polygon or a rectangle.
 std::string unusable_shape(const json& obj) {
-  if (flag(obj, "point")) return "a point places a blob or a crate: give it the class \"blob\" or \"crate\"";
+  if (flag(obj, "point"))
+    return "a point places a blob or a crate: give it the class \"blob\" or \"crate\"";
   if (flag(obj, "ellipse")) return "an ellipse cannot be terrain: draw a polygon";
   if (obj.contains("polyline")) return "a polyline is open: terrain needs a closed polygon";
   if (obj.contains("text")) return "a text object cannot be terrain";
@@ -72,13 +76,15 @@ std::string unusable_shape(const json& obj) {
 }
 
 // The shape's corners relative to the object's x, y before rotation.
-std::optional<std::vector<std::pair<double, double>>> local_corners(const json& obj, const std::string& where,
+std::optional<std::vector<std::pair<double, double>>> local_corners(const json& obj,
+                                                                    const std::string& where,
                                                                     problem_list& problems) {
   std::vector<std::pair<double, double>> corners;
   if (obj.contains("polygon")) {
     const json& list = obj["polygon"];
     for (const json& p : list.is_array() ? list : json::array()) {
-      if (!p.is_object() || !p.contains("x") || !p.contains("y") || !p["x"].is_number() || !p["y"].is_number()) {
+      if (!p.is_object() || !p.contains("x") || !p.contains("y") || !p["x"].is_number() ||
+          !p["y"].is_number()) {
         problems.add(where, "polygon point " + describe(p) + " is not {\"x\": .., \"y\": ..}");
         return std::nullopt;
       }
@@ -112,8 +118,8 @@ std::optional<std::vector<point2>> world_corners(const json& obj, const layer_co
   return out;
 }
 
-std::optional<rgb_colour> colour_value(const json& value, const std::string& what, const std::string& where,
-                                       problem_list& problems) {
+std::optional<rgb_colour> colour_value(const json& value, const std::string& what,
+                                       const std::string& where, problem_list& problems) {
   std::string why;
   auto colour = parse_colour(value, why);
   if (!colour) problems.add(where, "property \"" + what + "\": " + why);
@@ -121,16 +127,20 @@ std::optional<rgb_colour> colour_value(const json& value, const std::string& wha
 }
 
 // The object's "color", else the nearest layer, group or map "color".
-std::optional<rgb_colour> shape_colour(const json& obj, const layer_context& layer, const std::string& where,
-                                       problem_list& problems) {
-  if (const json* own = property(obj, "color"); is_set(own)) return colour_value(*own, "color", where, problems);
+std::optional<rgb_colour> shape_colour(const json& obj, const layer_context& layer,
+                                       const std::string& where, problem_list& problems) {
+  if (const json* own = property(obj, "color"); is_set(own))
+    return colour_value(*own, "color", where, problems);
   for (const json* scope : layer.scopes)
-    if (const json* v = property(*scope, "color"); is_set(v)) return colour_value(*v, "color", where, problems);
+    if (const json* v = property(*scope, "color"); is_set(v))
+      return colour_value(*v, "color", where, problems);
   return rgb_colour{255, 255, 255};
 }
 
-std::optional<std::vector<rgb_colour>> corner_colours(const json& obj, std::size_t count, const layer_context& layer,
-                                                      const std::string& where, problem_list& problems) {
+std::optional<std::vector<rgb_colour>> corner_colours(const json& obj, std::size_t count,
+                                                      const layer_context& layer,
+                                                      const std::string& where,
+                                                      problem_list& problems) {
   auto base = shape_colour(obj, layer, where, problems);
   if (!base) return std::nullopt;
   std::vector<rgb_colour> colours(count, *base);
@@ -147,8 +157,8 @@ std::optional<std::vector<rgb_colour>> corner_colours(const json& obj, std::size
   return colours;
 }
 
-void read_terrain(const json& obj, const layer_context& layer, const std::string& where, level_data& level,
-                  problem_list& problems) {
+void read_terrain(const json& obj, const layer_context& layer, const std::string& where,
+                  level_data& level, problem_list& problems) {
   if (std::string why = unusable_shape(obj); !why.empty()) {
     problems.add(where, why);
     return;
@@ -175,16 +185,18 @@ bool placement_shape_ok(const json& obj, int type, std::string& why) {
   bool point = flag(obj, "point");
   bool rectangle = unusable_shape(obj).empty() && !obj.contains("polygon");
   if (type == TYPE_PLATFORM) {
-    if (!point && !rectangle) why = "a crate is placed with a point or a rectangle";
-    else if (rectangle && number_or(obj, "rotation", 0) != 0) why = "a crate cannot be rotated";
+    if (!point && !rectangle)
+      why = "a crate is placed with a point or a rectangle";
+    else if (rectangle && number_or(obj, "rotation", 0) != 0)
+      why = "a crate cannot be rotated";
   } else if (!point) {
     why = "a blob is placed with a point object at its centre";
   }
   return why.empty();
 }
 
-void read_placement(const json& obj, const std::string& kind, const layer_context& layer, const std::string& where,
-                    level_data& level, problem_list& problems) {
+void read_placement(const json& obj, const std::string& kind, const layer_context& layer,
+                    const std::string& where, level_data& level, problem_list& problems) {
   std::optional<long long> style;
   if (kind == "blob") {
     style = style_property(obj);
@@ -205,7 +217,8 @@ void read_placement(const json& obj, const std::string& kind, const layer_contex
   if (x && y) level.objects.push_back({*type, *x, *y});
 }
 
-void read_object(const json& obj, const layer_context& layer, level_data& level, problem_list& problems) {
+void read_object(const json& obj, const layer_context& layer, level_data& level,
+                 problem_list& problems) {
   std::string where = object_where(obj, layer);
   if (obj.contains("template")) {
     problems.add(where, "is an instance of the template " + describe(obj["template"]) +
@@ -225,15 +238,18 @@ void read_object(const json& obj, const layer_context& layer, level_data& level,
 
 bool has_tiles(const json& layer) {
   auto data = layer.find("data");
-  if (data == layer.end() || !data->is_array()) return layer.contains("chunks") || data != layer.end();
+  if (data == layer.end() || !data->is_array())
+    return layer.contains("chunks") || data != layer.end();
   for (const json& gid : *data)
     if (!gid.is_number() || gid.get<double>() != 0) return true;
   return false;
 }
 
-void read_layers(const json& layers, const layer_context& outer, level_data& level, problem_list& problems);
+void read_layers(const json& layers, const layer_context& outer, level_data& level,
+                 problem_list& problems);
 
-void read_layer(const json& layer, const layer_context& outer, level_data& level, problem_list& problems) {
+void read_layer(const json& layer, const layer_context& outer, level_data& level,
+                problem_list& problems) {
   layer_context inner = outer;
   std::string name = string_or_empty(layer, "name");
   inner.path = outer.path.empty() ? name : outer.path + "/" + name;
@@ -257,7 +273,8 @@ void read_layer(const json& layer, const layer_context& outer, level_data& level
   }
 }
 
-void read_layers(const json& layers, const layer_context& outer, level_data& level, problem_list& problems) {
+void read_layers(const json& layers, const layer_context& outer, level_data& level,
+                 problem_list& problems) {
   if (!layers.is_array()) return;
   for (const json& layer : layers)
     if (layer.is_object()) read_layer(layer, outer, level, problems);
@@ -265,7 +282,8 @@ void read_layers(const json& layers, const layer_context& outer, level_data& lev
 }  // namespace
 
 bool is_tiled_map(const json& root) {
-  return root.is_object() && (string_or_empty(root, "type") == "map" || root.contains("tiledversion"));
+  return root.is_object() &&
+         (string_or_empty(root, "type") == "map" || root.contains("tiledversion"));
 }
 
 level_data read_tiled_map(const json& root, problem_list& problems) {
