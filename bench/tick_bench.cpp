@@ -27,10 +27,6 @@ void unload_scene() {
   freeCollisions();
 }
 
-void step_pass() {
-  for (obj_parent* o = start_obj; o; o = o->next) o->step();
-}
-
 SDL_Event key(SDLKey sym, bool down) {
   SDL_Event e;
   std::memset(&e, 0, sizeof e);

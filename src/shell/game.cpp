@@ -54,10 +54,6 @@ bool open_audio(int* argc, char** argv) {
   return false;
 }
 
-void step_pass() {
-  for (obj_parent* o = start_obj; o; o = o->next) o->step();
-}
-
 void shutdown(GLuint portrait, bool audio_open) {
   destroy_all_instances();
   glDeleteTextures(1, &portrait);
@@ -122,6 +118,10 @@ void begin_frame() {
   glEnable(GL_LINE_SMOOTH);
   glLoadIdentity();
   glTranslatef(-1, 1, 0);
+}
+
+void step_pass() {
+  for (obj_parent* o = start_obj; o; o = o->next) o->step();
 }
 
 void draw_pass() {

@@ -25,6 +25,9 @@ void draw_portrait(GLuint portrait);
 // and loads the view frame (identity translated by (-1, 1, 0)).
 void begin_frame();
 
+// Steps every object in list order: one tick of the simulation.
+void step_pass();
+
 // Draws every object in list order.
 void draw_pass();
 

@@ -100,8 +100,12 @@ GLuint loadTexture(const char* path) {
   if (!texture_loading_enabled) return 0;
   std::string host = host_path(path);
   SDL_Surface* surface = decode(host);
-  if (surface) surface = with_three_or_four_bytes(surface);
   if (!surface) return 0;
+  surface = with_three_or_four_bytes(surface);
+  if (!surface) {
+    report("cannot convert the picture to 32-bit colour", host);
+    return 0;
+  }
   SDL_LockSurface(surface);
   GLuint name = 0;
   glGenTextures(1, &name);

@@ -33,8 +33,7 @@ void blob_world::add_box(int left, int top, int right, int bottom) {
 }
 
 void blob_world::step_all(int ticks) {
-  for (int t = 0; t < ticks; ++t)
-    for (obj_parent* o = start_obj; o; o = o->next) o->step();
+  for (int t = 0; t < ticks; ++t) step_pass();
 }
 
 namespace {

@@ -5,6 +5,7 @@
 
 #include "level/container.h"
 #include "level/terrain.h"
+#include "shell/game.h"
 #include "shell/object.h"
 #include "shell/texture.h"
 
@@ -17,7 +18,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   make_level(data, size, "fuzz.map");
   // One step pass, as the game's first tick makes: blobs that start inside
   // terrain must find their way out in bounded time.
-  for (obj_parent* o = start_obj; o; o = o->next) o->step();
+  step_pass();
   destroy_all_instances();
   freeCollisions();
   return 0;

@@ -38,7 +38,7 @@ SDL_Event key_event(bool down, SDLKey key) {
 void level_play::run_until(long last) {
   while (tick_ < last) {
     ++tick_;
-    for (obj_parent* o = start_obj; o; o = o->next) o->step();
+    step_pass();
     auto [first, end] = keys_.equal_range(tick_);
     for (auto it = first; it != end; ++it)
       dispatch_event(key_event(it->second.first, it->second.second));

@@ -87,7 +87,7 @@ class drawing_session {
     level_file_ = level_path;
     obj_container::level_file = level_file_.c_str();
     instance_create(0, 0, TYPE_CONTAINER);
-    for (obj_parent* o = start_obj; o; o = o->next) o->step();
+    step_pass();
   }
 
  private:

@@ -98,7 +98,7 @@ SDL_Event key_sdl_event(const key_event& k) {
 long run(const run_options& options, const key_script& script) {
   std::size_t next_event = 0;
   for (long tick = 1; tick <= options.ticks; ++tick) {
-    for (obj_parent* o = start_obj; o; o = o->next) o->step();
+    step_pass();
     bool quit = false;
     for (; next_event < script.events.size() && script.events[next_event].tick == tick;
          ++next_event)
