@@ -2,6 +2,8 @@
 # Installs the Debian packages needed to build, run and test the demo.
 # Idempotent: when everything is already installed it only checks and returns.
 # Works as root or through sudo.
+#   --web        also what the browser build needs (scripts/web.sh)
+#   --web-tests  also what its tests need: a browser and its remote control
 set -euo pipefail
 
 packages=(
@@ -18,6 +20,17 @@ packages=(
   # level tool
   nlohmann-json3-dev libpng-dev
 )
+
+for option in "$@"; do
+  case "$option" in
+    --web) packages+=(emscripten) ;;
+    --web-tests) packages+=(emscripten chromium python3 python3-websocket python3-pil) ;;
+    *)
+      echo "usage: install-deps.sh [--web] [--web-tests]" >&2
+      exit 2
+      ;;
+  esac
+done
 
 missing=()
 for p in "${packages[@]}"; do

@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs every test:
-#   1. the normal build and all its tests (under private Xvfb servers);
-#   2. a build with AddressSanitizer and UndefinedBehaviorSanitizer, running
+#   1. a build with AddressSanitizer and UndefinedBehaviorSanitizer, running
 #      the unit tests;
-#   3. the level-loader fuzz target, for about a minute from its seed corpus.
-# Usage: scripts/test.sh [--quick]   (--quick runs only stage 1)
+#   2. the level-loader fuzz target, for about a minute from its seed corpus;
+#   3. the browser build (scripts/web.sh), then the normal build and all its
+#      tests (under private Xvfb servers), the browser's among them.
+# Usage: scripts/test.sh [--quick]   (--quick runs only stage 3)
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 quick=0
@@ -24,8 +25,13 @@ if [ "$quick" -eq 0 ]; then
   "$top/scripts/fuzz.sh" 60
 fi
 
+echo "== browser build"
+"$top/scripts/install-deps.sh" --web-tests
+"$top/scripts/web.sh"
+
 echo "== build and every test"
-cmake -S "$top" -B "$top/build/release" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBLOB_WERROR=ON >/dev/null
+cmake -S "$top" -B "$top/build/release" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBLOB_WERROR=ON \
+  -DBLOB_TEST_WEB=ON >/dev/null
 cmake --build "$top/build/release" -j "$jobs"
 cd "$top/build/release"
 ctest --output-on-failure -j "$jobs"

@@ -47,20 +47,22 @@ void emit_rim_midpoints(const obj_wobblet& blob) {
 }  // namespace
 
 // Leaves texturing and blending on, the colour white and the mouth bound.
+// Each colour is set before its glBegin: the same current colour as setting
+// it first thing inside, and the browser's GL emulation draws only this way.
 void obj_wobblet::draw() {
   bool dimmed = control_index != 0;
   glDisable(GL_TEXTURE_2D);
   glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
   glEnable(GL_BLEND);
   if (style != OUTLINE_ONLY_STYLE) {
-    glBegin(GL_TRIANGLE_FAN);
     set_colour(fill_r, fill_g, fill_b, dimmed);
+    glBegin(GL_TRIANGLE_FAN);
     world_vertex(x, y);
     emit_rim_midpoints(*this);
     glEnd();
   }
-  glBegin(GL_LINE_STRIP);
   set_colour(line_r, line_g, line_b, dimmed);
+  glBegin(GL_LINE_STRIP);
   emit_rim_midpoints(*this);
   glEnd();
 

@@ -10,6 +10,7 @@
 
 #include "shell/data_path.h"
 #include "shell/file_bytes.h"
+#include "shell/picture_io.h"
 #include "shell/png_guard.h"
 
 namespace {
@@ -36,7 +37,7 @@ SDL_Surface* decode(const std::string& path) {
   }
   SDL_RWops* rw = SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size()));
   std::string ext = extension_of(path);
-  SDL_Surface* surface = IMG_LoadTyped_RW(rw, 1, ext.data());
+  SDL_Surface* surface = decode_picture(rw, ext.c_str());
   if (!surface) report(IMG_GetError(), path);
   return surface;
 }
@@ -64,6 +65,12 @@ SDL_Surface* with_three_or_four_bytes(SDL_Surface* surface) {
   return converted;
 }
 
+// GL_RGBA and GL_RGB mean what the plain component counts 4 and 3 mean to
+// desktop GL, and WebGL accepts only the named forms.
+GLint internal_format(const SDL_Surface* surface) {
+  return surface->format->BytesPerPixel == 4 ? GL_RGBA : GL_RGB;
+}
+
 GLenum data_format(const SDL_Surface* surface) {
   bool red_first = surface->format->Rmask == 0xFF;
   if (surface->format->BytesPerPixel == 4) return red_first ? GL_RGBA : GL_BGRA;
@@ -85,8 +92,8 @@ void upload(const SDL_Surface* surface) {
                   static_cast<const std::uint8_t*>(surface->pixels) + y * surface->pitch, row);
     pixels = packed.data();
   }
-  glTexImage2D(GL_TEXTURE_2D, 0, bytes, surface->w, surface->h, 0, data_format(surface),
-               GL_UNSIGNED_BYTE, pixels);
+  glTexImage2D(GL_TEXTURE_2D, 0, internal_format(surface), surface->w, surface->h, 0,
+               data_format(surface), GL_UNSIGNED_BYTE, pixels);
 }
 }  // namespace
 
@@ -106,7 +113,7 @@ GLuint loadTexture(const char* path) {
     report("cannot convert the picture to 32-bit colour", host);
     return 0;
   }
-  SDL_LockSurface(surface);
+  begin_pixel_access(surface);
   GLuint name = 0;
   glGenTextures(1, &name);
   glBindTexture(GL_TEXTURE_2D, name);
@@ -115,7 +122,7 @@ GLuint loadTexture(const char* path) {
   glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
   glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
   upload(surface);
-  SDL_UnlockSurface(surface);
+  end_pixel_access(surface);
   SDL_FreeSurface(surface);
   return name;
 }

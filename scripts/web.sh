@@ -1,0 +1,105 @@
+#!/usr/bin/env bash
+# Builds the game for the browser with Debian's Emscripten and writes the page
+# to build/web/: index.html, the game's JavaScript and WebAssembly, and its
+# packed data. Any static web server can serve that folder.
+#
+# Usage: scripts/web.sh [--serve [PORT]]
+#   --serve  then serves build/web on 127.0.0.1 (port 8000 unless given) and
+#            prints the address; Ctrl-C stops it.
+#
+# Level sources dropped onto the page are read with the level tool's own
+# readers, whose polygon split needs GLU's tessellator; Emscripten has none,
+# so its source is taken from Debian's libglu source package (kept in
+# build/glu-source, never in the repository). Without it the page still
+# plays level files and says how to build a level source first.
+set -euo pipefail
+top=$(cd "$(dirname "$0")/.." && pwd)
+serve=0
+port=8000
+if [ "${1:-}" = "--serve" ]; then
+  serve=1
+  port=${2:-8000}
+elif [ $# -gt 0 ]; then
+  echo "usage: scripts/web.sh [--serve [PORT]]" >&2
+  exit 2
+fi
+
+"$top/scripts/install-deps.sh" --web
+
+# Emscripten's linker runs on Node and needs Debian's Node modules.
+export NODE_PATH=/usr/share/nodejs${NODE_PATH:+:$NODE_PATH}
+
+glu_source="$top/build/glu-source"
+
+# The first Debian archive the machine's own apt configuration names.
+debian_archive() {
+  {
+    cat /etc/apt/sources.list.d/*.sources 2>/dev/null | awk '/^URIs:/ { print $2 }'
+    cat /etc/apt/sources.list /etc/apt/sources.list.d/*.list 2>/dev/null |
+      awk '/^deb / { for (i = 2; i <= NF; i++) if ($i ~ /^[a-z]+:\/\//) { print $i; break } }'
+  } | grep -m 1 -E '/debian/?$' || true
+}
+
+# Fetches and unpacks libglu's source with apt-get and a private sources
+# list, leaving the machine's own apt configuration untouched. Returns
+# non-zero, having said why, when it cannot.
+fetch_glu_source() {
+  local archive codename work opts
+  archive=$(debian_archive)
+  codename=$(. /etc/os-release && echo "${VERSION_CODENAME:-}")
+  if [ -z "$archive" ] || [ -z "$codename" ]; then
+    echo "web.sh: no Debian archive in the apt configuration to fetch libglu's source from" >&2
+    return 1
+  fi
+  work=$(mktemp -d)
+  mkdir -p "$work/lists/partial" "$work/parts" "$work/cache/archives/partial" "$work/src"
+  echo "deb-src [signed-by=/usr/share/keyrings/debian-archive-keyring.gpg] $archive $codename main" \
+    >"$work/sources.list"
+  opts=(-o "Dir::Etc::SourceList=$work/sources.list" -o "Dir::Etc::SourceParts=$work/parts"
+    -o "Dir::State::Lists=$work/lists" -o "Dir::Cache=$work/cache" -o "APT::Sandbox::User=root")
+  echo "web.sh: fetching libglu's source for its tessellator" >&2
+  if ! apt-get "${opts[@]}" -qq update >"$work/apt.log" 2>&1; then
+    echo "web.sh: cannot read the archive's source index ($(tail -n 1 "$work/apt.log"))" >&2
+    rm -rf "$work"
+    return 1
+  fi
+  # The upstream tarball holds the tessellator; Debian's own patch only
+  # packages it, so a mirror that lacks the patch file does no harm. apt-get
+  # checks each file it fetches against the archive's signed index.
+  (cd "$work/src" && apt-get "${opts[@]}" -qq source --download-only libglu >>"$work/apt.log" 2>&1) || true
+  local tarball
+  tarball=$(ls "$work"/src/libglu_*.orig.tar.* 2>/dev/null | head -n 1)
+  if [ -z "$tarball" ]; then
+    echo "web.sh: cannot fetch libglu's source ($(tail -n 1 "$work/apt.log"))" >&2
+    rm -rf "$work"
+    return 1
+  fi
+  mkdir -p "$work/unpacked"
+  tar -xf "$tarball" -C "$work/unpacked"
+  rm -rf "$glu_source"
+  mv "$work"/unpacked/glu-* "$glu_source"
+  rm -rf "$work"
+}
+
+glu_option=""
+if [ -f "$glu_source/src/libtess/tess.c" ] || fetch_glu_source; then
+  glu_option=$glu_source
+else
+  echo "web.sh: building without level sources: the page will play level files only" >&2
+fi
+
+build="$top/build/web-cmake"
+emcmake cmake -S "$top" -B "$build" -DCMAKE_BUILD_TYPE=Release \
+  -DBLOB_GLU_SOURCE="$glu_option" -DBLOB_WEB_SITE_DIR="$top/build/web" >/dev/null
+cmake --build "$build" -j "$(nproc)"
+
+site="$top/build/web"
+echo "web.sh: the page is in $site:"
+for file in index.html blobdemo.js blobdemo.wasm blobdemo.data; do
+  printf '  %-14s %8d bytes\n' "$file" "$(stat -c %s "$site/$file")"
+done
+
+if [ "$serve" -eq 1 ]; then
+  echo "web.sh: serving the game at http://127.0.0.1:$port/ (Ctrl-C stops)"
+  exec python3 -m http.server --bind 127.0.0.1 --directory "$site" "$port"
+fi

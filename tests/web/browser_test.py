@@ -1,0 +1,365 @@
+"""The page in headless Chromium, played with keys over the DevTools protocol.
+
+One browser loads the page from a local server and checks, in order: the
+first frames against the native game's frame of the same tick, the frame
+rate, focus on the first click, Right moving the view (and the page staying
+put), Tab dimming the old blob, levels dropped onto the page (a level file,
+a level source, and two files that cannot be played), Escape stopping the
+game, and the message shown when WebGL is missing. Frames, differences and a
+picture of the page are left in the output folder.
+
+The test counts ticks by counting the game's glClear calls (one a tick). To
+look at one exact tick it turns WebGL's clear and draw calls into no-ops
+after it, so the canvas keeps showing that tick while the game runs on.
+
+usage: browser_test.py WEB_SH DATA_DIR NATIVE_FRAME_EXE OUT_DIR
+"""
+
+import base64
+import json
+import os
+import subprocess
+import sys
+import time
+
+from PIL import Image, ImageChops
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from browser import Chromium, Server  # noqa: E402
+import levels  # noqa: E402
+
+WEB_SH, DATA, NATIVE_FRAME, OUT = sys.argv[1:5]
+FIRST_TICK = 30  # the blobs are still falling: each tick's frame differs
+SECONDS = 240    # life of the server and the browser
+
+# Counts ticks, and freezes the picture after tick `freezeAfter`.
+TICK_HOOK = """
+window.__blob = {clears: 0, freezeAfter: %d, frozen: false};
+const P = WebGLRenderingContext.prototype;
+for (const name of ['clear', 'drawElements', 'drawArrays']) {
+  const real = P[name];
+  P[name] = function () {
+    const b = window.__blob;
+    if (name === 'clear' && ++b.clears > b.freezeAfter) b.frozen = true;
+    if (b.frozen) return;
+    return real.apply(this, arguments);
+  };
+}
+""" % FIRST_TICK
+
+failures = []
+checks_run = [0]
+
+
+def check(ok, what):
+    checks_run[0] += 1
+    print(("ok    " if ok else "FAIL  ") + what, flush=True)
+    if not ok:
+        failures.append(what)
+
+
+# Pictures ---------------------------------------------------------------------
+
+def count(img, box, test):
+    return sum(1 for p in img.crop(box).getdata() if test(p))
+
+
+def near(p, colour, tolerance):
+    return all(abs(a - b) <= tolerance for a, b in zip(p, colour))
+
+
+WORLD = (0, 70, 800, 600)  # below the portrait and the caption
+BRIGHT_BLUE = (128, 200, 255)  # the first blob under control
+DIM_BLUE = (64, 100, 127)      # the same blob, not under control
+BRIGHT_RED = (200, 0, 0)       # the second blob under control
+
+
+def world_shift(before, after):
+    """How far the world moved left on screen between two frames, in pixels
+    (up to 300): the horizontal offset, searched together with a small
+    vertical one, that best lines up the lower half of the two frames (the
+    textured terrain), measured at quarter size."""
+    small = [f.convert("L").resize((200, 150), Image.BILINEAR) for f in (before, after)]
+    best = None  # (mean difference, dx); at least 125 of the 200 columns overlap
+    for dx in range(-75, 76):
+        for dy in range(-12, 13):
+            x0, x1 = max(0, dx), min(200, 200 + dx)
+            y0, y1 = max(75, 75 + dy), min(150, 150 + dy)
+            a = small[0].crop((x0, y0, x1, y1))
+            b = small[1].crop((x0 - dx, y0 - dy, x1 - dx, y1 - dy))
+            diff = ImageChops.difference(a, b)
+            score = sum(diff.histogram()[i] * i for i in range(256)) / ((x1 - x0) * (y1 - y0))
+            if best is None or score < best[0]:
+                best = (score, dx)
+    return best[1] * 4
+
+
+def native_frames(ticks, wide=False):
+    prefix = os.path.join(OUT, "native_wide_" if wide else "native_")
+    argv = [NATIVE_FRAME] + (["--wide-lines"] if wide else []) + [DATA, prefix]
+    subprocess.run(argv + [str(t) for t in ticks], check=True, timeout=60)
+    return {t: Image.open("%s%d.ppm" % (prefix, t)).convert("RGB") for t in ticks}
+
+
+def compare_with_native(web):
+    """The page's frame of FIRST_TICK against the native frames. Lines are
+    drawn 1 pixel wide and unsmoothed in the browser and smoothed natively,
+    so pixels near lines may differ freely; they are found as the pixels
+    that change when the native game draws its lines 5 pixels wide.
+    Elsewhere both draw the same triangles and textures, and measured
+    differences stay within a few levels: texture filtering rounds
+    differently, and the browser's picture decoder passes pictures through
+    a canvas with premultiplied alpha, which shifts translucent texels of
+    the faces and the font by up to 9 levels. The tolerance: every channel
+    within 12 levels, and 99% of pixels within 1."""
+    ticks = [FIRST_TICK - 1, FIRST_TICK, FIRST_TICK + 1]
+    native = native_frames(ticks)
+    wide = native_frames([FIRST_TICK], wide=True)[FIRST_TICK]
+    plain = native[FIRST_TICK]
+    lines = ImageChops.difference(plain, wide).convert("L").point(lambda v: 255 if v else 0)
+    diff = ImageChops.difference(web, plain)
+    diff.point(lambda v: min(255, v * 8)).save(os.path.join(OUT, "difference_x8.png"))
+    worst, within_one, counted = 0, 0, 0
+    for p, line in zip(diff.getdata(), lines.getdata()):
+        if line:
+            continue
+        counted += 1
+        worst = max(worst, max(p))
+        within_one += max(p) <= 1
+    check(worst <= 12, "away from lines every channel within 12 of the native frame "
+          "(worst %d)" % worst)
+    check(within_one >= 0.99 * counted, "away from lines 99%% of pixels within 1 of the native "
+          "frame (%.2f%%; %d pixels near lines)" % (100.0 * within_one / counted,
+                                                   counted and 480000 - counted))
+
+    def mean_difference(a, b):
+        h = ImageChops.difference(a, b).convert("L").histogram()
+        return sum(i * n for i, n in enumerate(h)) / 480000.0
+
+    same = mean_difference(web, plain)
+    others = [mean_difference(web, native[t]) for t in (FIRST_TICK - 1, FIRST_TICK + 1)]
+    check(same * 3 < min(others), "it is the frame of tick %d, not of its neighbours (mean "
+          "difference %.3f against %.3f and %.3f)" % (FIRST_TICK, same, others[0], others[1]))
+
+
+def check_first_frame(web):
+    sky = web.getpixel((780, 75))
+    check(sky[0] < 10 and sky[1] < 10 and 90 < sky[2] < 130, "dark blue backdrop at the top "
+          "%s" % (sky,))
+    check(count(web, (64, 2, 300, 34), lambda p: min(p) > 200) > 300, "white caption")
+    check(count(web, (4, 4, 60, 60), lambda p: p[0] > 60 or p[1] > 60) > 1500,
+          "portrait in the top-left corner")
+    snow = count(web, (0, 300, 800, 600), levels.is_snow)
+    check(snow > 50000, "snowy terrain across the lower half (%d pixels)" % snow)
+    check(count(web, WORLD, lambda p: near(p, BRIGHT_BLUE, 25)) > 200, "the first blob, bright")
+
+
+# Levels dropped onto the page ---------------------------------------------------
+
+def drop(page, name, data):
+    """Drops a file onto the page as a player's drag and drop does: a drop
+    event carrying the file, on the page. Returns the page's answer."""
+    page.evaluate("""(() => {
+      document.getElementById('status').textContent = '';
+      const bytes = Uint8Array.from(atob(%s), c => c.charCodeAt(0));
+      const transfer = new DataTransfer();
+      transfer.items.add(new File([bytes], %s));
+      const target = document.getElementById('canvas');
+      for (const type of ['dragenter', 'dragover', 'drop'])
+        target.dispatchEvent(new DragEvent(type, {dataTransfer: transfer, bubbles: true,
+                                                  cancelable: true}));
+    })()""" % (json.dumps(base64.b64encode(data).decode()), json.dumps(name)))
+    return page.wait_for("the page's answer to " + name,
+                         "document.getElementById('status').textContent", 10)
+
+
+def status_is_error(page):
+    return page.evaluate("document.getElementById('status').classList.contains('error')")
+
+
+def ticks(page):
+    return page.evaluate("window.__blob.clears")
+
+
+def freeze_soon(page):
+    """Freezes the picture two ticks from now and returns it."""
+    page.evaluate("window.__blob.freezeAfter = window.__blob.clears + 2")
+    page.wait_for("the freeze", "window.__blob.frozen", 5)
+    return None
+
+
+def unfreeze(page):
+    page.evaluate("window.__blob.freezeAfter = Infinity; window.__blob.frozen = false")
+
+
+def main():
+    os.makedirs(OUT, exist_ok=True)
+    server = Server(WEB_SH, OUT, SECONDS)
+    browser = None
+    try:
+        check(("serving the game at " + server.url) in server.printed(),
+              "scripts/web.sh --serve prints the address it serves")
+        browser = Chromium(OUT, SECONDS)
+        page = browser.page()
+        play(page, server.url)
+        page.close()
+    finally:
+        if browser:
+            browser.stop()
+        server.stop()
+    print("%d passed, %d failed" % (checks_run[0] - len(failures), len(failures)))
+    return 1 if failures else 0
+
+
+
+def play(page, url):
+    # A viewport shorter than the page, so that keys which scroll would.
+    page.set_viewport(1000, 760)
+    page.send("Emulation.setScrollbarsHidden", hidden=True)
+    page.send("Page.addScriptToEvaluateOnNewDocument", source=TICK_HOOK)
+    page.navigate(url)
+    page.wait_for("tick %d" % FIRST_TICK, "window.__blob && window.__blob.frozen", 30)
+    canvas = page.element_box("#canvas")
+    shot = lambda: page.screenshot(clip=canvas)  # noqa: E731
+
+    # The first frames.
+    check(page.evaluate("document.getElementById('overlay').dataset.state") == "click",
+          "before a click the page asks for one")
+    check(page.evaluate("(() => { const p = document.getElementById('progress');"
+                        " return p.max > 1 && p.value === p.max; })()"),
+          "the progress bar followed the data's download to its end")
+    page.evaluate("document.getElementById('overlay').style.visibility = 'hidden'")
+    first = shot()
+    first.save(os.path.join(OUT, "web_first.png"))
+    page.evaluate("document.getElementById('overlay').style.visibility = ''")
+    check_first_frame(first)
+    compare_with_native(first)
+    unfreeze(page)
+
+    # The frame rate: ticks, and frames the page presented, over 3 seconds.
+    rate = page.evaluate("""new Promise(done => {
+      const t0 = performance.now(), c0 = window.__blob.clears; let frames = 0;
+      const count = () => { frames++;
+        if (performance.now() - t0 < 3000) requestAnimationFrame(count);
+        else { const s = (performance.now() - t0) / 1000;
+               done([(window.__blob.clears - c0) / s, frames / s]); } };
+      requestAnimationFrame(count); })""")
+    print("frame rate: %.1f ticks a second, %.1f frames presented a second" % tuple(rate))
+    check(rate[0] > 40, "the game ticks at speed (%.1f a second; 58.8 is full)" % rate[0])
+
+    # The first click gives the game the keys.
+    page.click(canvas["x"] + 400, canvas["y"] + 300)
+    page.wait_for("focus", "document.activeElement.id === 'canvas'", 5)
+    check(page.evaluate("document.getElementById('overlay').dataset.state") == "playing",
+          "a click on the game gives it focus and clears the prompt")
+
+    # Right held: the view follows the blob, so the world slides left.
+    time.sleep(1.0)  # let the blob land
+    before = shot()
+    before.save(os.path.join(OUT, "web_before_right.png"))
+    page.key("Right", "rawKeyDown")
+    time.sleep(1.0)
+    page.key("Right", "keyUp")
+    after = shot()
+    after.save(os.path.join(OUT, "web_after_right.png"))
+    moved = world_shift(before, after)
+    check(moved > 60, "holding Right moves the view right (the world moved %d pixels left)"
+          % moved)
+    for name in ("Down", "Up", "Left"):  # keys that would scroll an ordinary page
+        page.tap(name)
+    check(page.evaluate("scrollY") == 0, "the arrow keys do not scroll the page")
+    page.send("Page.captureScreenshot")  # a settled page for the picture of it
+    page.screenshot().save(os.path.join(OUT, "page.png"))
+
+    # Tab: the blob that had control is dimmed; focus stays on the game.
+    time.sleep(0.5)
+    before = shot()
+    # Held, as a player holds it: the keyboard repeats the key-down. The
+    # game, as on the desktop, sees one press.
+    page.key("Tab", "rawKeyDown")
+    for _ in range(3):
+        page.key("Tab", "rawKeyDown", repeat=True)
+    page.key("Tab", "keyUp")
+    freeze_soon(page)
+    after = shot()
+    unfreeze(page)
+    after.save(os.path.join(OUT, "web_after_tab.png"))
+    bright = [count(f, WORLD, lambda p: near(p, BRIGHT_BLUE, 25)) for f in (before, after)]
+    dim = [count(f, WORLD, lambda p: near(p, DIM_BLUE, 12)) for f in (before, after)]
+    check(bright[0] > 200 and dim[0] < 50 and bright[1] < 20 and dim[1] > 200,
+          "Tab dims the blob that had control (bright %s, dim %s before and after)"
+          % (bright, dim))
+    red = count(after, WORLD, lambda p: near(p, BRIGHT_RED, 25))
+    check(red > 200, "control passed once, to the red blob, however long Tab was held (%d bright "
+          "red pixels)" % red)
+    check(page.evaluate("document.activeElement.id") == "canvas", "Tab keeps the focus on the game")
+
+    # A level file dropped onto the page replaces the world.
+    text = drop(page, "meadow.map", levels.encode(levels.green_meadow()))
+    time.sleep(0.5)
+    meadow = shot()
+    meadow.save(os.path.join(OUT, "web_dropped_level.png"))
+    green = count(meadow, WORLD, levels.is_green)
+    snow = count(meadow, WORLD, levels.is_snow)
+    check(not status_is_error(page) and text.startswith("Playing meadow.map"),
+          "a dropped level file plays: %r" % text)
+    check(green > 50000 and snow < 500, "the dropped level replaced the world (%d green, %d "
+          "snow pixels)" % (green, snow))
+
+    # Files that cannot be played: one line each, and the level plays on.
+    for name, data, expected in (
+            ("crate.jpg", open(os.path.join(DATA, "images", "crate.jpg"), "rb").read(),
+             "crate.jpg: not a level file"),
+            ("knot.json", json.dumps(levels.crossed_source()).encode(),
+             "knot.json: terrain item 1")):
+        before_ticks = ticks(page)
+        text = drop(page, name, data)
+        check(status_is_error(page) and text.startswith(expected) and "\n" not in text,
+              "a file that cannot be played gives one line: %r" % text)
+        time.sleep(0.3)
+        still = shot()
+        check(ticks(page) > before_ticks + 5 and count(still, WORLD, levels.is_green) > 50000,
+              "and the dropped level keeps running")
+
+    # A level source, split into triangles by the tessellator in the page.
+    text = drop(page, "valley.json", json.dumps(levels.red_valley_source()).encode())
+    time.sleep(0.5)
+    valley = shot()
+    valley.save(os.path.join(OUT, "web_dropped_source.png"))
+    check(not status_is_error(page) and text.startswith("Playing valley.json"),
+          "a dropped level source plays: %r" % text)
+    red = count(valley, WORLD, levels.is_red)
+    check(red > 50000 and count(valley, WORLD, levels.is_green) < 500,
+          "the level source replaced the world (%d red pixels)" % red)
+
+    # Escape stops the game; the page says so and offers to start again.
+    page.tap("Escape")
+    page.wait_for("the stopped game", "document.getElementById('overlay').dataset.state === "
+                  "'stopped'", 5)
+    stopped = page.evaluate("document.getElementById('stopped').innerText")
+    check("stopped" in stopped and "Start again" in stopped,
+          "after Escape the page says the game stopped and offers to start again: %r"
+          % stopped)
+    last = ticks(page)
+    time.sleep(1.0)
+    check(ticks(page) == last, "after Escape no tick runs")
+    page.evaluate("document.getElementById('start-again').click()")
+    page.wait_for("the game started again", "window.__blob?.frozen", 30)
+    check(page.evaluate("document.getElementById('overlay').dataset.state") == "click",
+          "Start again starts the game again")
+
+    # Without WebGL the page says so instead of showing a dead canvas.
+    page.send("Page.addScriptToEvaluateOnNewDocument",
+              source="HTMLCanvasElement.prototype.getContext = () => null;")
+    page.navigate(url)
+    page.wait_for("the no-WebGL message", "document.getElementById('overlay')?.dataset.state "
+                  "=== 'no-webgl'", 10)
+    message = page.evaluate("document.getElementById('no-webgl').innerText")
+    check("WebGL" in message, "without WebGL the page says the game needs it")
+
+    errors = [text for level, text in page.console if level in ("error", "exception")]
+    check(not errors, "no errors in the console %s" % errors[:3])
+
+
+if __name__ == "__main__":
+    sys.exit(main())
