@@ -24,6 +24,7 @@ import time
 
 from PIL import Image, ImageChops
 
+sys.dont_write_bytecode = True  # leave no caches in the source tree
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from browser import Chromium, Server  # noqa: E402
 import levels  # noqa: E402
