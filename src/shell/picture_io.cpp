@@ -2,8 +2,8 @@
 
 #include <SDL_image.h>
 
-// The format is given rather than guessed, so a file named .png that holds
-// something else is refused instead of decoded as whatever it resembles.
+// SDL_image knows most formats by their content; the extension is its hint
+// for those it cannot (TGA).
 SDL_Surface* decode_picture(SDL_RWops* rw, const char* type) {
   return IMG_LoadTyped_RW(rw, 1, const_cast<char*>(type));
 }
