@@ -1,10 +1,11 @@
 // What the page calls when a file is dropped on it. The page has written the
 // file into the in-memory file system; if the game can play it, it replaces
 // the running level, and otherwise the level keeps running and the page shows
-// the one line that says why. A level file is played as it is; a level
-// source (the project's JSON or a Tiled map) is built with the level tool's
-// own readers first. JavaScript runs only while the game's loop sleeps
-// between two ticks, so the world is never replaced in the middle of one.
+// the one line that says why. A file whose counts add up to its size is a
+// level file and is played as it is; one that starts like JSON is a level
+// source (the project's JSON or a Tiled map), built with the level tool's own
+// readers first. JavaScript runs only while the game's loop sleeps between
+// two ticks, so the world is never replaced in the middle of one.
 #include <emscripten/emscripten.h>
 
 #include <cctype>
@@ -27,6 +28,8 @@ constexpr const char* BUILT_LEVEL = "/dropped-level-built.map";
 std::string message;
 std::string playing_path;  // outlives the container's use of it
 
+// JSON starts with "{"; a Tiled map saved as XML with "<", which the readers
+// refuse with advice.
 bool is_level_source(const std::vector<std::uint8_t>& bytes) {
   for (std::uint8_t b : bytes)
     if (!std::isspace(b)) return b == '{' || b == '<';
@@ -50,20 +53,19 @@ std::size_t size_for_counts(const level_data& level) {
 
 // The game reads whatever whole records a file's counts allow, but a dropped
 // file whose counts do not add up to its size is most likely not a level at
-// all (a picture, a text file), and an empty level has nothing to play.
-bool check_level_file(const std::vector<std::uint8_t>& bytes, const std::string& name) {
-  level_data level = parse_level(bytes.data(), bytes.size());
-  bool whole = !level.truncated && level.vertex_count >= 0 && level.object_count >= 0 &&
-               size_for_counts(level) == bytes.size();
-  bool empty = level.triangles.empty() && level.objects.empty();
-  if (!whole)
-    message = name + ": not a level file (its counts do not match its " +
-              std::to_string(bytes.size()) + " bytes)";
-  else if (empty)
+// all (a picture, a text file).
+bool is_level_file(const std::vector<std::uint8_t>& bytes, const level_data& level) {
+  return !level.truncated && level.vertex_count >= 0 && level.object_count >= 0 &&
+         size_for_counts(level) == bytes.size();
+}
+
+bool playable(const level_data& level, const std::string& name) {
+  if (level.triangles.empty() && level.objects.empty()) {
     message = name + ": the level holds no terrain and no objects";
-  else
-    message = "Playing " + name + ": " + counts(level);
-  return whole && !empty;
+    return false;
+  }
+  message = "Playing " + name + ": " + counts(level);
+  return true;
 }
 
 bool build_level_source(const std::string& path, const std::string& name) {
@@ -77,16 +79,12 @@ bool build_level_source(const std::string& path, const std::string& name) {
     if (more > 0) message += " (and " + std::to_string(more) + " more problems)";
     return false;
   }
-  if (level.triangles.empty() && level.objects.empty()) {
-    message = name + ": the level holds no terrain and no objects";
-    return false;
-  }
+  if (!playable(level, name)) return false;
   std::vector<std::uint8_t> built = encode_level(level);
   FILE* out = std::fopen(BUILT_LEVEL, "wb");
   bool written = out && std::fwrite(built.data(), 1, built.size(), out) == built.size();
   if (out && std::fclose(out) != 0) written = false;
-  message = written ? "Playing " + name + ": " + counts(level)
-                    : name + ": the built level could not be stored";
+  if (!written) message = name + ": the built level could not be stored";
   return written;
 }
 
@@ -115,13 +113,19 @@ extern "C" EMSCRIPTEN_KEEPALIVE int blob_play_dropped(const char* path, const ch
     message = std::string(name) + ": cannot read it: " + reason;
     return 0;
   }
-  if (is_level_source(bytes)) {
-    if (!build_level_source(path, name)) return 0;
-    replace_world(BUILT_LEVEL);
+  level_data level = parse_level(bytes.data(), bytes.size());
+  if (is_level_file(bytes, level)) {
+    if (!playable(level, name)) return 0;
+    replace_world(path);
     return 1;
   }
-  if (!check_level_file(bytes, name)) return 0;
-  replace_world(path);
+  if (!is_level_source(bytes)) {
+    message = std::string(name) + ": not a level file (its counts do not match its " +
+              std::to_string(bytes.size()) + " bytes) and not a level source";
+    return 0;
+  }
+  if (!build_level_source(path, name)) return 0;
+  replace_world(BUILT_LEVEL);
   return 1;
 }
 
