@@ -42,7 +42,8 @@ debian_archive() {
 
 # Fetches and unpacks libglu's source with apt-get and a private sources
 # list, leaving the machine's own apt configuration untouched. Returns
-# non-zero, having said why, when it cannot.
+# non-zero, having said why, when it cannot. (Called in a condition, where
+# errexit does not apply, so every step is checked here.)
 fetch_glu_source() {
   local archive codename work opts
   archive=$(debian_archive)
@@ -74,10 +75,13 @@ fetch_glu_source() {
     rm -rf "$work"
     return 1
   fi
-  mkdir -p "$work/unpacked"
-  tar -xf "$tarball" -C "$work/unpacked"
+  mkdir -p "$work/unpacked" "$(dirname "$glu_source")"
   rm -rf "$glu_source"
-  mv "$work"/unpacked/glu-* "$glu_source"
+  if ! tar -xf "$tarball" -C "$work/unpacked" || ! mv "$work"/unpacked/glu-* "$glu_source"; then
+    echo "web.sh: cannot unpack $(basename "$tarball")" >&2
+    rm -rf "$work" "$glu_source"
+    return 1
+  fi
   rm -rf "$work"
 }
 

@@ -47,8 +47,6 @@
 
   function stopped(code) {
     if (code === 0) {
-      document.getElementById('stopped-text').textContent =
-        'The game has stopped: Escape ends it. Start it again to play on.';
       show('stopped');
     } else {
       failed(lastError || 'it ended with status ' + code);

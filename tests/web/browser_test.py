@@ -15,7 +15,6 @@ after it, so the canvas keeps showing that tick while the game runs on.
 usage: browser_test.py WEB_SH DATA_DIR NATIVE_FRAME_EXE OUT_DIR
 """
 
-import base64
 import json
 import os
 import subprocess
@@ -157,19 +156,16 @@ def check_first_frame(web):
 
 # Levels dropped onto the page ---------------------------------------------------
 
-def drop(page, name, data):
-    """Drops a file onto the page as a player's drag and drop does: a drop
-    event carrying the file, on the page. Returns the page's answer."""
-    page.evaluate("""(() => {
-      document.getElementById('status').textContent = '';
-      const bytes = Uint8Array.from(atob(%s), c => c.charCodeAt(0));
-      const transfer = new DataTransfer();
-      transfer.items.add(new File([bytes], %s));
-      const target = document.getElementById('canvas');
-      for (const type of ['dragenter', 'dragover', 'drop'])
-        target.dispatchEvent(new DragEvent(type, {dataTransfer: transfer, bubbles: true,
-                                                  cancelable: true}));
-    })()""" % (json.dumps(base64.b64encode(data).decode()), json.dumps(name)))
+def drop(page, name, data, at):
+    """Drops a file onto the game as a player does, through the browser's
+    own drag and drop, and returns the line the page answers with."""
+    path = os.path.join(OUT, name)
+    with open(path, "wb") as f:
+        f.write(data)
+    page.evaluate("document.getElementById('status').textContent = ''")
+    for kind in ("dragEnter", "dragOver", "drop"):
+        page.send("Input.dispatchDragEvent", type=kind, x=at[0], y=at[1],
+                  data={"items": [], "files": [path], "dragOperationsMask": 1})
     return page.wait_for("the page's answer to " + name,
                          "document.getElementById('status').textContent", 10)
 
@@ -183,10 +179,9 @@ def ticks(page):
 
 
 def freeze_soon(page):
-    """Freezes the picture two ticks from now and returns it."""
+    """Freezes the picture two ticks from now."""
     page.evaluate("window.__blob.freezeAfter = window.__blob.clears + 2")
     page.wait_for("the freeze", "window.__blob.frozen", 5)
-    return None
 
 
 def unfreeze(page):
@@ -249,7 +244,8 @@ def play(page, url):
     check(rate[0] > 40, "the game ticks at speed (%.1f a second; 58.8 is full)" % rate[0])
 
     # The first click gives the game the keys.
-    page.click(canvas["x"] + 400, canvas["y"] + 300)
+    middle = (canvas["x"] + 400, canvas["y"] + 300)
+    page.click(*middle)
     page.wait_for("focus", "document.activeElement.id === 'canvas'", 5)
     check(page.evaluate("document.getElementById('overlay').dataset.state") == "playing",
           "a click on the game gives it focus and clears the prompt")
@@ -296,7 +292,7 @@ def play(page, url):
     check(page.evaluate("document.activeElement.id") == "canvas", "Tab keeps the focus on the game")
 
     # A level file dropped onto the page replaces the world.
-    text = drop(page, "meadow.map", levels.encode(levels.green_meadow()))
+    text = drop(page, "meadow.map", levels.encode(levels.green_meadow()), middle)
     time.sleep(0.5)
     meadow = shot()
     meadow.save(os.path.join(OUT, "web_dropped_level.png"))
@@ -314,7 +310,7 @@ def play(page, url):
             ("knot.json", json.dumps(levels.crossed_source()).encode(),
              "knot.json: terrain item 1")):
         before_ticks = ticks(page)
-        text = drop(page, name, data)
+        text = drop(page, name, data, middle)
         check(status_is_error(page) and text.startswith(expected) and "\n" not in text,
               "a file that cannot be played gives one line: %r" % text)
         time.sleep(0.3)
@@ -323,7 +319,7 @@ def play(page, url):
               "and the dropped level keeps running")
 
     # A level source, split into triangles by the tessellator in the page.
-    text = drop(page, "valley.json", json.dumps(levels.red_valley_source()).encode())
+    text = drop(page, "valley.json", json.dumps(levels.red_valley_source()).encode(), middle)
     time.sleep(0.5)
     valley = shot()
     valley.save(os.path.join(OUT, "web_dropped_source.png"))
