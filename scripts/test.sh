@@ -2,7 +2,8 @@
 # Installs what is missing, builds, and runs every test:
 #   1. a build with AddressSanitizer and UndefinedBehaviorSanitizer, running
 #      the unit tests;
-#   2. the level-loader fuzz target, for about a minute from its seed corpus;
+#   2. the level-loader fuzz target, for about a minute from its seed corpus,
+#      and the terrain-index fuzz target for half a minute;
 #   3. the browser build (scripts/web.sh), then the normal build and all its
 #      tests (under private Xvfb servers), the browser's among them.
 # Usage: scripts/test.sh [--quick]   (--quick runs only stage 3)
@@ -23,6 +24,8 @@ if [ "$quick" -eq 0 ]; then
 
   echo "== fuzzing the level loader"
   "$top/scripts/fuzz.sh" 60
+  echo "== fuzzing the terrain index against the list walk"
+  "$top/scripts/fuzz.sh" 30 terrain_index_fuzz
 fi
 
 echo "== browser build"

@@ -74,7 +74,10 @@ void obj_wobblet::recover_from_terrain() {
   y = static_cast<float>(prev_y);
   const double back_x = lengthdir_x(1, direction + HALF_TURN);
   const double back_y = lengthdir_y(1, direction + HALF_TURN);
-  for (int walked = 0; collideAll(to_pixel(x), to_pixel(y)); ++walked) {
+  // Deep in terrain the walk crosses whole cells the terrain is known to
+  // fill; their pixels need no question each.
+  solid_box known;
+  for (int walked = 0; collideAllWithin(to_pixel(x), to_pixel(y), known); ++walked) {
     if (walked == RECOVERY_WALK_LIMIT) {
       x = static_cast<float>(prev_x);
       y = static_cast<float>(prev_y);

@@ -37,3 +37,7 @@ void make_level(const std::uint8_t* bytes, std::size_t size, const std::string& 
 // Draws every drawn triangle not wholly beyond one side of the view, filled
 // and outlined, with the given texture fixed to the world.
 void draw_terrain(GLuint texture);
+
+// The same picture by walking the whole list: the reference that tests and
+// benchmarks hold the indexed drawing against.
+void draw_terrain_by_walk(GLuint texture);

@@ -19,19 +19,11 @@ void obj_platform::create() {
   timer = 0;
 }
 
-namespace {
-void move_triangle(primitive* p, int dy) {
-  p->y1 += dy;
-  p->y2 += dy;
-  p->y3 += dy;
-}
-}  // namespace
-
 void obj_platform::step() {
   timer += 1;
   y += speed_y;
-  move_triangle(prim1, speed_y);
-  move_triangle(prim2, speed_y);
+  moveTriangle(prim1, 0, speed_y);
+  moveTriangle(prim2, 0, speed_y);
   if (timer > PLATFORM_HALF_PERIOD - 1) {
     speed_y = -speed_y;
     timer = 0;

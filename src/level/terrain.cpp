@@ -3,19 +3,37 @@
 #include <cstdint>
 #include <cstdlib>
 
+#include "level/terrain_index.h"
+
 primitive* start_ptr = nullptr;
 
+namespace {
+// The last triangle of the list, so that appending does not walk the whole
+// list: loading a level stays linear in its size.
+primitive* tail = nullptr;
+}  // namespace
+
 primitive* addVertex(int x1, int y1, int x2, int y2, int x3, int y3) {
-  auto* p = new primitive{x1,  x2,  x3,  y1,  y2,  y3,  255,  255,  255,
-                          255, 255, 255, 255, 255, 255, true, true, nullptr};
+  auto* p = new primitive{x1,  x2,  x3,  y1,  y2,  y3,   255,  255,     255, 255,
+                          255, 255, 255, 255, 255, true, true, nullptr, 0};
   if (!start_ptr) {
     start_ptr = p;
   } else {
-    primitive* tail = start_ptr;
-    while (tail->next) tail = tail->next;
     tail->next = p;
   }
+  tail = p;
+  terrain_index::add(p);
   return p;
+}
+
+void moveTriangle(primitive* p, int dx, int dy) {
+  p->x1 += dx;
+  p->x2 += dx;
+  p->x3 += dx;
+  p->y1 += dy;
+  p->y2 += dy;
+  p->y3 += dy;
+  terrain_index::refile(p);
 }
 
 void addColour(primitive* p, int r1, int g1, int b1, int r2, int g2, int b2, int r3, int g3,
@@ -56,7 +74,13 @@ bool outside_box(const primitive& p, int x, int y) {
 }
 }  // namespace
 
-bool collideAll(int x, int y) {
+bool collideAll(int x, int y) { return terrain_index::any_solid_at(x, y, nullptr); }
+
+bool collideAllWithin(int x, int y, solid_box& known) {
+  return known.holds(x, y) || terrain_index::any_solid_at(x, y, &known);
+}
+
+bool collideAllScan(int x, int y) {
   for (const primitive* p = start_ptr; p; p = p->next) {
     if (!p->solid || outside_box(*p, x, y)) continue;
     if (collideTriangleSpecial(p->x1, p->y1, p->x2, p->y2, p->x3, p->y3, x, y)) return true;
@@ -72,4 +96,6 @@ void freeCollisions() {
     p = next;
   }
   start_ptr = nullptr;
+  tail = nullptr;
+  terrain_index::clear();
 }

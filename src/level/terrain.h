@@ -1,7 +1,8 @@
 // Terrain triangles: all solid matter of the world, kept in one singly linked
 // list in order of creation. The level loader fills it, each platform adds and
 // moves two triangles of its own, the level object draws it, and the blobs ask
-// whether a point lies in it.
+// whether a point lies in it. A spatial index (terrain_index.h) follows the
+// list, so that a question looks only at the triangles near its point.
 #pragma once
 
 struct primitive {
@@ -12,6 +13,10 @@ struct primitive {
   bool drawn;  // the terrain drawing shows it
   bool solid;  // collideAll tests it
   primitive* next;
+  // Place in the list, counted from 0, set by addVertex. The index files a
+  // triangle by its corners: change them only through moveTriangle. The
+  // colours and both flags may be written directly.
+  unsigned order;
 };
 
 extern primitive* start_ptr;
@@ -23,14 +28,36 @@ primitive* addVertex(int x1, int y1, int x2, int y2, int x3, int y3);
 void addColour(primitive* p, int r1, int g1, int b1, int r2, int g2, int b2, int r3, int g3,
                int b3);
 
+// Moves the triangle's three corners by (dx, dy) pixels and files it again
+// in the index: a moving platform's triangles go through here every tick.
+void moveTriangle(primitive* p, int dx, int dy);
+
 // 1 when (px, py) lies inside the triangle or on its boundary, either winding,
 // else 0. A degenerate triangle accepts its whole line; collideAll's box test
 // narrows that to the segment.
 int collideTriangleSpecial(int x1, int y1, int x2, int y2, int x3, int y3, int px, int py);
 
-// True when the point lies in, or on the edge of, a solid triangle. Stops at
-// the first hit.
+// True when the point lies in, or on the edge of, a solid triangle. Asks the
+// index, which looks only at the triangles near the point.
 bool collideAll(int x, int y);
 
-// Deletes every triangle and empties the list. Registered with atexit.
+// Pixels all known to be solid, from left to right and top to bottom
+// inclusive; empty at first.
+struct solid_box {
+  int left = 1, top = 1, right = 0, bottom = 0;
+  bool holds(int x, int y) const { return x >= left && x <= right && y >= top && y <= bottom; }
+};
+
+// collideAll for walks of many one-pixel steps through solid terrain: true
+// at once for a point inside `known`, and when every pixel of the cell
+// around the point is known to be solid, `known` becomes that cell. The box
+// stays true only while no triangle changes, so keep it within one walk.
+bool collideAllWithin(int x, int y, solid_box& known);
+
+// The same answer by walking the whole list from the head, stopping at the
+// first hit: the plain reference the index is checked against.
+bool collideAllScan(int x, int y);
+
+// Deletes every triangle, empties the list and the index. Registered with
+// atexit; a level can be loaded again afterwards.
 void freeCollisions();

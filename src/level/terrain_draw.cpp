@@ -1,5 +1,8 @@
+#include <vector>
+
 #include "level/container.h"
 #include "level/terrain.h"
+#include "level/terrain_index.h"
 #include "shell/view.h"
 
 namespace {
@@ -38,7 +41,21 @@ void draw_triangle(const primitive& p) {
 }
 }  // namespace
 
+// The index hands over the triangles whose boxes may meet the view, in list
+// order, so the picture is the one a walk of the whole list would draw. The
+// buffer keeps its size from frame to frame: drawing allocates nothing once
+// it has seen the busiest view.
 void draw_terrain(GLuint texture) {
+  static std::vector<const primitive*> near_view;
+  glEnable(GL_TEXTURE_2D);
+  glBindTexture(GL_TEXTURE_2D, texture);
+  terrain_index::triangles_near(view_x, view_y, view_x + WINDOW_WIDTH, view_y + WINDOW_HEIGHT,
+                                near_view);
+  for (const primitive* p : near_view)
+    if (p->drawn && !beyond_view(*p)) draw_triangle(*p);
+}
+
+void draw_terrain_by_walk(GLuint texture) {
   glEnable(GL_TEXTURE_2D);
   glBindTexture(GL_TEXTURE_2D, texture);
   for (const primitive* p = start_ptr; p; p = p->next)

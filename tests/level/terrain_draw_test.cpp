@@ -3,6 +3,9 @@
 // world x mod 400 lies in [0, 200) and grey (128) in [200, 400).
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <vector>
+
 #include "level/container.h"
 #include "level/terrain.h"
 #include "shell/texture.h"
@@ -130,4 +133,46 @@ TEST_F(TerrainDraw, HiddenTrianglesAndAnEmptyListDrawNothing) {
   GLint bound = 0;
   glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
   EXPECT_EQ(static_cast<GLuint>(bound), snow_);
+}
+
+TEST_F(TerrainDraw, IndexedDrawingIsPixelForPixelTheWalkOfTheWholeList) {
+  // Overlapping triangles in many colours, where list order decides which
+  // one shows on top, huge ones and lines among them, some hidden, some
+  // moved after they were made; seen from several views, zoomed out so that
+  // triangles just beyond the view's edges would show if wrongly drawn.
+  set_zoom(0.5f);
+  std::uint32_t state = 7;
+  auto next = [&state](int range) {
+    state = state * 1664525u + 1013904223u;
+    return static_cast<int>((state >> 8) % static_cast<std::uint32_t>(range));
+  };
+  for (int k = 0; k < 4000; ++k) {
+    int cx = next(6000) - 3000, cy = next(6000) - 3000, size = k % 50 == 0 ? 40000 : 300;
+    primitive* p = addVertex(cx + next(size) - size / 2, cy + next(size) - size / 2,
+                             cx + next(size) - size / 2, cy + next(size) - size / 2,
+                             cx + next(size) - size / 2, cy + next(size) - size / 2);
+    addColour(p, next(256), next(256), next(256), next(256), next(256), next(256), next(256),
+              next(256), next(256));
+    p->drawn = k % 13 != 0;
+    if (k % 7 == 0) moveTriangle(p, next(900) - 450, next(900) - 450);
+  }
+  const int views[][2] = {{-400, -300}, {-3000, -2500}, {1200, 700}, {-9000, 0}, {2601, -2999}};
+  for (const auto& v : views) {
+    view_x = v[0];
+    view_y = v[1];
+    test_window().begin_frame();
+    draw_terrain_by_walk(snow_);
+    test_window().capture();
+    std::vector<rgb> walked;
+    for (int y = 0; y < 600; ++y)
+      for (int x = 0; x < 800; ++x) walked.push_back(test_window().pixel(x, y));
+    draw();
+    for (int y = 0; y < 600; ++y)
+      for (int x = 0; x < 800; ++x) {
+        rgb a = walked[y * 800 + x], b = test_window().pixel(x, y);
+        ASSERT_TRUE(a.r == b.r && a.g == b.g && a.b == b.b)
+            << "view (" << v[0] << ", " << v[1] << "): pixel (" << x << ", " << y << ") differs; "
+            << test_window().save("indexed_terrain");
+      }
+  }
 }

@@ -1,0 +1,118 @@
+// The cells of the terrain index: a stack of uniform grids over the
+// coordinate range, 64-pixel cells at the finest level and twice as wide at
+// each level above, each cell holding chains of the triangles filed in it.
+// Pure geometry and bookkeeping; terrain_index.cpp decides what is filed
+// where and answers the questions.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+struct primitive;
+
+namespace terrain_cells {
+
+// The grid covers world pixels -65,536..65,535 each way, twice the ±32,640 a
+// level file can hold, so that every point a level can name lies in an inner
+// cell at every level that a triangle can fill. A coordinate beyond the grid
+// counts as lying in the edge cell, so edge cells also stand for everything
+// beyond them: that keeps the index exact for any int a caller passes.
+constexpr int ORIGIN = -65536;
+constexpr int GRID_SHIFT = 17;                       // 131,072 pixels each way
+constexpr int FINE_SHIFT = 6;                        // 64-pixel cells at level 0
+constexpr int LEVELS = GRID_SHIFT - FINE_SHIFT + 1;  // 64 .. 131,072 pixels
+
+inline int cell_shift(int level) { return FINE_SHIFT + level; }
+inline std::uint32_t cells_per_side(int level) { return 1u << (GRID_SHIFT - cell_shift(level)); }
+
+// Grid coordinate 0..131,071 of a world coordinate, clamped to the grid.
+std::uint32_t grid_coord(std::int64_t world);
+
+// A triangle's corners, as filed.
+struct corners {
+  int x[3], y[3];
+};
+corners corners_of(const primitive& p);
+
+// A bounding box in grid coordinates, clamped to the grid.
+struct grid_box {
+  std::uint32_t x0, y0, x1, y1;
+};
+grid_box box_of(const corners& c);
+
+// Finest level whose cells are wider than the box: it spans at most two
+// cells each way there.
+int size_level(const grid_box& b);
+
+// Finest level where the box spans at most 16 cells: a long thin triangle is
+// filed in a row of fine cells rather than in a few coarse, crowded ones.
+int placement_level(const grid_box& b);
+
+// The list walk's own test of one triangle: solid flag, box, area test.
+bool holds(const primitive& p, int px, int py);
+
+// The same without the solid flag: whether the shape holds the point.
+bool shape_holds(const primitive& p, int px, int py);
+
+bool edge_cell(int level, std::uint32_t cx, std::uint32_t cy);
+
+// Every pixel of the cell lies in the triangle with these corners; never
+// true of an edge cell, which also stands for the world beyond the grid.
+bool fills(const corners& c, int level, std::uint32_t cx, std::uint32_t cy);
+
+bool box_meets_cell(const grid_box& b, int level, std::uint32_t cx, std::uint32_t cy);
+
+// Whether the triangle shares a point with the closed square of pixels
+// x0..x1, y0..y1. "No" is exact; "yes" may hold for a triangle that shares
+// only points between pixels with it.
+bool touches_square(const primitive& p, std::int64_t x0, std::int64_t y0, std::int64_t x1,
+                    std::int64_t y1);
+
+// Calls visit(cx, cy) for every cell of the box at the level.
+template <typename Visit>
+void for_cells(const grid_box& b, int level, Visit visit) {
+  int s = cell_shift(level);
+  for (std::uint32_t cy = b.y0 >> s; cy <= b.y1 >> s; ++cy)
+    for (std::uint32_t cx = b.x0 >> s; cx <= b.x1 >> s; ++cx) visit(cx, cy);
+}
+
+// The chains of a cell: static triangles that fill it (any solid one holds
+// every point of it), static triangles that only cross it, and triangles
+// that have moved since they were made, which are kept apart so that what
+// is remembered about the static terrain stays true while crates move.
+enum chain { FILLED = 0, CROSSING = 1, MOBILE = 2, CHAINS = 3 };
+
+// Chain heads per cell, allocated zeroed per level on first use (calloc
+// hands out untouched pages, so a level costs memory only where it is
+// used), and the entries of all chains. Entry 0 stands for "none".
+class cell_chains {
+ public:
+  cell_chains();
+  ~cell_chains();
+  cell_chains(const cell_chains&) = delete;
+  cell_chains& operator=(const cell_chains&) = delete;
+
+  void link(chain c, int level, std::uint32_t cx, std::uint32_t cy, primitive* p);
+  void unlink(chain c, int level, std::uint32_t cx, std::uint32_t cy, const primitive* p);
+  // First entry of the chain of the cell holding grid point (gx, gy).
+  std::uint32_t first_at(chain c, int level, std::uint32_t gx, std::uint32_t gy) const;
+  std::uint32_t first_in(chain c, int level, std::uint32_t cx, std::uint32_t cy) const;
+  std::uint32_t next(std::uint32_t e) const { return entry_next_[e]; }
+  primitive* triangle(std::uint32_t e) const { return entry_triangle_[e]; }
+  // Bit L set: level L may hold entries of the chain.
+  unsigned used_levels(chain c) const { return used_[c]; }
+  // Makes sure `more` further entries can be linked without allocating.
+  void keep_room(std::size_t more);
+  void clear();
+
+ private:
+  std::uint32_t& head(chain c, int level, std::uint32_t cx, std::uint32_t cy);
+
+  std::uint32_t* heads_[LEVELS][CHAINS] = {};
+  unsigned used_[CHAINS] = {};
+  std::vector<primitive*> entry_triangle_;
+  std::vector<std::uint32_t> entry_next_;
+  std::uint32_t free_entries_ = 0;  // chain of entries to reuse
+};
+
+}  // namespace terrain_cells

@@ -1,0 +1,386 @@
+#include "level/terrain_index.h"
+
+#include <algorithm>
+#include <array>
+#include <cassert>
+#include <cstdint>
+#include <cstdlib>
+
+#include "level/terrain.h"
+#include "level/terrain_cells.h"
+
+namespace terrain_index {
+namespace {
+using namespace terrain_cells;
+
+// A static triangle wider and taller than a fine cell is broken down like a
+// quadtree: a cell it fills gets a filled entry, a cell its box misses none,
+// any other cell is split into quarters, down to this many levels below its
+// size level (16 times narrower), where it gets a crossing entry.
+constexpr int SPLIT_DEPTH = 4;
+// Filling relies on the area test being exact, which the 64-bit sums are far
+// beyond anything a level holds; beyond this, no triangle is split.
+constexpr std::int64_t SPLIT_LIMIT = 1 << 20;
+// Most entries a triangle that is not split can have: its placement level.
+constexpr std::size_t MAX_UNSPLIT_ENTRIES = 16;
+
+// What is remembered about each fine cell of the range a level file holds,
+// made the first time a point of the cell is asked about: a static solid
+// triangle that fills the cell, if there is one, and else the static
+// triangles that touch it. It stays true while the change count of the
+// cell's area and the era of the list store are those it was made in.
+constexpr int MEMO_SIDE_SHIFT = 16 - FINE_SHIFT;            // 1,024 cells over 65,536 pixels
+constexpr std::uint32_t MEMO_LOW = 1u << (GRID_SHIFT - 2);  // grid x of world -32,768
+constexpr std::uint32_t NO_LIST = 0xFFFFFFFF;
+struct cell_memo {
+  std::uint32_t era;     // 0: nothing remembered
+  std::uint32_t stamp;   // the area's change count when made
+  std::uint32_t filler;  // slot + 1 of a static triangle, solid when made, filling the cell; or 0
+  std::uint32_t first;   // where the list starts in the store, or NO_LIST before it is made
+  std::uint32_t count;
+};
+// Lists share one store of fixed size, taken once; when it is full it is
+// emptied and a new era begins, which forgets every memo at once.
+constexpr std::size_t LIST_STORE = 1 << 20;
+
+// Change counts of 2,048-pixel areas, raised when a static triangle is filed
+// in one or leaves it. A count wraps after 2^32 changes to one area, which a
+// level never makes.
+constexpr int CHANGE_LEVEL = 5;
+constexpr std::uint32_t CHANGE_AREAS = 1u << (GRID_SHIFT - FINE_SHIFT - CHANGE_LEVEL);
+
+struct filed {
+  primitive* p;
+  corners at;  // corners when filed
+  grid_box box;
+  int level;
+  bool split;   // broken down into the cells it fills and crosses
+  bool mobile;  // moved since it was made: filed apart from the static terrain
+};
+
+// Everything the index holds. It lives at namespace scope, built before
+// main, so that freeCollisions, run by atexit, still finds it.
+struct index_state {
+  cell_chains cells;
+  std::vector<filed> records;       // by slot, which is the place in the list
+  std::vector<std::uint32_t> seen;  // per slot: the last gathering round it was seen in
+  std::uint32_t round = 0;
+  cell_memo* memos = nullptr;  // allocated zeroed on first use
+  std::vector<const primitive*> lists;
+  // Per list entry: how many entries from it on share its corners. Lists
+  // are sorted so that triangles with the same corners sit together, and a
+  // point is tested once per shape: a file may hold one huge triangle ten
+  // thousand times.
+  std::vector<std::uint32_t> same_shape;
+  std::uint32_t era = 1;
+  std::uint32_t changes[CHANGE_AREAS * CHANGE_AREAS] = {};
+};
+
+index_state index;
+
+// Era 0 marks a memo never made, so the count skips it when it wraps.
+void begin_new_era() {
+  if (++index.era == 0) index.era = 1;
+}
+
+bool worth_splitting(const corners& c, const grid_box& b) {
+  constexpr std::uint32_t FINE = (1u << FINE_SHIFT) - 1;
+  if (b.x1 - b.x0 < FINE || b.y1 - b.y0 < FINE) return false;
+  for (int k = 0; k < 3; ++k)
+    if (std::abs(static_cast<std::int64_t>(c.x[k])) > SPLIT_LIMIT ||
+        std::abs(static_cast<std::int64_t>(c.y[k])) > SPLIT_LIMIT)
+      return false;
+  return true;
+}
+
+void note_change(const grid_box& b) {
+  for_cells(b, CHANGE_LEVEL,
+            [](std::uint32_t cx, std::uint32_t cy) { ++index.changes[cy * CHANGE_AREAS + cx]; });
+}
+
+std::uint32_t change_count(std::uint32_t gx, std::uint32_t gy) {
+  int s = cell_shift(CHANGE_LEVEL);
+  return index.changes[(gy >> s) * CHANGE_AREAS + (gx >> s)];
+}
+
+template <typename Place>
+void split(const filed& f, int level, std::uint32_t cx, std::uint32_t cy, Place& place) {
+  if (!box_meets_cell(f.box, level, cx, cy)) return;
+  if (fills(f.at, level, cx, cy)) {
+    place(FILLED, level, cx, cy);
+  } else if (level == std::max(0, f.level - SPLIT_DEPTH)) {
+    place(CROSSING, level, cx, cy);
+  } else {
+    for (std::uint32_t dy = 0; dy < 2; ++dy)
+      for (std::uint32_t dx = 0; dx < 2; ++dx) split(f, level - 1, 2 * cx + dx, 2 * cy + dy, place);
+  }
+}
+
+// Calls place(chain, level, cx, cy) for every cell the triangle has an
+// entry in. The same record gives the same cells, so unfiling retraces
+// filing exactly.
+template <typename Place>
+void for_entries(const filed& f, Place place) {
+  chain plain = f.mobile ? MOBILE : CROSSING;
+  for_cells(f.box, f.level, [&](std::uint32_t cx, std::uint32_t cy) {
+    if (f.split)
+      split(f, f.level, cx, cy, place);
+    else
+      place(plain, f.level, cx, cy);
+  });
+}
+
+void file(filed& f) {
+  f.at = corners_of(*f.p);
+  f.box = box_of(f.at);
+  f.split = !f.mobile && worth_splitting(f.at, f.box);
+  f.level = f.split ? size_level(f.box) : placement_level(f.box);
+  for_entries(f, [&f](chain c, int level, std::uint32_t cx, std::uint32_t cy) {
+    index.cells.link(c, level, cx, cy, f.p);
+  });
+  if (!f.mobile) note_change(f.box);
+  // Room for every triangle to be moved, which refiles it with at most 16
+  // entries: moving crates then never allocates.
+  index.cells.keep_room(MAX_UNSPLIT_ENTRIES * index.records.size());
+}
+
+void unfile(const filed& f) {
+  for_entries(f, [&f](chain c, int level, std::uint32_t cx, std::uint32_t cy) {
+    index.cells.unlink(c, level, cx, cy, f.p);
+  });
+  if (!f.mobile) note_change(f.box);
+}
+
+filed& record_of(const primitive* p) {
+  assert(p->order < index.records.size() && index.records[p->order].p == p &&
+         "only triangles made by addVertex, and not yet freed, can be moved");
+  return index.records[p->order];
+}
+
+// The solid static triangle filling a cell that holds the grid point, or 0;
+// coarsest level first, the likeliest to be filled.
+std::uint32_t filler_at(std::uint32_t gx, std::uint32_t gy) {
+  for (unsigned m = index.cells.used_levels(FILLED); m != 0;) {
+    int level = 31 - __builtin_clz(m);
+    m &= ~(1u << level);
+    for (std::uint32_t e = index.cells.first_at(FILLED, level, gx, gy); e != 0;
+         e = index.cells.next(e))
+      if (index.cells.triangle(e)->solid) return index.cells.triangle(e)->order + 1;
+  }
+  return 0;
+}
+
+// A solid triangle crossing the point's cells that holds the point and fills
+// its whole fine cell, or 0. Most cells deep in large overlapping triangles
+// have one, and finding it spares making the cell's list.
+std::uint32_t crossing_filler_at(int x, int y, std::uint32_t gx, std::uint32_t gy) {
+  for (unsigned m = index.cells.used_levels(CROSSING); m != 0; m &= m - 1) {
+    int level = __builtin_ctz(m);
+    for (std::uint32_t e = index.cells.first_at(CROSSING, level, gx, gy); e != 0;
+         e = index.cells.next(e)) {
+      const primitive* p = index.cells.triangle(e);
+      const filed& f = index.records[p->order];
+      if (f.split && holds(*p, x, y) && fills(f.at, 0, gx >> FINE_SHIFT, gy >> FINE_SHIFT))
+        return p->order + 1;
+    }
+  }
+  return 0;
+}
+
+// Whether a triangle of one chain, at any level, holds the point.
+bool chain_holds(chain c, int x, int y, std::uint32_t gx, std::uint32_t gy) {
+  for (unsigned m = index.cells.used_levels(c); m != 0; m &= m - 1) {
+    int level = __builtin_ctz(m);
+    for (std::uint32_t e = index.cells.first_at(c, level, gx, gy); e != 0; e = index.cells.next(e))
+      if (holds(*index.cells.triangle(e), x, y)) return true;
+  }
+  return false;
+}
+
+cell_memo* memo_at(std::uint32_t gx, std::uint32_t gy) {
+  std::uint32_t mx = gx - MEMO_LOW, my = gy - MEMO_LOW;  // wraps far above the range when below it
+  if (mx >> 16 != 0 || my >> 16 != 0) return nullptr;
+  if (!index.memos) {
+    std::size_t count = std::size_t{1} << (2 * MEMO_SIDE_SHIFT);
+    index.memos = static_cast<cell_memo*>(std::calloc(count, sizeof(cell_memo)));
+    if (!index.memos) std::abort();
+  }
+  return &index.memos[((my >> FINE_SHIFT) << MEMO_SIDE_SHIFT) + (mx >> FINE_SHIFT)];
+}
+
+// The corners in a fixed order, whatever order the triangle gives them in:
+// the point test's answer does not depend on the order.
+std::array<std::pair<int, int>, 3> shape_of(const primitive& p) {
+  std::array<std::pair<int, int>, 3> shape{{{p.x1, p.y1}, {p.x2, p.y2}, {p.x3, p.y3}}};
+  std::sort(shape.begin(), shape.end());
+  return shape;
+}
+
+// Sorted in place, so that making a list never allocates.
+void group_shapes(std::size_t first) {
+  auto begin = index.lists.begin() + static_cast<std::ptrdiff_t>(first);
+  std::sort(begin, index.lists.end(),
+            [](const primitive* a, const primitive* b) { return shape_of(*a) < shape_of(*b); });
+  for (std::size_t k = index.lists.size(); k-- > first + 1;)
+    if (shape_of(*index.lists[k]) == shape_of(*index.lists[k - 1]))
+      index.same_shape[k - 1] = index.same_shape[k] + 1;
+}
+
+// Every static triangle that touches the fine cell is in the chains of the
+// cells holding it, one cell per level; a solid one that fills the cell
+// becomes its filler. False when the list alone would overfill the store.
+bool make_list(cell_memo& memo, std::uint32_t gx, std::uint32_t gy) {
+  std::uint32_t cx = gx >> FINE_SHIFT, cy = gy >> FINE_SHIFT;
+  std::int64_t x0 = ORIGIN + (static_cast<std::int64_t>(cx) << FINE_SHIFT);
+  std::int64_t y0 = ORIGIN + (static_cast<std::int64_t>(cy) << FINE_SHIFT);
+  std::int64_t x1 = x0 + (1 << FINE_SHIFT) - 1, y1 = y0 + (1 << FINE_SHIFT) - 1;
+  std::size_t first = index.lists.size();
+  for (chain c : {FILLED, CROSSING})
+    for (unsigned m = index.cells.used_levels(c); m != 0; m &= m - 1) {
+      int level = __builtin_ctz(m);
+      for (std::uint32_t e = index.cells.first_at(c, level, gx, gy); e != 0;
+           e = index.cells.next(e)) {
+        const primitive* p = index.cells.triangle(e);
+        if (c == CROSSING && !touches_square(*p, x0, y0, x1, y1)) continue;
+        if (index.lists.size() == LIST_STORE) {  // the store is full: a new era
+          if (first == 0) return false;
+          index.lists.clear();
+          index.same_shape.clear();
+          begin_new_era();
+          return make_list(memo, gx, gy);
+        }
+        index.lists.push_back(p);
+        index.same_shape.push_back(1);
+        const filed& f = index.records[p->order];
+        if (memo.filler == 0 && p->solid && (c == FILLED || (f.split && fills(f.at, 0, cx, cy))))
+          memo.filler = p->order + 1;
+      }
+    }
+  group_shapes(first);
+  memo = {index.era, change_count(gx, gy), memo.filler, static_cast<std::uint32_t>(first),
+          static_cast<std::uint32_t>(index.lists.size() - first)};
+  return true;
+}
+
+// The static terrain's answer, from what is remembered about the point's
+// fine cell where there is a memo, else from the chains.
+void set_cell_box(solid_box* box, std::uint32_t gx, std::uint32_t gy) {
+  if (!box) return;
+  box->left = ORIGIN + static_cast<int>(gx >> FINE_SHIFT << FINE_SHIFT);
+  box->top = ORIGIN + static_cast<int>(gy >> FINE_SHIFT << FINE_SHIFT);
+  box->right = box->left + (1 << FINE_SHIFT) - 1;
+  box->bottom = box->top + (1 << FINE_SHIFT) - 1;
+}
+
+bool static_holds(int x, int y, std::uint32_t gx, std::uint32_t gy, solid_box* solid_cell) {
+  cell_memo* memo = memo_at(gx, gy);
+  if (!memo) return filler_at(gx, gy) != 0 || chain_holds(CROSSING, x, y, gx, gy);
+  if (memo->era != index.era || memo->stamp != change_count(gx, gy)) {
+    std::uint32_t filler = filler_at(gx, gy);
+    if (filler == 0) filler = crossing_filler_at(x, y, gx, gy);
+    *memo = {index.era, change_count(gx, gy), filler, NO_LIST, 0};
+  }
+  if (memo->filler != 0 && index.records[memo->filler - 1].p->solid) {
+    set_cell_box(solid_cell, gx, gy);
+    return true;
+  }
+  if (memo->first == NO_LIST) {
+    memo->filler = 0;
+    if (!make_list(*memo, gx, gy)) {
+      memo->era = 0;
+      return chain_holds(CROSSING, x, y, gx, gy) || chain_holds(FILLED, x, y, gx, gy);
+    }
+    if (memo->filler != 0) {
+      set_cell_box(solid_cell, gx, gy);
+      return true;
+    }
+  }
+  const primitive* const* list = index.lists.data() + memo->first;
+  const std::uint32_t* same = index.same_shape.data() + memo->first;
+  for (std::uint32_t k = 0; k < memo->count; k += same[k]) {
+    if (!shape_holds(*list[k], x, y)) continue;
+    for (std::uint32_t j = k; j < k + same[k]; ++j)
+      if (list[j]->solid) return true;
+  }
+  return false;
+}
+}  // namespace
+
+void add(primitive* p) {
+  // The list store is taken with the first triangle, while a level loads,
+  // so that questions asked during play never allocate.
+  if (index.lists.capacity() < LIST_STORE) {
+    index.lists.reserve(LIST_STORE);
+    index.same_shape.reserve(LIST_STORE);
+  }
+  p->order = static_cast<unsigned>(index.records.size());
+  index.records.push_back({p, {}, {}, 0, false, false});
+  index.seen.push_back(0);
+  file(index.records.back());
+}
+
+// The first move takes a triangle out of the static terrain for good; a
+// mobile triangle, like a crate's moving a pixel a tick, usually stays in
+// its cells and only its corners are noted.
+void refile(primitive* p) {
+  filed& f = record_of(p);
+  if (f.mobile) {
+    corners now = corners_of(*p);
+    grid_box box = box_of(now);
+    int level = placement_level(box);
+    int s = cell_shift(level);
+    if (level == f.level && box.x0 >> s == f.box.x0 >> s && box.x1 >> s == f.box.x1 >> s &&
+        box.y0 >> s == f.box.y0 >> s && box.y1 >> s == f.box.y1 >> s) {
+      f.at = now;
+      f.box = box;
+      return;
+    }
+  }
+  unfile(f);
+  f.mobile = true;
+  file(f);
+}
+
+void clear() {
+  index.cells.clear();
+  std::vector<filed>().swap(index.records);
+  std::vector<std::uint32_t>().swap(index.seen);
+  index.round = 0;
+  std::free(index.memos);
+  index.memos = nullptr;
+  std::vector<const primitive*>().swap(index.lists);
+  std::vector<std::uint32_t>().swap(index.same_shape);
+  begin_new_era();
+}
+
+bool any_solid_at(int x, int y, solid_box* solid_cell) {
+  if (index.records.empty()) return false;
+  std::uint32_t gx = grid_coord(x), gy = grid_coord(y);
+  return static_holds(x, y, gx, gy, solid_cell) || chain_holds(MOBILE, x, y, gx, gy);
+}
+
+void triangles_near(int left, int top, int right, int bottom, std::vector<const primitive*>& out) {
+  out.clear();
+  if (++index.round == 0) {  // the counter wrapped: forget the old rounds
+    std::fill(index.seen.begin(), index.seen.end(), 0);
+    index.round = 1;
+  }
+  grid_box view{grid_coord(left), grid_coord(top), grid_coord(right), grid_coord(bottom)};
+  for (chain c : {FILLED, CROSSING, MOBILE})
+    for (unsigned m = index.cells.used_levels(c); m != 0; m &= m - 1) {
+      int level = __builtin_ctz(m);
+      for_cells(view, level, [&](std::uint32_t cx, std::uint32_t cy) {
+        for (std::uint32_t e = index.cells.first_in(c, level, cx, cy); e != 0;
+             e = index.cells.next(e)) {
+          const primitive* p = index.cells.triangle(e);
+          if (index.seen[p->order] == index.round) continue;
+          index.seen[p->order] = index.round;
+          out.push_back(p);
+        }
+      });
+    }
+  std::sort(out.begin(), out.end(),
+            [](const primitive* a, const primitive* b) { return a->order < b->order; });
+}
+
+}  // namespace terrain_index

@@ -1,0 +1,152 @@
+// The indexed point test against the plain walk of the whole list, on
+// random triangle sets (small ones, degenerate ones, lines, points, huge
+// ones over the whole coordinate range) and millions of random points,
+// while triangles move, flags change, triangles are added after the first
+// questions, and the list is freed and loaded again. Also the drawing's
+// visit: the triangles near a rectangle, once each, in list order.
+#include "level/terrain_index.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <random>
+#include <vector>
+
+#include "level/terrain.h"
+
+namespace {
+constexpr int EDGE = 32639;  // the largest coordinate a level file holds
+
+class TerrainIndex : public ::testing::Test {
+ protected:
+  void TearDown() override { freeCollisions(); }
+  std::mt19937 random_{20240607};
+
+  int uniform(int low, int high) { return std::uniform_int_distribution<int>(low, high)(random_); }
+
+  // One triangle of a mix that hits every kind the file can hold.
+  primitive* add_random_triangle() {
+    int kind = uniform(0, 9);
+    if (kind <= 3) {  // small, near a few centres so they pile up
+      int cx = uniform(-3, 3) * 3000, cy = uniform(-3, 3) * 3000;
+      return addVertex(cx + uniform(-200, 200), cy + uniform(-200, 200), cx + uniform(-200, 200),
+                       cy + uniform(-200, 200), cx + uniform(-200, 200), cy + uniform(-200, 200));
+    }
+    if (kind == 4) {  // a line: three corners on one line
+      int x = uniform(-EDGE, EDGE), y = uniform(-EDGE, EDGE), dx = uniform(-9, 9),
+          dy = uniform(-9, 9);
+      int a = uniform(-300, 300), b = uniform(-300, 300);
+      return addVertex(x, y, x + a * dx, y + a * dy, x + b * dx, y + b * dy);
+    }
+    if (kind == 5) {  // all three corners in one point
+      int x = uniform(-EDGE, EDGE), y = uniform(-EDGE, EDGE);
+      return addVertex(x, y, x, y, x, y);
+    }
+    // huge, anywhere in the range, corners on the range's edge included
+    auto corner = [&] {
+      return uniform(0, 5) == 0 ? (uniform(0, 1) ? EDGE : -EDGE) : uniform(-EDGE, EDGE);
+    };
+    return addVertex(corner(), corner(), corner(), corner(), corner(), corner());
+  }
+
+  // Points near corners and edges of the triangles as well as anywhere, and
+  // beyond the range a file holds.
+  void expect_agreement(int points) {
+    std::vector<const primitive*> list;
+    for (const primitive* p = start_ptr; p; p = p->next) list.push_back(p);
+    for (int k = 0; k < points; ++k) {
+      int x, y;
+      if (!list.empty() && uniform(0, 1) == 0) {
+        const primitive* p = list[uniform(0, static_cast<int>(list.size()) - 1)];
+        int which = uniform(0, 2);
+        x = (which == 0 ? p->x1 : which == 1 ? p->x2 : p->x3) + uniform(-70, 70);
+        y = (which == 0 ? p->y1 : which == 1 ? p->y2 : p->y3) + uniform(-70, 70);
+      } else {
+        x = uniform(-EDGE - 200, EDGE + 200);
+        y = uniform(-EDGE - 200, EDGE + 200);
+      }
+      ASSERT_EQ(collideAll(x, y), collideAllScan(x, y)) << "at (" << x << ", " << y << ")";
+    }
+  }
+};
+}  // namespace
+
+TEST_F(TerrainIndex, AgreesWithTheListWalkWhileTheWorldChanges) {
+  std::vector<primitive*> added;
+  for (int round = 0; round < 3; ++round) {
+    for (int k = 0; k < 400; ++k) added.push_back(add_random_triangle());
+    expect_agreement(150000);
+    // Crates' way: a pixel at a time, up and down, through cell borders.
+    for (int tick = 0; tick < 300; ++tick) {
+      for (int k = 0; k < 20; ++k) moveTriangle(added[k], 0, tick < 150 ? -1 : 1);
+      expect_agreement(500);
+    }
+    // Big jumps of any triangle, huge ones included, and flags flipped.
+    for (int k = 0; k < 60; ++k) {
+      primitive* p = added[uniform(0, static_cast<int>(added.size()) - 1)];
+      moveTriangle(p, uniform(-5000, 5000), uniform(-5000, 5000));
+      p->solid = uniform(0, 3) != 0;
+    }
+    expect_agreement(150000);
+  }
+  // Freed and loaded again, as a level reloaded while the game runs.
+  freeCollisions();
+  expect_agreement(1000);
+  added.clear();
+  for (int k = 0; k < 300; ++k) added.push_back(add_random_triangle());
+  expect_agreement(150000);
+}
+
+TEST_F(TerrainIndex, AdversarialTerrainsAgree) {
+  // One triangle over the whole range, then thousands of overlapping huge
+  // ones, then points beyond the int range a blob could ever reach.
+  primitive* whole = addVertex(-EDGE, -EDGE, EDGE, -EDGE, -EDGE, EDGE);
+  expect_agreement(50000);
+  // What was remembered about the cells it fills must not outlive its
+  // solid flag, nor its leaving for another place.
+  whole->solid = false;
+  expect_agreement(20000);
+  whole->solid = true;
+  moveTriangle(whole, 0, 0);
+  expect_agreement(20000);
+  for (int k = 0; k < 3000; ++k) {
+    if (k % 2)
+      addVertex(-EDGE, -EDGE, EDGE, -EDGE, -EDGE, EDGE);
+    else
+      add_random_triangle();
+  }
+  expect_agreement(100000);
+  for (int x : {-2147483647 - 1, -100000, 100000, 2147483647})
+    EXPECT_EQ(collideAll(x, 5), collideAllScan(x, 5));
+  // Triangles with corners far beyond what a file holds still agree.
+  freeCollisions();
+  addVertex(-1000000, -1000000, 1000000, -1000000, -1000000, 1000000);
+  addVertex(-70000, 0, 70000, 10, 0, 70000);
+  for (int x : {-999999, -70000, -65537, -65536, 0, 65535, 65536, 69999})
+    for (int y : {-999999, -1, 0, 5, 65535, 69000})
+      EXPECT_EQ(collideAll(x, y), collideAllScan(x, y)) << x << "," << y;
+}
+
+TEST_F(TerrainIndex, NearARectangleGivesEveryMeetingTriangleOnceInListOrder) {
+  for (int k = 0; k < 3000; ++k) add_random_triangle();
+  std::vector<const primitive*> near;
+  for (int view = 0; view < 300; ++view) {
+    int left = uniform(-EDGE - 1000, EDGE), top = uniform(-EDGE - 1000, EDGE);
+    int right = left + 800, bottom = top + 600;
+    terrain_index::triangles_near(left, top, right, bottom, near);
+    ASSERT_TRUE(
+        std::is_sorted(near.begin(), near.end(),
+                       [](const primitive* a, const primitive* b) { return a->order < b->order; }));
+    ASSERT_TRUE(std::adjacent_find(near.begin(), near.end()) == near.end()) << "a triangle twice";
+    for (const primitive* p = start_ptr; p; p = p->next) {
+      bool meets =
+          std::max({p->x1, p->x2, p->x3}) >= left && std::min({p->x1, p->x2, p->x3}) <= right &&
+          std::max({p->y1, p->y2, p->y3}) >= top && std::min({p->y1, p->y2, p->y3}) <= bottom;
+      auto by_order = [](const primitive* a, const primitive* b) { return a->order < b->order; };
+      if (!meets) continue;
+      ASSERT_TRUE(std::binary_search(near.begin(), near.end(), p, by_order))
+          << "triangle " << p->order << " meets the view but was not visited";
+    }
+  }
+}
