@@ -5,6 +5,9 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
+#include <limits>
+#include <vector>
 
 TEST(LengthDir, AxisDirectionsGiveSignedOffsets) {
   EXPECT_EQ(lengthdir_x(10, 0), 10);
@@ -30,6 +33,33 @@ TEST(LengthDir, DirectionsAreNotNormalised) {
   EXPECT_NEAR(lengthdir_y(3, 450), lengthdir_y(3, 90), 1e-12);
   EXPECT_NEAR(lengthdir_x(3, -90), lengthdir_x(3, 270), 1e-12);
   EXPECT_NEAR(lengthdir_y(3, -90), lengthdir_y(3, 270), 1e-12);
+}
+
+// Whole degrees are looked up rather than computed; the answers must be the
+// computed ones bit for bit, signs of zero and NaN included, on and off the
+// table and at its ends (any NaN stands for a NaN).
+TEST(LengthDir, LookedUpWholeDegreesAreTheComputedBits) {
+  const double pi = 3.141592653589793;
+  auto same_bits = [](double a, double b) {
+    return std::memcmp(&a, &b, sizeof a) == 0 || (std::isnan(a) && std::isnan(b));
+  };
+  std::vector<double> directions = {-0.0,
+                                    0.0,
+                                    0.5,
+                                    -0.5,
+                                    720.0000000001,
+                                    -720.5,
+                                    721,
+                                    -721,
+                                    1e9,
+                                    std::numeric_limits<double>::quiet_NaN(),
+                                    std::numeric_limits<double>::infinity()};
+  for (int d = -725; d <= 725; ++d) directions.push_back(d);
+  for (double d : directions)
+    for (double length : {1.0, 0.75, -3.5, 0.0}) {
+      EXPECT_TRUE(same_bits(lengthdir_x(length, d), std::cos(d * pi / 180) * length)) << d;
+      EXPECT_TRUE(same_bits(lengthdir_y(length, d), std::sin(d * pi / -180) * length)) << d;
+    }
 }
 
 TEST(PointDirection, EachQuadrantLandsInItsRange) {
