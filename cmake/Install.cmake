@@ -18,7 +18,7 @@ install(FILES ${PROJECT_SOURCE_DIR}/data/images/hud_Portrait.png
         DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/64x64/apps RENAME blobdemo.png)
 
 if(BLOB_BUILD_TOOLS)
-  foreach(tool leveltool blobrun oggplay)
+  foreach(tool leveltool blobrun oggplay synthlevel)
     if(TARGET ${tool})
       install(TARGETS ${tool} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
     endif()
