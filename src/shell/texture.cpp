@@ -1,44 +1,65 @@
 #include "shell/texture.h"
 
-#include <SDL.h>
 #include <SDL_image.h>
 
 #include <cstdio>
-#include <cstring>
-#include <string>
-#include <vector>
+#include <set>
 
 #include "shell/data_path.h"
 #include "shell/file_bytes.h"
+#include "shell/picture_size.h"
 #include "shell/png_guard.h"
+#include "shell/quiet_stderr.h"
 
 namespace {
-void report(const char* problem, const std::string& path) {
-  std::fprintf(stderr, "texture: %s (%s)\n", problem, path.c_str());
+// A game with its pictures missing asks for the same files again and again
+// (every blob loads the eyes and the mouth): each problem is said once.
+void report(const std::string& problem, const std::string& path) {
+  static std::set<std::string> said;
+  std::string line = "texture: " + problem + " (" + path + ")";
+  if (said.insert(line).second) std::fprintf(stderr, "%s\n", line.c_str());
 }
 
-std::string extension_of(const std::string& path) {
-  std::size_t dot = path.rfind('.');
-  return dot == std::string::npos ? std::string() : path.substr(dot + 1);
+using picture_loader = SDL_Surface* (*)(SDL_RWops*);
+
+// The game's pictures are PNG and JPEG; BMP, which SDL reads itself, is
+// taken too. The decoder library knows a dozen other formats by their
+// content, whatever a file's name says; they are refused, since the game
+// needs none of them and some of their readers crash on damaged files.
+picture_loader loader_for(SDL_RWops* rw) {
+  if (IMG_isPNG(rw)) return IMG_LoadPNG_RW;
+  if (IMG_isJPG(rw)) return IMG_LoadJPG_RW;
+  if (IMG_isBMP(rw)) return IMG_LoadBMP_RW;
+  return nullptr;
 }
 
-// Decodes the picture from memory after checking that a PNG is whole.
-SDL_Surface* decode(const std::string& path) {
-  std::vector<std::uint8_t> bytes;
-  std::string reason;
-  if (!read_file_bytes(path, bytes, reason)) {
-    report(reason.c_str(), path);
-    return nullptr;
-  }
-  if (!png_chunks_fit(bytes.data(), bytes.size())) {
-    report("broken PNG: a chunk runs past the end of the file", path);
-    return nullptr;
-  }
+// The decoder (libpng in particular) prints warnings and errors of its own
+// on a broken picture, up to eight lines; they stay off the terminal, and
+// the failure is reported in one line. Null, with the reason, on failure.
+SDL_Surface* decode_quietly(const std::vector<std::uint8_t>& bytes, std::string& problem) {
   SDL_RWops* rw = SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size()));
-  std::string ext = extension_of(path);
-  SDL_Surface* surface = IMG_LoadTyped_RW(rw, 1, ext.data());
-  if (!surface) report(IMG_GetError(), path);
+  picture_loader load = loader_for(rw);
+  SDL_Surface* surface = nullptr;
+  if (!load) {
+    problem = "not a PNG, JPEG or BMP picture";
+  } else {
+    quiet_stderr quiet;
+    surface = load(rw);
+    if (!surface) problem = IMG_GetError();
+  }
+  SDL_FreeRW(rw);
   return surface;
+}
+
+// A damaged file can make a decoder describe its pixels in a way that does
+// not add up (a BMP of one bit per pixel with no colours); converting or
+// uploading such pixels would read memory that is not there.
+bool pixels_add_up(const SDL_Surface* surface) {
+  const SDL_PixelFormat* format = surface->format;
+  int bytes = format->BytesPerPixel;
+  return surface->pixels && surface->w > 0 && surface->h > 0 && bytes >= 1 && bytes <= 4 &&
+         format->BitsPerPixel <= 8 * bytes && (format->BitsPerPixel > 8 || format->palette) &&
+         surface->pitch >= surface->w * bytes;
 }
 
 // The upload handles 3 and 4 bytes per pixel; paletted, grey and 16-bit
@@ -70,42 +91,56 @@ GLenum data_format(const SDL_Surface* surface) {
   return red_first ? GL_RGB : GL_BGR;
 }
 
-// GL reads rows w * bytes long, each starting on a 4-byte boundary. Rows
-// laid out with another pitch are copied into that layout first.
+// GL reads rows w * bytes long, each starting on a 4-byte boundary, which
+// is how SDL 1.2 lays out every surface it makes: it pads each row to a
+// multiple of 4 bytes.
 void upload(const SDL_Surface* surface) {
-  int bytes = surface->format->BytesPerPixel;
-  int row = surface->w * bytes;
-  int aligned = (row + 3) & ~3;
-  const void* pixels = surface->pixels;
-  std::vector<std::uint8_t> packed;
-  if (surface->pitch != aligned) {
-    packed.assign(static_cast<std::size_t>(aligned) * surface->h, 0);
-    for (int y = 0; y < surface->h; ++y)
-      std::memcpy(&packed[static_cast<std::size_t>(y) * aligned],
-                  static_cast<const std::uint8_t*>(surface->pixels) + y * surface->pitch, row);
-    pixels = packed.data();
-  }
-  glTexImage2D(GL_TEXTURE_2D, 0, bytes, surface->w, surface->h, 0, data_format(surface),
-               GL_UNSIGNED_BYTE, pixels);
+  glTexImage2D(GL_TEXTURE_2D, 0, surface->format->BytesPerPixel, surface->w, surface->h, 0,
+               data_format(surface), GL_UNSIGNED_BYTE, surface->pixels);
 }
 }  // namespace
 
-namespace {
-bool texture_loading_enabled = true;
-}  // namespace
-
-void disable_texture_loading() { texture_loading_enabled = false; }
+SDL_Surface* decode_picture(std::vector<std::uint8_t> bytes, const std::string& name) {
+  if (bytes.empty()) {
+    report("the file is empty", name);
+    return nullptr;
+  }
+  if (!make_png_chunks_whole(bytes)) {
+    report("broken PNG: a chunk runs past the end of the file", name);
+    return nullptr;
+  }
+  long width = 0, height = 0;
+  if (declared_picture_size(bytes, width, height) &&
+      (width > PICTURE_SIDE_MAX || height > PICTURE_SIDE_MAX)) {
+    report("the picture is " + std::to_string(width) + " x " + std::to_string(height) +
+               " pixels; pictures are at most " + std::to_string(PICTURE_SIDE_MAX) + " on a side",
+           name);
+    return nullptr;
+  }
+  std::string problem;
+  SDL_Surface* surface = decode_quietly(bytes, problem);
+  if (surface && !pixels_add_up(surface)) {
+    SDL_FreeSurface(surface);
+    surface = nullptr;
+    problem = "the decoder's description of the pixels does not add up";
+  }
+  if (surface) surface = with_three_or_four_bytes(surface);
+  if (!surface && problem.empty()) problem = "cannot convert the picture to 32-bit colour";
+  if (!surface) report(problem, name);
+  return surface;
+}
 
 GLuint loadTexture(const char* path) {
-  if (!texture_loading_enabled) return 0;
+  if (!SDL_GetVideoSurface()) return 0;
   std::string host = host_path(path);
-  SDL_Surface* surface = decode(host);
-  if (!surface) return 0;
-  surface = with_three_or_four_bytes(surface);
-  if (!surface) {
-    report("cannot convert the picture to 32-bit colour", host);
+  std::vector<std::uint8_t> bytes;
+  std::string reason;
+  if (!read_file_bytes(host, bytes, reason)) {
+    report(reason, host);
     return 0;
   }
+  SDL_Surface* surface = decode_picture(std::move(bytes), host);
+  if (!surface) return 0;
   SDL_LockSurface(surface);
   GLuint name = 0;
   glGenTextures(1, &name);

@@ -21,7 +21,7 @@
 
 #include "e2e/game_process.h"
 #include "e2e/x_window.h"
-#include "level/level_file.h"
+#include "level_encoder.h"
 
 namespace fs = std::filesystem;
 

@@ -8,7 +8,7 @@
 
 #include <cstdlib>
 
-#include "level/level_file.h"
+#include "level_encoder.h"
 #include "tool_run.h"
 
 namespace {

@@ -4,8 +4,8 @@
 // colour (18 * column, 30 * (row + 3), 255).
 #include <gtest/gtest.h>
 
-#include "level/level_file.h"
 #include "level/terrain.h"
+#include "level_encoder.h"
 #include "shell/game.h"
 #include "shell/object.h"
 #include "shell/text.h"
