@@ -54,3 +54,21 @@ $convert -size 5x1 xc:black -fill 'gray(64)' -draw 'point 1,0' -fill 'gray(128)'
 head -c 41 rgb_5x3.png > truncated.png
 { head -c 8 rgb_5x3.png; printf '\x00\x10\x00\x00'; tail -c +13 rgb_5x3.png; } > overlong_chunk.png
 echo "not a picture" > not_a_picture.png
+# A PNG without its end chunk, which the decoder reads whole; and one cut
+# between two chunks before its image data, which the decoder must not be
+# left to read on past the end of.
+head -c -12 rgb_5x3.png > no_end_chunk.png
+head -c "$(grep -obUa bKGD rgb_5x3.png | head -n 1 | cut -d: -f1)" rgb_5x3.png | head -c -4 > cut_before_image.png
+# One damaged byte in the image data (the decoder fails and prints an error
+# of its own), and one in a chunk it can do without (it prints a warning
+# and decodes the picture).
+damage() {  # FILE CHUNK-TYPE: copies rgb_5x3.png and changes a byte of the chunk's data
+  local type_at
+  type_at=$(grep -obUa "$2" rgb_5x3.png | head -n 1 | cut -d: -f1)
+  cp rgb_5x3.png "$1"
+  printf '\x55' | dd of="$1" bs=1 seek=$((type_at + 7)) conv=notrunc status=none
+}
+damage bad_image_crc.png IDAT
+damage bad_ancillary_crc.png tIME
+# A header that claims 100000 x 100000 pixels.
+{ head -c 16 rgb_5x3.png; printf '\x00\x01\x86\xa0\x00\x01\x86\xa0'; tail -c +25 rgb_5x3.png; } > huge.png
