@@ -61,13 +61,17 @@ bool open_audio(int* argc, char** argv) {
 }
 
 void shutdown(GLuint portrait, bool audio_open) {
-  destroy_all_instances();
-  glDeleteTextures(1, &portrait);
-  glDeleteTextures(1, &tex_font);
+  destroy_game(portrait);
   if (audio_open) close_audio_device();
   SDL_Quit();
 }
 }  // namespace
+
+void destroy_game(GLuint portrait) {
+  destroy_all_instances();
+  glDeleteTextures(1, &portrait);
+  glDeleteTextures(1, &tex_font);
+}
 
 bool open_game_window() {
   SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);

@@ -72,3 +72,19 @@ damage bad_image_crc.png IDAT
 damage bad_ancillary_crc.png tIME
 # A header that claims 100000 x 100000 pixels.
 { head -c 16 rgb_5x3.png; printf '\x00\x01\x86\xa0\x00\x01\x86\xa0'; tail -c +25 rgb_5x3.png; } > huge.png
+
+# Pictures with a different colour in each quarter, for the tests that must
+# tell a picture from its mirror image or a part of it from another: the
+# terrain, the crate, the eyes and the mouth. The font and the portrait are
+# the ones above.
+mkdir -p ../corner_images && cd ../corner_images
+quarters() {  # SIZE TOP-LEFT TOP-RIGHT BOTTOM-LEFT BOTTOM-RIGHT OUTPUT...
+  local half=$(($1 / 2))
+  $convert \( -size ${half}x${half} xc:"$2" xc:"$3" +append \) \
+    \( -size ${half}x${half} xc:"$4" xc:"$5" +append \) -append +repage "${@:6}"
+}
+quarters 64 '#ff0000' '#00ff00' '#0000ff' '#ffff00' PNG24:tex_snow.png
+quarters 64 '#ff8000' '#0080ff' '#8000ff' '#00ff80' -quality 95 crate.jpg
+quarters 32 '#ff0080' '#80ff00' '#008080' '#8080ff' PNG32:eyes_anx.png
+quarters 32 '#c80000' '#00c800' '#0000c8' '#c8c8c8' PNG32:mouth.png
+cp ../images/font.png ../images/hud_Portrait.png .
