@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs every test:
-#   1. the normal build and all its tests (under private Xvfb servers);
-#   2. a build with AddressSanitizer and UndefinedBehaviorSanitizer, running
+#   1. a build with AddressSanitizer and UndefinedBehaviorSanitizer, running
 #      the unit tests;
-#   3. the level-loader fuzz target, for about a minute from its seed corpus.
-# Usage: scripts/test.sh [--quick]   (--quick runs only stage 1)
+#   2. every fuzz target: its corpus replayed, then BLOB_FUZZ_SECONDS (30) of
+#      fuzzing each;
+#   3. the normal build and all its tests (under private Xvfb servers).
+# Usage: scripts/test.sh [--quick]   (--quick runs only stage 3)
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 quick=0
@@ -20,8 +21,11 @@ if [ "$quick" -eq 0 ]; then
   (cd "$top/build/asan" && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
     ctest -L unit --output-on-failure -j "$jobs")
 
-  echo "== fuzzing the level loader"
-  "$top/scripts/fuzz.sh" 60
+  fuzz_seconds=${BLOB_FUZZ_SECONDS:-30}
+  echo "== fuzzing: each target's corpus replayed, then ${fuzz_seconds} s of fuzzing"
+  for target in $("$top/scripts/fuzz.sh" --list); do
+    "$top/scripts/fuzz.sh" "$target" "$fuzz_seconds"
+  done
 fi
 
 echo "== build and every test"
