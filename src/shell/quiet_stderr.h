@@ -1,7 +1,8 @@
 // Keeps the messages that a library prints on its own (the PNG decoder's
-// warnings and errors) off the terminal while it works; the caller reports
-// the outcome in one line of its own afterwards. Header-only, so that every
-// library of the game can use it without linking another.
+// warnings and errors, the sound libraries' probing for a device) off the
+// terminal while it works; the caller reports the outcome in one line of its
+// own afterwards. Header-only, so that the audio library, which the player
+// tool uses without the rest of the game, needs nothing more to link.
 #pragma once
 
 #include <fcntl.h>
