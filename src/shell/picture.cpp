@@ -11,11 +11,11 @@
 #include "shell/quiet_stderr.h"
 
 namespace {
-// Each problem is said once (see picture.h).
+// Each file's problem is said once (see picture.h).
 void report(const std::string& problem, const std::string& path) {
-  static std::set<std::string> said;
-  std::string line = "texture: " + problem + " (" + path + ")";
-  if (said.insert(line).second) std::fprintf(stderr, "%s\n", line.c_str());
+  static std::set<std::string> said_for;
+  if (said_for.insert(path).second)
+    std::fprintf(stderr, "texture: %s (%s)\n", problem.c_str(), path.c_str());
 }
 
 using picture_loader = SDL_Surface* (*)(SDL_RWops*);

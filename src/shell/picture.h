@@ -1,9 +1,9 @@
 // Reading picture files into SDL surfaces laid out as the texture upload
 // takes them: 3 or 4 bytes per pixel, rows padded to a multiple of 4 bytes.
-// The game shows PNG and JPEG pictures; BMP is read too. Every problem is
-// reported in one line on stderr, "texture: REASON (FILE)", said once per
-// file and reason however often the file is asked for (a game with its
-// pictures missing asks for the same ones again and again).
+// The game shows PNG and JPEG pictures; BMP is read too. A file that cannot
+// be read is reported in one line on stderr, "texture: REASON (FILE)", once
+// however often it is asked for (a game with its pictures missing asks for
+// the same ones again and again).
 #pragma once
 
 #include <SDL.h>
