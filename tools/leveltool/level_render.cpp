@@ -65,7 +65,8 @@ class drawing_session {
   // Opens the window and makes the level's objects as the game's start-up
   // does, then runs its first step pass. Objects made before the window
   // exists load no pictures: without a folder of pictures the level is drawn
-  // in its plain colours.
+  // in its plain colours. Notes about the drawing are added only when there
+  // is a window to draw in.
   bool open(const render_request& request, std::vector<std::string>& notes, std::string& why) {
     const char* display = std::getenv("DISPLAY");
     if (!display || !*display) {
@@ -74,7 +75,8 @@ class drawing_session {
     }
     setenv("SDL_VIDEODRIVER", "x11", 0);
     sdl_started_ = SDL_Init(SDL_INIT_VIDEO | SDL_INIT_NOPARACHUTE) == 0;
-    bool pictures = sdl_started_ && enter_data_folder(request, notes);
+    std::vector<std::string> drawing_notes;
+    bool pictures = sdl_started_ && enter_data_folder(request, drawing_notes);
     if (sdl_started_ && !pictures) load(request.level_path);
     if (!sdl_started_ || !open_game_window()) {
       const char* used = std::getenv("DISPLAY");
@@ -84,6 +86,7 @@ class drawing_session {
     }
     set_fixed_gl_state();
     if (pictures) load(request.level_path);
+    notes.insert(notes.end(), drawing_notes.begin(), drawing_notes.end());
     return true;
   }
 
