@@ -89,10 +89,12 @@ std::string refusal(std::vector<std::uint8_t>& bytes) {
   if (bytes.empty()) return "the file is empty";
   if (!make_png_chunks_whole(bytes)) return "broken PNG: a chunk runs past the end of the file";
   long width = 0, height = 0;
-  if (declared_picture_size(bytes, width, height) &&
-      (width > PICTURE_SIDE_MAX || height > PICTURE_SIDE_MAX))
+  declared_size size = declared_picture_size(bytes, width, height);
+  if (size == declared_size::missing) return "the picture's header is cut short or damaged";
+  if (size == declared_size::found &&
+      (width < 1 || height < 1 || width > PICTURE_SIDE_MAX || height > PICTURE_SIDE_MAX))
     return "the picture is " + std::to_string(width) + " x " + std::to_string(height) +
-           " pixels; pictures are at most " + std::to_string(PICTURE_SIDE_MAX) + " on a side";
+           " pixels; pictures are 1 to " + std::to_string(PICTURE_SIDE_MAX) + " pixels on a side";
   return "";
 }
 }  // namespace

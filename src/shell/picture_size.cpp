@@ -11,7 +11,6 @@ long be32(const bytes& d, std::size_t at) { return (be16(d, at) << 16) | be16(d,
 long le16(const bytes& d, std::size_t at) { return d[at] | (long(d[at + 1]) << 8); }
 long le32(const bytes& d, std::size_t at) { return le16(d, at) | (le16(d, at + 2) << 16); }
 long signed32(long value) { return value >= 0x80000000L ? value - 0x100000000L : value; }
-long signed16(long value) { return value >= 0x8000L ? value - 0x10000L : value; }
 
 bool starts_with(const bytes& d, const char* magic, std::size_t length) {
   return d.size() >= length && std::memcmp(d.data(), magic, length) == 0;
@@ -25,19 +24,20 @@ bool png_size(const bytes& d, long& width, long& height) {
   return true;
 }
 
-// After the 14-byte file header: an OS/2 header (12 bytes) of 16-bit sizes,
-// or a Windows header of 32-bit ones.
+// After the 14-byte file header: an OS/2 header (12 bytes) of unsigned
+// 16-bit sizes, or a Windows header of signed 32-bit ones, where a negative
+// height means rows stored top first.
 bool bmp_size(const bytes& d, long& width, long& height) {
-  if (d.size() < 26) return false;
-  if (le32(d, 14) == 12) {
-    width = signed16(le16(d, 18));
-    height = signed16(le16(d, 20));
+  if (d.size() < 18) return false;
+  bool os2 = le32(d, 14) == 12;
+  if (d.size() < (os2 ? 22u : 26u)) return false;
+  if (os2) {
+    width = le16(d, 18);
+    height = le16(d, 20);
   } else {
     width = signed32(le32(d, 18));
-    height = signed32(le32(d, 22));
+    height = std::labs(signed32(le32(d, 22)));
   }
-  width = std::labs(width);
-  height = std::labs(height);
   return true;
 }
 
@@ -72,9 +72,15 @@ bool jpeg_size(const bytes& d, long& width, long& height) {
 }
 }  // namespace
 
-bool declared_picture_size(const bytes& data, long& width, long& height) {
-  if (starts_with(data, "\x89PNG", 4)) return png_size(data, width, height);
-  if (starts_with(data, "\xFF\xD8", 2)) return jpeg_size(data, width, height);
-  if (starts_with(data, "BM", 2)) return bmp_size(data, width, height);
-  return false;
+declared_size declared_picture_size(const bytes& data, long& width, long& height) {
+  bool found;
+  if (starts_with(data, "\x89PNG", 4))
+    found = png_size(data, width, height);
+  else if (starts_with(data, "\xFF\xD8", 2))
+    found = jpeg_size(data, width, height);
+  else if (starts_with(data, "BM", 2))
+    found = bmp_size(data, width, height);
+  else
+    return declared_size::other;
+  return found ? declared_size::found : declared_size::missing;
 }

@@ -9,8 +9,15 @@
 
 constexpr int PICTURE_SIDE_MAX = 4096;  // pixels; the game's largest picture is 512
 
+enum class declared_size {
+  found,    // width and height are set
+  missing,  // a PNG, JPEG or BMP whose header is cut short or damaged
+  other,    // not a PNG, JPEG or BMP file
+};
+
 // For a PNG, JPEG or BMP file: the width and height its header declares, in
-// pixels (a BMP's negative height, which marks rows stored top first, counts
-// as its size). False when the data says no size in the place where its
-// format keeps it; the decoder then refuses it.
-bool declared_picture_size(const std::vector<std::uint8_t>& data, long& width, long& height);
+// pixels, which may be 0 or negative in a damaged file (a BMP's negative
+// height, which marks rows stored top first, counts as its size), or that
+// no size stands where its format keeps one.
+declared_size declared_picture_size(const std::vector<std::uint8_t>& data, long& width,
+                                    long& height);
