@@ -106,4 +106,4 @@ mkdir -p "$scratch"
 "$binary" "${common[@]}" "${flags[@]}" "$@" -max_total_time="$seconds" -print_final_stats=1 \
   "$scratch" "$corpus" >>"$log" 2>&1 || fail "a finding"
 grep -E '^(Done|stat::number_of_executed_units|stat::peak_rss_mb)' "$log" | sed "s/^/$target: /" || true
-echo "fuzzing $target: no crash, leak, hang or broken promise in $seconds s"
+echo "fuzzing $target: no crash, leak, hang or broken promise"
