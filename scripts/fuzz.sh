@@ -13,8 +13,9 @@
 #
 # TARGET is the name of tests/fuzz/TARGET_fuzz.cpp; its seed corpus is
 # tests/fuzz/corpus/TARGET, which this script never changes. New inputs worth
-# keeping are merged into it by hand:
-#   build/fuzz/tests/fuzz/TARGET_fuzz -merge=1 tests/fuzz/corpus/TARGET SCRATCH
+# keeping are merged into it by hand, those that reach code the corpus does
+# not (counting edges only keeps the corpus small):
+#   build/fuzz/tests/fuzz/TARGET_fuzz -use_counters=0 -merge=1 tests/fuzz/corpus/TARGET SCRATCH
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 build="$top/build/fuzz"
