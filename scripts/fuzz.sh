@@ -38,7 +38,7 @@ list_targets() {
 target_flags() {
   case "$1" in
     level) echo "-max_len=1024" ;;
-    level_play) echo "-max_len=512" ;;
+    level_play) echo "-max_len=256" ;;
     level_source) echo "-max_len=2048 -dict=$top/tests/fuzz/json.dict" ;;
     picture) echo "-max_len=65536" ;;
   esac
