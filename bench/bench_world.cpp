@@ -9,7 +9,6 @@
 
 void load_world(const std::vector<std::uint8_t>& bytes) {
   unload_world();
-  disable_texture_loading();
   make_level(bytes.data(), bytes.size(), "benchmark level");
   view_x = -WINDOW_WIDTH / 2;
   view_y = -WINDOW_HEIGHT / 2;

@@ -10,13 +10,11 @@
 #include "level/terrain.h"
 #include "shell/game.h"
 #include "shell/object.h"
-#include "shell/texture.h"
 #include "shell/view.h"
 
 namespace {
 void load_scene() {
-  disable_texture_loading();
-  obj_container::level_file = BLOB_SCENE_DIR "/five_blobs.map";
+  set_level_file(BLOB_SCENE_DIR "/five_blobs.map");
   instance_create(0, 0, TYPE_CONTAINER);
   view_x = -WINDOW_WIDTH / 2;
   view_y = -WINDOW_HEIGHT / 2;

@@ -1,31 +1,110 @@
 #!/usr/bin/env bash
-# Builds the level-loader fuzz target with clang (libFuzzer, AddressSanitizer,
-# UndefinedBehaviorSanitizer) and runs it for the given number of seconds
-# (default 60) from the seed corpus in tests/fuzz/corpus. New inputs go to a
-# scratch folder, so the repository's corpus stays as it is.
-# A second argument names another target: terrain_index_fuzz (the terrain
-# index against the list walk) runs from tests/fuzz/terrain_index_corpus.
+# Builds the fuzz targets with clang (libFuzzer, AddressSanitizer,
+# UndefinedBehaviorSanitizer) and runs one of them.
+#
+#   scripts/fuzz.sh --list                 names the targets
+#   scripts/fuzz.sh TARGET [SECONDS]       replays TARGET's corpus, then fuzzes
+#                                          it for SECONDS (default 60)
+#   scripts/fuzz.sh --replay TARGET        replays the corpus only
+# Options, before the target: --scratch DIR keeps the new inputs in DIR (a
+# long campaign; default a temporary folder), --log FILE keeps the fuzzer's
+# output there (default build/fuzz/TARGET.log), --build DIR builds there
+# (default build/fuzz). Anything after -- goes to libFuzzer.
+#
+# TARGET is the name of tests/fuzz/TARGET_fuzz.cpp; its seed corpus is
+# tests/fuzz/corpus/TARGET, which this script never changes. New inputs worth
+# keeping are merged into it by hand, those that reach code the corpus does
+# not (counting edges only keeps the corpus small):
+#   build/fuzz/tests/fuzz/TARGET_fuzz -use_counters=0 -merge=1 tests/fuzz/corpus/TARGET SCRATCH
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
-seconds=${1:-60}
-target=${2:-level_fuzz}
-corpus="$top/tests/fuzz/corpus"
-[ "$target" = level_fuzz ] || corpus="$top/tests/fuzz/${target%_fuzz}_corpus"
 build="$top/build/fuzz"
-CC=clang CXX=clang++ cmake -S "$top" -B "$build" -DCMAKE_BUILD_TYPE=Debug -DBLOB_BUILD_FUZZ=ON \
-  -DBLOB_BUILD_TESTS=OFF -DBLOB_BUILD_TOOLS=OFF >/dev/null
-cmake --build "$build" --target "$target" -j "$(nproc)"
-scratch=$(mktemp -d)
-trap 'rm -rf "$scratch"' EXIT
-# -close_fd_mask=2 silences the loader's warnings; crash reports still show.
-# The fuzzer's progress goes to a log, shown in full only when it fails.
-log="$build/$target.log"
-if "$build/tests/fuzz/$target" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
-  -close_fd_mask=2 -print_final_stats=1 "$scratch" "$corpus" >"$log" 2>&1; then
-  grep -E '^(Done|stat::number_of_executed_units|stat::peak_rss_mb)' "$log" || true
-  echo "fuzzing: no crash, leak, hang or read past the data"
-else
-  tail -n 100 "$log"
-  echo "fuzzing: FAILED (full log: $log)"
-  exit 1
+scratch=""
+log=""
+replay_only=0
+
+usage() {
+  awk 'NR > 1 && /^#/ { sub(/^# ?/, ""); print; next } NR > 1 { exit }' "$0" >&2
+  exit 2
+}
+
+list_targets() {
+  for source in "$top"/tests/fuzz/*_fuzz.cpp; do
+    basename "$source" _fuzz.cpp
+  done
+}
+
+# Limits that keep each target fast: inputs of the size real files have.
+target_flags() {
+  case "$1" in
+    level) echo "-max_len=1024" ;;
+    level_play) echo "-max_len=256" ;;
+    level_source) echo "-max_len=2048 -dict=$top/tests/fuzz/json.dict" ;;
+    picture) echo "-max_len=65536" ;;
+  esac
+}
+
+while [ $# -gt 0 ]; do
+  case "$1" in
+    --list) list_targets; exit 0 ;;
+    --replay) replay_only=1; shift ;;
+    --scratch) scratch=$2; shift 2 ;;
+    --log) log=$2; shift 2 ;;
+    --build) build=$2; shift 2 ;;
+    -h | --help) usage ;;
+    -*) echo "fuzz.sh: unknown option $1" >&2; usage ;;
+    *) break ;;
+  esac
+done
+[ $# -ge 1 ] || usage
+target=$1
+shift
+seconds=60
+if [[ "${1:-}" =~ ^[0-9]+$ ]]; then
+  seconds=$1
+  shift
 fi
+[ "${1:-}" = "--" ] && shift
+if ! list_targets | grep -x "$target" >/dev/null; then
+  echo "fuzz.sh: no target \"$target\"; the targets are: $(list_targets | tr '\n' ' ')" >&2
+  exit 2
+fi
+
+# Optimised a little (-O1, as libFuzzer advises), with assertions kept.
+CC=clang CXX=clang++ cmake -S "$top" -B "$build" -DCMAKE_BUILD_TYPE=Debug -DBLOB_BUILD_FUZZ=ON \
+  -DCMAKE_C_FLAGS_DEBUG="-g -O1" -DCMAKE_CXX_FLAGS_DEBUG="-g -O1" \
+  -DBLOB_BUILD_TESTS=OFF -DBLOB_BUILD_TOOLS=ON >/dev/null
+cmake --build "$build" --target "${target}_fuzz" -j "$(nproc)" >/dev/null
+binary="$build/tests/fuzz/${target}_fuzz"
+corpus="$top/tests/fuzz/corpus/$target"
+mkdir -p "$corpus"
+log=${log:-"$build/$target.log"}
+# shellcheck disable=SC2207
+flags=($(target_flags "$target"))
+# -close_fd_mask=2 keeps the game's messages about bad input out of the log;
+# crash reports still reach it.
+common=(-close_fd_mask=2 -timeout=10 -rss_limit_mb=2048 -artifact_prefix="$(dirname "$log")/")
+
+fail() {
+  tail -n 100 "$log"
+  echo "fuzzing $target: FAILED ($1; full log: $log)"
+  exit 1
+}
+
+# Every input of the corpus, whole, once.
+mapfile -d '' inputs < <(find "$corpus" -type f -print0 | sort -z)
+if [ ${#inputs[@]} -gt 0 ]; then
+  "$binary" "${common[@]}" "${inputs[@]}" >"$log" 2>&1 || fail "replaying the corpus"
+fi
+echo "$target: replayed ${#inputs[@]} inputs of tests/fuzz/corpus/$target"
+[ "$replay_only" -eq 1 ] && exit 0
+
+if [ -z "$scratch" ]; then
+  scratch=$(mktemp -d)
+  trap 'rm -rf "$scratch"' EXIT
+fi
+mkdir -p "$scratch"
+"$binary" "${common[@]}" "${flags[@]}" "$@" -max_total_time="$seconds" -print_final_stats=1 \
+  "$scratch" "$corpus" >>"$log" 2>&1 || fail "a finding"
+grep -E '^(Done|stat::number_of_executed_units|stat::peak_rss_mb)' "$log" | sed "s/^/$target: /" || true
+echo "fuzzing $target: no crash, leak, hang or broken promise"

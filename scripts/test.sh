@@ -2,8 +2,8 @@
 # Installs what is missing, builds, and runs every test:
 #   1. a build with AddressSanitizer and UndefinedBehaviorSanitizer, running
 #      the unit tests;
-#   2. the level-loader fuzz target, for about a minute from its seed corpus,
-#      and the terrain-index fuzz target for half a minute;
+#   2. every fuzz target: its corpus replayed, then BLOB_FUZZ_SECONDS (30) of
+#      fuzzing each;
 #   3. the browser build (scripts/web.sh), then the normal build and all its
 #      tests (under private Xvfb servers), the browser's among them.
 # Usage: scripts/test.sh [--quick]   (--quick runs only stage 3)
@@ -22,10 +22,11 @@ if [ "$quick" -eq 0 ]; then
   (cd "$top/build/asan" && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
     ctest -L unit --output-on-failure -j "$jobs")
 
-  echo "== fuzzing the level loader"
-  "$top/scripts/fuzz.sh" 60
-  echo "== fuzzing the terrain index against the list walk"
-  "$top/scripts/fuzz.sh" 30 terrain_index_fuzz
+  fuzz_seconds=${BLOB_FUZZ_SECONDS:-30}
+  echo "== fuzzing: each target's corpus replayed, then ${fuzz_seconds} s of fuzzing"
+  for target in $("$top/scripts/fuzz.sh" --list); do
+    "$top/scripts/fuzz.sh" "$target" "$fuzz_seconds"
+  done
 fi
 
 echo "== browser build"

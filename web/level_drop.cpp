@@ -16,6 +16,7 @@
 #include "level/container.h"
 #include "level/level_file.h"
 #include "level/terrain.h"
+#include "level_encoder.h"
 #include "level_source.h"
 #include "shell/file_bytes.h"
 #include "shell/object.h"
@@ -26,7 +27,6 @@ namespace {
 constexpr const char* BUILT_LEVEL = "/dropped-level-built.map";
 
 std::string message;
-std::string playing_path;  // outlives the container's use of it
 
 // JSON starts with "{"; a Tiled map saved as XML with "<", which the readers
 // refuse with advice.
@@ -94,8 +94,7 @@ bool build_level_source(const std::string& path, const std::string& name) {
 void replace_world(const std::string& level_path) {
   destroy_all_instances();
   freeCollisions();
-  playing_path = level_path;
-  obj_container::level_file = playing_path.c_str();
+  set_level_file(level_path);
   view_x = 0;
   view_y = 0;
   instance_create(0, 0, TYPE_CONTAINER);

@@ -23,13 +23,50 @@ int fill_capacity(int channels, ALenum format) {
   return k_fill_bytes - k_fill_bytes % step;
 }
 
+// The character of valid UTF-8 that starts at text[at]: its length in bytes
+// and its code point; length 0 when the bytes there are not valid UTF-8.
+struct utf8_char {
+  std::size_t length;
+  unsigned code;
+};
+
+utf8_char utf8_at(const std::string& text, std::size_t at) {
+  const auto lead = static_cast<unsigned char>(text[at]);
+  if (lead < 0x80) return {1, lead};
+  std::size_t length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 0;
+  if (length == 0 || lead > 0xF4 || at + length > text.size()) return {0, 0};
+  unsigned code = lead & (0x7F >> length);
+  for (std::size_t k = 1; k < length; ++k) {
+    const auto next = static_cast<unsigned char>(text[at + k]);
+    if ((next & 0xC0) != 0x80) return {0, 0};
+    code = (code << 6) | (next & 0x3F);
+  }
+  const unsigned shortest[5] = {0, 0, 0x80, 0x800, 0x10000};  // overlong forms are not UTF-8
+  if (code < shortest[length] || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF))
+    return {0, 0};
+  return {length, code};
+}
+
+bool is_control(unsigned code) {
+  return (code < 0x20 && code != '\t' && code != '\n') || (code >= 0x7F && code <= 0x9F);
+}
+
 // A comment is the file's text: control characters in it would act on the
-// terminal it is printed to, so they are shown as '?'.
+// terminal it is printed to, so they are shown as '?'. That includes the C1
+// controls 0x80..0x9F, which some terminals obey as raw bytes and some as
+// UTF-8 characters; bytes of that range that belong to another UTF-8
+// character stay, and so do tabs and line breaks.
 std::string printable(const char* text) {
-  std::string shown = text != nullptr ? text : "";
-  for (char& c : shown) {
-    const auto byte = static_cast<unsigned char>(c);
-    if (byte < 0x20 || byte == 0x7f) c = '?';
+  const std::string raw = text != nullptr ? text : "";
+  std::string shown;
+  for (std::size_t at = 0; at < raw.size();) {
+    utf8_char c = utf8_at(raw, at);
+    if (c.length == 0) c = {1, static_cast<unsigned char>(raw[at])};  // a byte on its own
+    if (is_control(c.code))
+      shown += '?';
+    else
+      shown.append(raw, at, c.length);
+    at += c.length;
   }
   return shown;
 }
@@ -52,6 +89,9 @@ void ogg_stream::open(std::string path) {
   comment = ov_comment(&decoder, -1);
   format = info->channels == 1 ? AL_FORMAT_MONO16 : AL_FORMAT_STEREO16;
 
+  // An error some earlier call left pending is not ours: cleared, it cannot
+  // make the check below throw after the buffers were made, losing them.
+  alGetError();
   try {
     // Names are kept only once made: a failed alGenBuffers may leave names it
     // has already deleted again, which release must not delete twice.

@@ -23,27 +23,39 @@ void make_triangles(const level_data& level) {
   }
 }
 
+constexpr std::size_t UNKNOWN_RECORDS_NAMED = 3;  // lines before the rest are only counted
+
 // Only platforms and blobs can be placed by a level: a record naming the
-// level object would load the level again, without end.
+// level object would load the level again, without end. A damaged or random
+// file can hold thousands of unknown records; the first few are named and
+// the rest counted, so the terminal is not flooded.
 void make_objects(const level_data& level, const std::string& path) {
+  std::size_t unknown = 0;
   for (std::size_t k = 0; k < level.objects.size(); ++k) {
     const level_object& o = level.objects[k];
-    if (o.type < TYPE_PLATFORM || o.type > TYPE_BLOB_LAST) {
+    if (o.type >= TYPE_PLATFORM && o.type <= TYPE_BLOB_LAST) {
+      instance_create(o.x, o.y, o.type);
+    } else if (++unknown <= UNKNOWN_RECORDS_NAMED) {
       warn("object record " + std::to_string(k + 1) + " has the unknown type code " +
                std::to_string(o.type) + " and was skipped",
            path);
-      continue;
     }
-    instance_create(o.x, o.y, o.type);
   }
+  if (unknown <= UNKNOWN_RECORDS_NAMED) return;
+  std::size_t rest = unknown - UNKNOWN_RECORDS_NAMED;
+  warn(std::to_string(rest) + (rest == 1 ? " more object record" : " more object records") +
+           " with an unknown type code " + (rest == 1 ? "was" : "were") + " skipped",
+       path);
 }
+
+std::string level_file_path = ".\\level.map";
 }  // namespace
 
-const char* obj_container::level_file = ".\\level.map";
+void set_level_file(const std::string& path) { level_file_path = path; }
 
 void obj_container::create() {
   texture = loadTexture(".\\images\\tex_snow.png");
-  loadLevel(level_file);
+  loadLevel(level_file_path.c_str());
 }
 
 void obj_container::draw() { draw_terrain(texture); }

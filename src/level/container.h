@@ -15,10 +15,6 @@ class obj_container : public obj_parent {
  public:
   GLuint texture = 0;  // the terrain picture
 
-  // The level file create() reads: the game's ".\\level.map" in the working
-  // folder. Tools that run a level from elsewhere point it at their file.
-  static const char* level_file;
-
   void create() override;
   void draw() override;
   void destroy() override;
@@ -29,6 +25,11 @@ class obj_container : public obj_parent {
   // opened. Reads only whole records that lie within the file.
   int loadLevel(const char* file_name);
 };
+
+// Names the level file that the level object reads when it is made: the
+// game's ".\\level.map" in the working folder until a program names another
+// (the headless runner, the level tool; a command-line argument).
+void set_level_file(const std::string& path);
 
 // Makes the level's triangles and objects from the bytes of a level file;
 // `name` is the file's name for messages. The loader's work after reading.

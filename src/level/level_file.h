@@ -1,6 +1,7 @@
 // The binary level file: how its numbers are encoded and what records it
 // holds. Pure data handling with no game objects, so the level tool and the
-// fuzz target use exactly the decoding the game does.
+// fuzz targets use exactly the decoding the game does. The game only reads
+// level files; the level tool writes them (tools/leveltool/level_encoder.h).
 //
 // Layout: 1 unused byte; vertex count V; ceil(V/3) triangle records of 27
 // bytes (three vertices of x, y, red, green, blue); object count N; N object
@@ -48,9 +49,3 @@ struct level_data {
 
 // Decodes a level from its bytes, never reading past them.
 level_data parse_level(const std::uint8_t* bytes, std::size_t size);
-
-// Encodes a value of magnitude <= LEVEL_COORD_MAX as a number triple.
-void encode_number(int value, std::uint8_t out[3]);
-
-// Encodes a whole level. Values must be in range (the level tool checks).
-std::vector<std::uint8_t> encode_level(const level_data& level);

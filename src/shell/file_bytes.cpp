@@ -1,13 +1,29 @@
 #include "shell/file_bytes.h"
 
+#include <sys/stat.h>
+
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+
+namespace {
+// A folder opens for reading like a file but yields no bytes: say what it is
+// rather than that reading it failed.
+bool is_directory(FILE* file) {
+  struct stat info;
+  return fstat(fileno(file), &info) == 0 && S_ISDIR(info.st_mode);
+}
+}  // namespace
 
 bool read_file_bytes(const std::string& path, std::vector<std::uint8_t>& out, std::string& reason) {
   FILE* file = std::fopen(path.c_str(), "rb");
   if (!file) {
     reason = std::strerror(errno);
+    return false;
+  }
+  if (is_directory(file)) {
+    std::fclose(file);
+    reason = "it is a folder, not a file";
     return false;
   }
   out.clear();

@@ -1,6 +1,7 @@
 #include "shell/game.h"
 
-#include <csignal>
+#include <signal.h>
+
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -29,13 +30,18 @@ constexpr float PORTRAIT_V = -0.21333334f;  // 64 pixels / -300
 // fallbacks have no OpenGL and would only scribble on the terminal.
 //
 // SDL turns SIGINT and SIGTERM into a quit event, which the game ignores
-// like the window's close button; they get their usual effect back, so
-// Ctrl-C in a terminal, or kill, still ends the game.
+// like the window's close button. They get back exactly what they had before
+// SDL started, so Ctrl-C in a terminal, or kill, ends the game as usual, and
+// a game started with them ignored (`trap '' INT TERM; blobdemo &`) keeps
+// them ignored.
 bool start_sdl() {
   setenv("SDL_VIDEODRIVER", "x11", 0);
+  struct sigaction interrupt, terminate;
+  sigaction(SIGINT, nullptr, &interrupt);
+  sigaction(SIGTERM, nullptr, &terminate);
   if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_TIMER) != 0) return false;
-  std::signal(SIGINT, SIG_DFL);
-  std::signal(SIGTERM, SIG_DFL);
+  sigaction(SIGINT, &interrupt, nullptr);
+  sigaction(SIGTERM, &terminate, nullptr);
   return true;
 }
 
@@ -55,13 +61,17 @@ bool open_audio(int* argc, char** argv) {
 }
 
 void shutdown(GLuint portrait, bool audio_open) {
-  destroy_all_instances();
-  glDeleteTextures(1, &portrait);
-  glDeleteTextures(1, &tex_font);
+  destroy_game(portrait);
   if (audio_open) close_audio_device();
   SDL_Quit();
 }
 }  // namespace
+
+void destroy_game(GLuint portrait) {
+  destroy_all_instances();
+  glDeleteTextures(1, &portrait);
+  glDeleteTextures(1, &tex_font);
+}
 
 bool open_game_window() {
   SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);

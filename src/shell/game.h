@@ -35,6 +35,10 @@ void draw_pass();
 // caption, portrait, texturing off. Leaves the frame in the back buffer.
 void render_frame(GLuint portrait);
 
+// Shutdown's first half: destroys and releases every object in list order,
+// then deletes the portrait and the font.
+void destroy_game(GLuint portrait);
+
 // Hands one event to every object; returns true for an Escape key-down.
 bool dispatch_event(const SDL_Event& event);
 

@@ -6,10 +6,11 @@
 
 #include <SDL.h>
 
-// Decodes the picture held by `rw` and frees `rw`. `type` is the file's
-// extension ("png", "jpg"), for decoders that are told the format rather
-// than guessing it. Returns null when the picture cannot be decoded.
-SDL_Surface* decode_picture(SDL_RWops* rw, const char* type);
+#include <string>
+
+// Decodes the picture held by `rw`, which stays open for the caller to free.
+// Returns the surface, or null with the reason in `problem`.
+SDL_Surface* run_picture_decoder(SDL_RWops* rw, std::string& problem);
 
 // Brackets reading surface->pixels: afterwards the pixels are readable until
 // end_pixel_access.

@@ -6,11 +6,9 @@
 
 // Decodes the picture and uploads it as a repeating, linearly filtered
 // GL_TEXTURE_2D, left bound. The path may use backslash separators. Returns
-// the texture name, or 0 (with one line on stderr naming the file and the
-// reason) when the file is missing or cannot be decoded; 0 is safe to bind
-// and to delete.
+// the texture name, or 0 when the file is missing or cannot be decoded, with
+// one line on stderr naming the file and the reason (see picture.h); 0 is
+// safe to bind and to delete. Without an OpenGL window there is nothing to
+// load into: it then reads nothing and returns 0, which is how programs run
+// the game's objects headless (the runner, fuzzing, the simulation tests).
 GLuint loadTexture(const char* path);
-
-// For programs that run the simulation without a window (the headless
-// runner): from now on loadTexture reads nothing and returns 0.
-void disable_texture_loading();

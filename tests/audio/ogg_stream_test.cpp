@@ -22,6 +22,7 @@ constexpr int k_fill_bytes = 131072;
 class probe : public ogg_stream {
  public:
   using ogg_stream::buffers;
+  using ogg_stream::comment;
   using ogg_stream::errorString;
   using ogg_stream::format;
   using ogg_stream::source;
@@ -182,6 +183,22 @@ TEST_F(OggStream, OpenThatFailsInOpenAlReleasesWhatItMade) {
   alcMakeContextCurrent(context);
 }
 
+// An OpenAL error that someone else left pending is not the player's: open
+// still succeeds, and release deletes the buffers and the source it made.
+TEST_F(OggStream, OpenPastAnErrorLeftPendingAndReleaseDeletesWhatItMade) {
+  alSourcePlay(0xBAD);  // no such source: AL_INVALID_NAME, left pending
+  probe player;
+  ASSERT_NO_THROW(player.open(long_));
+  const ALuint buffers[2] = {player.buffers[0], player.buffers[1]};
+  const ALuint source = player.source;
+  ASSERT_TRUE(alIsBuffer(buffers[0]) && alIsBuffer(buffers[1]) && alIsSource(source));
+  ASSERT_TRUE(player.playback());
+  player.release();
+  EXPECT_FALSE(alIsBuffer(buffers[0]));
+  EXPECT_FALSE(alIsBuffer(buffers[1]));
+  EXPECT_FALSE(alIsSource(source));
+}
+
 TEST_F(OggStream, ReleaseIsHarmlessOnAPlayerThatHoldsNothing) {
   ogg_stream never_opened;
   EXPECT_NO_THROW(never_opened.release());
@@ -228,6 +245,31 @@ TEST_F(OggStream, DisplayPrintsInformationThenComments) {
   const std::string ending = "bitrate window  0\n\nvendor " + vendor + "\n\n";
   ASSERT_GE(uncommented.size(), ending.size());
   EXPECT_EQ(uncommented.substr(uncommented.size() - ending.size()), ending);
+
+  // Tabs, line breaks and UTF-8 text stay; control characters, C1 ones
+  // included (raw, as in Latin-1 text, or encoded in UTF-8), become "?".
+  char* texts[] = {const_cast<char*>("TAB=a\tb"),
+                   const_cast<char*>("LINES=one\ntwo"),
+                   const_cast<char*>("UTF8=caf\xc3\xa9 \xe2\x82\xac"),
+                   const_cast<char*>("C1=\xc2\x9b[2J"),
+                   const_cast<char*>("RAW=\x9b[2J \x85 \xe9t\xe9 \xe2\x82"),
+                   const_cast<char*>("DEL=\x7f\x01")};
+  vorbis_comment crafted{texts, nullptr, 6, const_cast<char*>("vendor\x9b")};
+  vorbis_comment* own = player.comment;
+  player.comment = &crafted;
+  testing::internal::CaptureStdout();
+  player.display();
+  const std::string shown = testing::internal::GetCapturedStdout();
+  player.comment = own;
+  EXPECT_EQ(shown.substr(shown.find("vendor ")),
+            "vendor vendor?\n"
+            "   TAB=a\tb\n"
+            "   LINES=one\ntwo\n"
+            "   UTF8=caf\xc3\xa9 \xe2\x82\xac\n"
+            "   C1=?[2J\n"
+            "   RAW=?[2J ? \xe9t\xe9 \xe2?\n"
+            "   DEL=??\n"
+            "\n");
 }
 
 TEST_F(OggStream, ErrorStringNamesEachDecoderError) {

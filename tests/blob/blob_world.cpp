@@ -7,10 +7,7 @@
 #include "shell/angles.h"
 #include "shell/game.h"
 #include "shell/object.h"
-#include "shell/texture.h"
 #include "shell/view.h"
-
-void blob_world::SetUpTestSuite() { disable_texture_loading(); }
 
 void blob_world::reset() {
   destroy_all_instances();

@@ -11,7 +11,6 @@
 
 class blob_world : public ::testing::Test {
  public:
-  static void SetUpTestSuite();
   void SetUp() override { reset(); }
   void TearDown() override { reset(); }
   static void reset();

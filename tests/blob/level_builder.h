@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "level/level_file.h"
+#include "level_encoder.h"
 
 class level_builder {
  public:

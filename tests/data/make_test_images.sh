@@ -54,3 +54,37 @@ $convert -size 5x1 xc:black -fill 'gray(64)' -draw 'point 1,0' -fill 'gray(128)'
 head -c 41 rgb_5x3.png > truncated.png
 { head -c 8 rgb_5x3.png; printf '\x00\x10\x00\x00'; tail -c +13 rgb_5x3.png; } > overlong_chunk.png
 echo "not a picture" > not_a_picture.png
+# A PNG without its end chunk, which the decoder reads whole; and one cut
+# between two chunks before its image data, which the decoder must not be
+# left to read on past the end of.
+head -c -12 rgb_5x3.png > no_end_chunk.png
+head -c "$(grep -obUa bKGD rgb_5x3.png | head -n 1 | cut -d: -f1)" rgb_5x3.png | head -c -4 > cut_before_image.png
+# One damaged byte in the image data (the decoder fails and prints an error
+# of its own), and one in a chunk it can do without (it prints a warning
+# and decodes the picture).
+damage() {  # FILE CHUNK-TYPE: copies rgb_5x3.png and changes a byte of the chunk's data
+  local type_at
+  type_at=$(grep -obUa "$2" rgb_5x3.png | head -n 1 | cut -d: -f1)
+  cp rgb_5x3.png "$1"
+  printf '\x55' | dd of="$1" bs=1 seek=$((type_at + 7)) conv=notrunc status=none
+}
+damage bad_image_crc.png IDAT
+damage bad_ancillary_crc.png tIME
+# A header that claims 100000 x 100000 pixels.
+{ head -c 16 rgb_5x3.png; printf '\x00\x01\x86\xa0\x00\x01\x86\xa0'; tail -c +25 rgb_5x3.png; } > huge.png
+
+# Pictures with a different colour in each quarter, for the tests that must
+# tell a picture from its mirror image or a part of it from another: the
+# terrain, the crate, the eyes and the mouth. The font and the portrait are
+# the ones above.
+mkdir -p ../corner_images && cd ../corner_images
+quarters() {  # SIZE TOP-LEFT TOP-RIGHT BOTTOM-LEFT BOTTOM-RIGHT OUTPUT...
+  local half=$(($1 / 2))
+  $convert \( -size ${half}x${half} xc:"$2" xc:"$3" +append \) \
+    \( -size ${half}x${half} xc:"$4" xc:"$5" +append \) -append +repage "${@:6}"
+}
+quarters 64 '#ff0000' '#00ff00' '#0000ff' '#ffff00' PNG24:tex_snow.png
+quarters 64 '#ff8000' '#0080ff' '#8000ff' '#00ff80' -quality 95 crate.jpg
+quarters 32 '#ff0080' '#80ff00' '#008080' '#8080ff' PNG32:eyes_anx.png
+quarters 32 '#c80000' '#00c800' '#0000c8' '#c8c8c8' PNG32:mouth.png
+cp ../images/font.png ../images/hud_Portrait.png .

@@ -14,7 +14,8 @@
 #include <thread>
 
 game_process::game_process(const std::string& program, const std::string& folder,
-                           const std::vector<std::string>& extra_env)
+                           const std::vector<std::string>& extra_env,
+                           const std::vector<int>& ignored_signals)
     : stderr_path_(folder + "/stderr.txt") {
   pid_ = fork();
   if (pid_ < 0) throw std::runtime_error("fork failed");
@@ -25,6 +26,7 @@ game_process::game_process(const std::string& program, const std::string& folder
     dup2(err, STDERR_FILENO);
     dup2(out, STDOUT_FILENO);
     for (const std::string& entry : extra_env) putenv(const_cast<char*>(entry.c_str()));
+    for (int signal_number : ignored_signals) signal(signal_number, SIG_IGN);
     execl(program.c_str(), program.c_str(), static_cast<char*>(nullptr));
     _exit(127);
   }

@@ -3,9 +3,9 @@
 
 #include <gtest/gtest.h>
 
-#include "level/level_file.h"
 #include "level/platform.h"
 #include "level/terrain.h"
+#include "level_encoder.h"
 #include "shell/object.h"
 #include "shell/view.h"
 #include "support/game_dir.h"

@@ -6,6 +6,8 @@
 
 #include <vector>
 
+#include "level_encoder.h"
+
 namespace {
 using bytes = std::vector<std::uint8_t>;
 

@@ -2,7 +2,7 @@
 // line per error naming the file, and no output written when it fails.
 #include <gtest/gtest.h>
 
-#include "level/level_file.h"
+#include "level_encoder.h"
 #include "tool_run.h"
 
 namespace {
@@ -117,6 +117,31 @@ TEST(Cli, SourcesThatAreNotJsonSayWhere) {
   EXPECT_EQ(
       r.err,
       "leveltool: map.tmx: this is XML; save Tiled maps in the JSON format (.tmj or .json)\n");
+  EXPECT_FALSE(folder.exists("out.map"));
+}
+
+// JSON that the reader cannot take: nesting deep enough to exhaust the stack
+// (in a terrain item, and in Tiled's group layers) and a number beyond a
+// double. One line naming the file, exit 1, nothing written.
+TEST(Cli, SourcesTooDeepOrWithNumbersTooLargeGiveOneLine) {
+  auto repeat = [](const std::string& text, int times) {
+    std::string out;
+    for (int k = 0; k < times; ++k) out += text;
+    return out;
+  };
+  tool_folder folder;
+  folder.write("deep.json",
+               "{\"terrain\": [" + repeat("[", 60000) + repeat("]", 60000) + "], \"objects\": []}");
+  folder.write("groups.tmj", "{\"type\": \"map\", \"layers\": " +
+                                 repeat("[{\"type\": \"group\", \"layers\": ", 90000) + "[]" +
+                                 repeat("}]", 90000) + "}");
+  folder.write("huge.json", R"({"terrain": 1e999})");
+  for (const char* name : {"deep.json", "groups.tmj", "huge.json"}) {
+    tool_result r = folder.run(std::string("build ") + name + " out.map");
+    EXPECT_EQ(r.status, 1) << name << ": " << r.err.substr(0, 300);
+    EXPECT_EQ(r.err.rfind(std::string("leveltool: ") + name + ": ", 0), 0u) << r.err.substr(0, 300);
+    EXPECT_EQ(r.error_lines(), 1) << r.err.substr(0, 300);
+  }
   EXPECT_FALSE(folder.exists("out.map"));
 }
 

@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "level/terrain.h"
+#include "level_encoder.h"
 #include "level_play.h"
 #include "level_report.h"
 #include "level_source.h"

@@ -6,13 +6,12 @@
 
 #include "level/container.h"
 #include "level/terrain.h"
+#include "level_encoder.h"
 #include "shell/game.h"
 #include "shell/object.h"
-#include "shell/texture.h"
 #include "shell/view.h"
 
 level_play::level_play(const level_data& level) {
-  disable_texture_loading();
   std::vector<std::uint8_t> bytes = encode_level(level);
   make_level(bytes.data(), bytes.size(), "level under test");
   view_x = -WINDOW_WIDTH / 2;

@@ -4,8 +4,8 @@
 
 #include <gtest/gtest.h>
 
-#include "level/level_file.h"
 #include "level/terrain.h"
+#include "level_encoder.h"
 
 namespace {
 // Ground from x -1000 to 1000, its top at y 100.

@@ -4,6 +4,7 @@
 #include <nlohmann/json.hpp>
 #include <random>
 
+#include "level_encoder.h"
 #include "project_source.h"
 
 namespace {

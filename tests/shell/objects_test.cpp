@@ -2,14 +2,15 @@
 // and how key events reach every object.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
 #include "blob/wobblet.h"
 #include "level/container.h"
-#include "level/level_file.h"
 #include "level/platform.h"
 #include "level/terrain.h"
+#include "level_encoder.h"
 #include "shell/game.h"
 #include "shell/object.h"
 #include "support/game_dir.h"
@@ -110,15 +111,24 @@ TEST_F(Objects, FactoryRefusesUnknownCodesAndASecondLevelObject) {
   EXPECT_EQ(crate->next, nullptr);
 }
 
+// A random file holds thousands of unknown records: the first three are
+// named, the rest counted in one line.
 TEST_F(Objects, LevelRecordsNamingTheLevelObjectOrUnknownCodesAreSkipped) {
+  std::vector<level_object> records = {{-1, 0, 0}, {1, 5, 5}, {9, 0, 0}, {-128, 0, 0}};
+  records.insert(records.end(), 1000, {7, 0, 0});
   ::testing::internal::CaptureStderr();
-  load_level({{-1, 0, 0}, {1, 5, 5}, {9, 0, 0}, {-128, 0, 0}});
+  load_level(records);
   std::string err = ::testing::internal::GetCapturedStderr();
   std::vector<obj_parent*> list = list_contents();
   ASSERT_EQ(list.size(), 2u);
   EXPECT_TRUE(dynamic_cast<obj_wobblet*>(list[0]));
   EXPECT_NE(err.find("type code -1"), std::string::npos) << err;
   EXPECT_NE(err.find("type code 9"), std::string::npos) << err;
+  EXPECT_NE(err.find("type code -128"), std::string::npos) << err;
+  EXPECT_NE(err.find("1000 more object records with an unknown type code were skipped"),
+            std::string::npos)
+      << err;
+  EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 4) << err.substr(0, 500);
 }
 
 TEST_F(Objects, EveryKeyEventReachesEveryObjectInListOrder) {

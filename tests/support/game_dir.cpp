@@ -12,11 +12,11 @@ namespace fs = std::filesystem;
 
 std::string test_data(const std::string& name) { return std::string(BLOB_TEST_DATA) + "/" + name; }
 
-game_dir::game_dir(bool with_images) {
+game_dir::game_dir(bool with_images, const std::string& images) {
   std::string templ = (fs::temp_directory_path() / "blobtest-XXXXXX").string();
   if (!mkdtemp(templ.data())) throw std::runtime_error("mkdtemp failed");
   path_ = templ;
-  if (with_images) fs::create_directory_symlink(test_data("images"), fs::path(path_) / "images");
+  if (with_images) fs::create_directory_symlink(test_data(images), fs::path(path_) / "images");
   previous_cwd_ = fs::current_path().string();
   fs::current_path(path_);
 }

@@ -10,8 +10,9 @@
 
 class game_dir {
  public:
-  // with_images: link images/ to the tests' pictures; otherwise leave it out.
-  explicit game_dir(bool with_images = true);
+  // with_images: link images/ to the tests' pictures, those of
+  // tests/data/`images`; otherwise leave it out.
+  explicit game_dir(bool with_images = true, const std::string& images = "images");
   ~game_dir();
   game_dir(const game_dir&) = delete;
   game_dir& operator=(const game_dir&) = delete;

@@ -4,7 +4,7 @@
 #include <cstdlib>
 #include <filesystem>
 
-#include "level/level_file.h"
+#include "level_encoder.h"
 #include "level_render.h"
 #include "level_report.h"
 #include "level_source.h"

@@ -17,7 +17,6 @@
 #include "shell/file_bytes.h"
 #include "shell/game.h"
 #include "shell/object.h"
-#include "shell/texture.h"
 #include "shell/view.h"
 
 namespace fs = std::filesystem;
@@ -63,6 +62,11 @@ class drawing_session {
     if (!old_cwd_.empty()) fs::current_path(old_cwd_, ignored);
   }
 
+  // Opens the window and makes the level's objects as the game's start-up
+  // does, then runs its first step pass. Objects made before the window
+  // exists load no pictures: without a folder of pictures the level is drawn
+  // in its plain colours. Notes about the drawing are added only when there
+  // is a window to draw in.
   bool open(const render_request& request, std::vector<std::string>& notes, std::string& why) {
     const char* display = std::getenv("DISPLAY");
     if (!display || !*display) {
@@ -71,6 +75,9 @@ class drawing_session {
     }
     setenv("SDL_VIDEODRIVER", "x11", 0);
     sdl_started_ = SDL_Init(SDL_INIT_VIDEO | SDL_INIT_NOPARACHUTE) == 0;
+    std::vector<std::string> drawing_notes;
+    bool pictures = sdl_started_ && enter_data_folder(request, drawing_notes);
+    if (sdl_started_ && !pictures) load(request.level_path);
     if (!sdl_started_ || !open_game_window()) {
       const char* used = std::getenv("DISPLAY");
       why = std::string("cannot open an OpenGL window on display ") + (used ? used : "?") + ": " +
@@ -78,40 +85,37 @@ class drawing_session {
       return false;
     }
     set_fixed_gl_state();
-    enter_data_folder(request, notes);
+    if (pictures) load(request.level_path);
+    notes.insert(notes.end(), drawing_notes.begin(), drawing_notes.end());
     return true;
   }
 
-  // The game's start-up and first step pass.
+ private:
   void load(const std::string& level_path) {
-    level_file_ = level_path;
-    obj_container::level_file = level_file_.c_str();
+    set_level_file(level_path);
     instance_create(0, 0, TYPE_CONTAINER);
     step_pass();
   }
 
- private:
-  // The game opens its pictures relative to its working folder.
-  void enter_data_folder(const render_request& request, std::vector<std::string>& notes) {
+  // The game opens its pictures relative to its working folder. False when
+  // there are none to open.
+  bool enter_data_folder(const render_request& request, std::vector<std::string>& notes) {
     std::error_code error;
     old_cwd_ = fs::current_path(error).string();
     if (!fs::is_directory(fs::path(request.data_dir) / "images", error)) {
       notes.push_back("no images folder in " + request.data_dir + ": drawn without pictures");
-      disable_texture_loading();
-      return;
+      return false;
     }
     fs::current_path(request.data_dir, error);
-    if (error) {
-      notes.push_back("cannot enter " + request.data_dir + ": " + error.message() +
-                      "; drawn without pictures");
-      disable_texture_loading();
-    }
+    if (!error) return true;
+    notes.push_back("cannot enter " + request.data_dir + ": " + error.message() +
+                    "; drawn without pictures");
+    return false;
   }
 
   private_display xvfb_;
   bool sdl_started_ = false;
   std::string old_cwd_;
-  std::string level_file_;
 };
 
 // The slice of the picture-wide backdrop gradient that this tile covers,
@@ -182,7 +186,6 @@ bool render_level(const render_request& request, rgb_image& image, std::vector<s
   if (!bounds_of_file(request.level_path, box, why)) return false;
   drawing_session session;
   if (!session.open(request, notes, why)) return false;
-  session.load(request.level_path);
   image.width = box.width();
   image.height = box.height();
   image.pixels.assign(static_cast<std::size_t>(image.width) * image.height * 3, 0);

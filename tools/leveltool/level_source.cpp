@@ -2,7 +2,6 @@
 
 #include <cctype>
 #include <nlohmann/json.hpp>
-#include <vector>
 
 #include "project_source.h"
 #include "shell/file_bytes.h"
@@ -18,22 +17,54 @@ std::string without_exception_id(const std::string& message) {
   return end == std::string::npos ? message : message.substr(end + 2);
 }
 
-bool parse_json(const std::vector<std::uint8_t>& bytes, json& root, problem_list& problems) {
+struct nested_too_deep {};
+
+// The parser itself keeps its own stack, but copying, printing and reading
+// the parsed values recurse once per level: a few tens of thousands of
+// nested brackets would exhaust the stack.
+bool within_depth(int depth, json::parse_event_t, json&) {
+  if (depth >= SOURCE_DEPTH_MAX) throw nested_too_deep{};
+  return true;
+}
+
+bool looks_like_xml(const std::vector<std::uint8_t>& bytes) {
   std::size_t first = 0;
   while (first < bytes.size() && std::isspace(bytes[first])) ++first;
-  if (first < bytes.size() && bytes[first] == '<') {
+  return first < bytes.size() && bytes[first] == '<';
+}
+
+bool parse_json(const std::vector<std::uint8_t>& bytes, json& root, problem_list& problems) {
+  if (looks_like_xml(bytes)) {
     problems.add("", "this is XML; save Tiled maps in the JSON format (.tmj or .json)");
     return false;
   }
   try {
-    root = json::parse(bytes.begin(), bytes.end());
+    root = json::parse(bytes.begin(), bytes.end(), within_depth);
     return true;
+  } catch (const nested_too_deep&) {
+    problems.add("", "nested more than " + std::to_string(SOURCE_DEPTH_MAX) +
+                         " levels deep; a level source needs only a few");
   } catch (const json::parse_error& e) {
     problems.add("", "not valid JSON: " + without_exception_id(e.what()));
-    return false;
+  } catch (const json::exception& e) {  // a number too large for a double, for one
+    problems.add("", "cannot read its JSON: " + without_exception_id(e.what()));
   }
+  return false;
 }
 }  // namespace
+
+bool level_from_source(const std::vector<std::uint8_t>& bytes, level_data& level,
+                       problem_list& problems) {
+  json root;
+  if (!parse_json(bytes, root, problems)) return false;
+  try {
+    level =
+        is_tiled_map(root) ? read_tiled_map(root, problems) : read_project_source(root, problems);
+  } catch (const json::exception& e) {
+    problems.add("", "cannot read its JSON: " + without_exception_id(e.what()));
+  }
+  return problems.empty();
+}
 
 bool load_level_source(const std::string& path, level_data& level, problem_list& problems) {
   std::vector<std::uint8_t> bytes;
@@ -42,8 +73,5 @@ bool load_level_source(const std::string& path, level_data& level, problem_list&
     problems.add("", "cannot read it: " + reason);
     return false;
   }
-  json root;
-  if (!parse_json(bytes, root, problems)) return false;
-  level = is_tiled_map(root) ? read_tiled_map(root, problems) : read_project_source(root, problems);
-  return problems.empty();
+  return level_from_source(bytes, level, problems);
 }

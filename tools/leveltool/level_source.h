@@ -2,12 +2,22 @@
 // saved by Tiled, told apart by their content.
 #pragma once
 
+#include <cstdint>
 #include <string>
+#include <vector>
 
 #include "level/level_file.h"
 #include "problems.h"
+
+// Deeper nesting than any level source needs; the readers recurse once per
+// level of Tiled's group layers, so deeper files are refused up front.
+constexpr int SOURCE_DEPTH_MAX = 200;
 
 // Reads and converts the file. Returns false when the file cannot be read,
 // is not JSON, or holds any value a level file cannot; problems then says
 // every reason, each naming the file and the object.
 bool load_level_source(const std::string& path, level_data& level, problem_list& problems);
+
+// The same for the file's bytes, already read.
+bool level_from_source(const std::vector<std::uint8_t>& bytes, level_data& level,
+                       problem_list& problems);

@@ -59,6 +59,14 @@ std::string object_class(const json& obj) {
   return type.empty() ? string_or_empty(obj, "class") : type;
 }
 
+// The list under `key`, or an empty one when there is none; never a copy,
+// since copying a value copies everything nested in it.
+const json& list_or_empty(const json& o, const char* key) {
+  static const json empty = json::array();
+  auto it = o.find(key);
+  return it != o.end() && it->is_array() ? *it : empty;
+}
+
 bool flag(const json& obj, const char* key) {
   auto it = obj.find(key);
   return it != obj.end() && it->is_boolean() && it->get<bool>();
@@ -81,8 +89,7 @@ std::optional<std::vector<std::pair<double, double>>> local_corners(const json& 
                                                                     problem_list& problems) {
   std::vector<std::pair<double, double>> corners;
   if (obj.contains("polygon")) {
-    const json& list = obj["polygon"];
-    for (const json& p : list.is_array() ? list : json::array()) {
+    for (const json& p : list_or_empty(obj, "polygon")) {
       if (!p.is_object() || !p.contains("x") || !p.contains("y") || !p["x"].is_number() ||
           !p["y"].is_number()) {
         problems.add(where, "polygon point " + describe(p) + " is not {\"x\": .., \"y\": ..}");
@@ -261,11 +268,10 @@ void read_layer(const json& layer, const layer_context& outer, level_data& level
   if (layer.contains("visible") && !flag(layer, "visible")) {
     problems.note(where, "hidden, left out");
   } else if (type == "objectgroup") {
-    const json& objects = layer.contains("objects") ? layer["objects"] : json::array();
-    for (const json& obj : objects.is_array() ? objects : json::array())
+    for (const json& obj : list_or_empty(layer, "objects"))
       if (obj.is_object()) read_object(obj, inner, level, problems);
   } else if (type == "group") {
-    read_layers(layer.contains("layers") ? layer["layers"] : json::array(), inner, level, problems);
+    read_layers(list_or_empty(layer, "layers"), inner, level, problems);
   } else if (type == "tilelayer") {
     if (has_tiles(layer)) problems.note(where, "tiles left out: a level is made of objects only");
   } else {
@@ -275,7 +281,6 @@ void read_layer(const json& layer, const layer_context& outer, level_data& level
 
 void read_layers(const json& layers, const layer_context& outer, level_data& level,
                  problem_list& problems) {
-  if (!layers.is_array()) return;
   for (const json& layer : layers)
     if (layer.is_object()) read_layer(layer, outer, level, problems);
 }
@@ -295,7 +300,7 @@ level_data read_tiled_map(const json& root, problem_list& problems) {
   }
   layer_context top;
   top.scopes.push_back(&root);
-  read_layers(root.contains("layers") ? root["layers"] : json::array(), top, level, problems);
+  read_layers(list_or_empty(root, "layers"), top, level, problems);
   check_level_counts(level, problems);
   level.vertex_count = static_cast<int>(3 * level.triangles.size());
   level.object_count = static_cast<int>(level.objects.size());

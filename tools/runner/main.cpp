@@ -24,7 +24,6 @@
 #include "shell/file_bytes.h"
 #include "shell/game.h"
 #include "shell/object.h"
-#include "shell/texture.h"
 #include "shell/view.h"
 #include "state_dump.h"
 
@@ -73,11 +72,11 @@ bool level_readable(const char* level, std::string& error) {
   return false;
 }
 
-// Exactly the game's start-up, minus the window: the level object loads the
-// level and makes every object, then the view starts centred on the origin.
+// Exactly the game's start-up, minus the window (so no pictures are loaded):
+// the level object loads the level and makes every object, then the view
+// starts centred on the origin.
 void load_level(const char* level) {
-  disable_texture_loading();
-  obj_container::level_file = level;
+  set_level_file(level);
   instance_create(0, 0, TYPE_CONTAINER);
   view_x -= WINDOW_WIDTH / 2;
   view_y -= WINDOW_HEIGHT / 2;

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "level/level_file.h"
+#include "level_encoder.h"
 
 struct synthetic_request {
   int triangles = 10879;  // terrain triangles, at most what a level file holds
