@@ -199,6 +199,10 @@ bool ogg_stream::update() {
   return !exhausted;
 }
 
+// The last page of a whole stream carries the end-of-stream flag, which the
+// decoder's Ogg stream state keeps once that page has been read.
+bool ogg_stream::ended_early() const { return info != nullptr && decoder.os.e_o_s == 0; }
+
 bool ogg_stream::stream(ALuint buffer) {
   if (info == nullptr) return false;  // a player that is not open has no sound
   // 128 KiB on the stack: no allocation per fill, and alBufferData copies it.

@@ -44,6 +44,10 @@ class ogg_stream {
   // could not refill stays off the queue); before that, true when no buffer
   // had finished.
   bool update();
+  // Once the sound has run out (update or playback returned false): true
+  // when the file ended before its stream's end mark, that is, the file was
+  // cut short and only the part present played.
+  bool ended_early() const;
 
  protected:
   // Decodes the next piece of the file into `buffer`: 131,072 bytes, or fewer

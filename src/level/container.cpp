@@ -76,7 +76,9 @@ int obj_container::loadLevel(const char* file_name) {
 
 void make_level(const std::uint8_t* bytes, std::size_t size, const std::string& name) {
   level_data level = parse_level(bytes, size);
-  if (level.truncated)
+  if (size == 0)
+    warn("the level file is empty; the world stays empty", name);
+  else if (level.truncated)
     warn("the file ends inside a record; only the whole records before that point were used", name);
   make_triangles(level);
   make_objects(level, name);

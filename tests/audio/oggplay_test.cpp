@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <fstream>
 #include <iterator>
 
@@ -31,6 +34,7 @@ class OggPlay : public testing::Test {
     const int status = std::system(command.c_str());
     return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, slurp(out), slurp(err)};
   }
+  static std::size_t file_size(const std::string& path) { return slurp(path).size(); }
   static std::string slurp(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), {});
@@ -61,19 +65,39 @@ TEST_F(OggPlay, BadFilesGiveOneLineNamingFileAndReason) {
   const std::string missing = tunes_->path("missing.ogg");
   const outcome absent = run("ALSOFT_DRIVERS=null", missing);
   EXPECT_EQ(absent.status, 1);
-  EXPECT_EQ(absent.err, "oggplay: " + missing + ": Could not open Ogg file.\n");
+  EXPECT_EQ(absent.err.rfind("oggplay: " + missing + ": ", 0), 0u) << absent.err;
+  EXPECT_NE(absent.err.find(std::strerror(ENOENT)), std::string::npos) << absent.err;
+  const outcome folder = run("ALSOFT_DRIVERS=null", tunes_->path(""));
+  EXPECT_EQ(folder.status, 1);
+  EXPECT_NE(folder.err.find(std::strerror(EISDIR)), std::string::npos) << folder.err;
   const std::string text = tunes_->write("text.ogg", "plain text\n");
   const outcome not_ogg = run("ALSOFT_DRIVERS=null", text);
   EXPECT_EQ(not_ogg.status, 1);
   EXPECT_EQ(not_ogg.err, "oggplay: " + text + ": Could not open Ogg stream. Not Vorbis data.\n");
+  for (const outcome& o : {absent, folder, not_ogg}) EXPECT_EQ(o.out, "");
 }
 
-// The wave writer with no file to write to cannot open a device.
+// A file cut short plays what it holds, then says so and does not claim
+// success; the whole file ends cleanly (PlaysAFileToItsEnd).
+TEST_F(OggPlay, AFileCutShortIsReported) {
+  const std::string cut = tunes_->cut(tune_, "cut.ogg", file_size(tune_) - 100);
+  const outcome played = run("ALSOFT_DRIVERS=null", cut);
+  EXPECT_EQ(played.status, 1);
+  EXPECT_NE(played.out.find("played "), std::string::npos) << played.out;
+  EXPECT_EQ(played.err.rfind("oggplay: " + cut + ": ", 0), 0u) << played.err;
+  EXPECT_NE(played.err.find("cut short"), std::string::npos) << played.err;
+  EXPECT_EQ(std::count(played.err.begin(), played.err.end(), '\n'), 1) << played.err;
+}
+
+// The wave writer with no file to write to cannot open a device; the line
+// names the devices that need no sound card.
 TEST_F(OggPlay, NoAudioDeviceIsAnError) {
   const outcome deaf = run("ALSOFT_DRIVERS=wave", tune_);
   EXPECT_EQ(deaf.status, 1);
-  EXPECT_NE(deaf.err.find("oggplay: cannot open the audio device: "), std::string::npos)
-      << deaf.err;
+  EXPECT_EQ(deaf.err.rfind("oggplay: cannot open the audio device: ", 0), 0u) << deaf.err;
+  EXPECT_NE(deaf.err.find("ALSOFT_DRIVERS=null"), std::string::npos) << deaf.err;
+  EXPECT_NE(deaf.err.find("drivers = wave"), std::string::npos) << deaf.err;
+  EXPECT_EQ(std::count(deaf.err.begin(), deaf.err.end(), '\n'), 1) << deaf.err;
   EXPECT_EQ(deaf.out, "");
 }
 

@@ -73,6 +73,15 @@ TEST_F(Container, ShortFileMakesTheWholeRecordsAndWarnsOnce) {
   EXPECT_TRUE(dynamic_cast<obj_container*>(start_obj)) << "the platform record was not";
   EXPECT_NE(err.find("ends inside a record"), std::string::npos) << err;
   EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << err;
+
+  // An empty file holds no record at all, cut short or not: it says so.
+  TearDown();
+  err = start(true, {});
+  EXPECT_EQ(start_ptr, nullptr);
+  EXPECT_TRUE(dynamic_cast<obj_container*>(start_obj));
+  EXPECT_NE(err.find("empty"), std::string::npos) << err;
+  EXPECT_EQ(err.find("record"), std::string::npos) << err;
+  EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << err;
 }
 
 TEST_F(Container, CrateIsDrawnWhereItsPlatformIs) {

@@ -2,13 +2,17 @@
 // line per error naming the file, and no output written when it fails.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "level_encoder.h"
 #include "tool_run.h"
 
 namespace {
 const char* const GOOD_SOURCE =
     R"({"terrain": [{"points": [[-400, 100], [400, 100], [400, 300], [-400, 300]], "color": "#a0b0c0"}],
-  "objects": [{"type": "blob", "style": 1, "x": 0, "y": 0}, {"type": "crate", "x": 100, "y": 40}]})";
+  "objects": [{"type": "blob", "style": 1, "x": 0, "y": 0}, {"type": "blob", "style": 2, "x": -300, "y": 0},
+              {"type": "blob", "style": 3, "x": -200, "y": 0}, {"type": "blob", "style": 4, "x": 250, "y": 0},
+              {"type": "blob", "style": 5, "x": 350, "y": 0}, {"type": "crate", "x": 100, "y": 40}]})";
 
 bool only_folder_files_are(const tool_folder& folder, std::vector<std::string> expected) {
   expected.push_back(".out");
@@ -40,7 +44,7 @@ TEST(Cli, BuildWritesTheLevelAndDumpGivesItsSourceBack) {
   folder.write("level.json", GOOD_SOURCE);
   tool_result built = folder.run("build level.json level.map");
   ASSERT_EQ(built.status, 0) << built.err;
-  EXPECT_EQ(built.out, "level.map: 2 triangles, 2 objects (1 crates)\n");
+  EXPECT_EQ(built.out, "level.map: 2 triangles, 6 objects (1 crate)\n");
   EXPECT_EQ(built.err, "");
   ASSERT_EQ(folder.run("dump level.map dumped.json").status, 0);
   tool_result to_stdout = folder.run("dump level.map");
@@ -159,9 +163,9 @@ TEST(Cli, CheckExitsNonZeroOnProblems) {
   folder.write("cut.map", bytes.substr(0, bytes.size() - 3));
   tool_result cut = folder.run("check cut.map");
   EXPECT_EQ(cut.status, 1);
-  EXPECT_NE(cut.out.find("problem: the object count 2 asks for more records"), std::string::npos)
+  EXPECT_NE(cut.out.find("problem: the object count 6 asks for more records"), std::string::npos)
       << cut.out;
-  EXPECT_EQ(cut.err, "leveltool: cut.map: 1 problems\n");
+  EXPECT_EQ(cut.err, "leveltool: cut.map: 1 problem\n");
 }
 
 TEST(Cli, DumpCarriesOverWhatTheGameReadsAndSaysWhatBuildWillRefuse) {
@@ -182,4 +186,78 @@ TEST(Cli, DumpCarriesOverWhatTheGameReadsAndSaysWhatBuildWillRefuse) {
   r = folder.run("dump cut.map");
   EXPECT_EQ(r.status, 0);
   EXPECT_NE(r.err.find("the file ends inside a record"), std::string::npos);
+}
+
+namespace {
+std::string without_first_line(const std::string& text) { return text.substr(text.find('\n') + 1); }
+}  // namespace
+
+// check and dump tell a level source from a level file by its content,
+// whatever the file is called, build a source as build does, and say which
+// they read. A level file stays one whatever its unread first byte holds.
+TEST(Cli, CheckAndDumpTakeLevelSourcesAsWellAsLevelFiles) {
+  tool_folder folder;
+  folder.write("level.json", GOOD_SOURCE);
+  ASSERT_EQ(folder.run("build level.json level.map").status, 0);
+  folder.write("source.map", GOOD_SOURCE);
+  tool_result file = folder.run("check level.map"), source = folder.run("check source.map");
+  EXPECT_EQ(source.status, 0) << source.out << source.err;
+  EXPECT_EQ(file.out.rfind("read as: a level file\n", 0), 0u) << file.out;
+  EXPECT_EQ(source.out.rfind("read as: a level source (the project's JSON)", 0), 0u) << source.out;
+  EXPECT_EQ(without_first_line(source.out), without_first_line(file.out));
+  EXPECT_EQ(folder.run("dump source.map").out, folder.run("dump level.map").out);
+
+  folder.write("map.tmj", R"({"type": "map", "orientation": "orthogonal", "layers": [
+      {"type": "objectgroup", "name": "L", "objects": [
+        {"id": 1, "x": 0, "y": 0, "point": true, "type": "blob",
+         "properties": [{"name": "style", "type": "int", "value": 2}]}]}]})");
+  tool_result tiled = folder.run("check map.tmj");
+  EXPECT_EQ(tiled.status, 1) << "only blob 2: Tab finds no blob on four turns";
+  EXPECT_NE(tiled.out.find("Tiled map"), std::string::npos) << tiled.out;
+  EXPECT_NE(tiled.out.find("object 1: blob 2 at (0, 0)"), std::string::npos) << tiled.out;
+
+  folder.write("broken.json", "{\"terrain\": [");
+  tool_result broken = folder.run("check broken.json");
+  EXPECT_EQ(broken.status, 1);
+  EXPECT_EQ(broken.out, "");
+  EXPECT_EQ(broken.err.rfind("leveltool: broken.json: not valid JSON", 0), 0u) << broken.err;
+  EXPECT_EQ(broken.error_lines(), 1) << broken.err;
+
+  std::string bytes = folder.read("level.map");
+  bytes[0] = '{';
+  folder.write("brace.map", bytes);
+  tool_result brace = folder.run("check brace.map");
+  EXPECT_EQ(brace.status, 0) << brace.err;
+  EXPECT_EQ(brace.out.rfind("read as: a level file\n", 0), 0u) << brace.out;
+}
+
+// dump refuses, as build does, to write over the file it reads, by any name.
+TEST(Cli, DumpNeverOverwritesItsInput) {
+  tool_folder folder;
+  folder.write("level.json", GOOD_SOURCE);
+  ASSERT_EQ(folder.run("build level.json level.map").status, 0);
+  std::string level = folder.read("level.map");
+  std::filesystem::create_hard_link(folder.path("level.map"), folder.path("hard.map"));
+  std::filesystem::create_symlink("level.map", folder.path("soft.map"));
+  for (const char* out : {"level.map", "./level.map", "hard.map", "soft.map"}) {
+    tool_result r = folder.run(std::string("dump level.map ") + out);
+    EXPECT_EQ(r.status, 1) << out;
+    EXPECT_EQ(r.error_lines(), 1) << r.err;
+    EXPECT_NE(r.err.find(out), std::string::npos) << r.err;
+  }
+  EXPECT_EQ(folder.read("level.map"), level);
+  EXPECT_EQ(folder.run("dump level.map copy.json").status, 0);
+}
+
+// An empty file is reported as empty rather than as a record cut short.
+TEST(Cli, AnEmptyLevelFileIsCalledEmpty) {
+  tool_folder folder;
+  folder.write("empty.map", "");
+  tool_result check = folder.run("check empty.map"), dump = folder.run("dump empty.map");
+  EXPECT_EQ(check.status, 1);
+  EXPECT_NE(check.out.find("empty"), std::string::npos) << check.out;
+  EXPECT_EQ(dump.status, 0);
+  EXPECT_NE(dump.err.find("empty"), std::string::npos) << dump.err;
+  for (const std::string& text : {check.out, check.err, dump.err})
+    EXPECT_EQ(text.find("ends inside a record"), std::string::npos) << text;
 }

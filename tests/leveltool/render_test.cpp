@@ -7,6 +7,7 @@
 #include <png.h>
 
 #include <cstdlib>
+#include <filesystem>
 
 #include "level_encoder.h"
 #include "tool_run.h"
@@ -77,8 +78,23 @@ TEST(Render, OnTheDisplayItIsGiven) {
   tool_result r =
       folder.run("render level.map level.png --data '" + std::string(BLOB_TEST_DATA) + "'");
   ASSERT_EQ(r.status, 0) << r.err;
-  EXPECT_EQ(r.out, folder.path("level.png") + ": 465 x 401 pixels\n");
+  EXPECT_EQ(r.out, folder.path("level.png") + ": 465 x 401 pixels, drawn from a level file\n");
   expect_level_with_pictures(read_png(folder.path("level.png")));
+}
+
+// A level source is built first, into a temporary file that goes away.
+TEST(Render, ALevelSourceIsBuiltFirst) {
+  tool_folder folder;
+  folder.write("level.map", test_level());
+  ASSERT_EQ(folder.run("dump level.map level.json").status, 0);
+  std::filesystem::create_directory(folder.path("tmp"));
+  tool_result r =
+      folder.run("render level.json level.png --data '" + std::string(BLOB_TEST_DATA) + "'",
+                 "TMPDIR='" + folder.path("tmp") + "'");
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_NE(r.out.find("level source"), std::string::npos) << r.out;
+  expect_level_with_pictures(read_png(folder.path("level.png")));
+  EXPECT_TRUE(std::filesystem::is_empty(folder.path("tmp")));
 }
 
 TEST(Render, WithoutADisplayOnAnXvfbOfItsOwn) {

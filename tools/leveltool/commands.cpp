@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "level_encoder.h"
+#include "level_input.h"
 #include "level_render.h"
 #include "level_report.h"
 #include "level_source.h"
@@ -12,7 +13,7 @@
 #include "output_file.h"
 #include "png_file.h"
 #include "project_source.h"
-#include "shell/file_bytes.h"
+#include "wording.h"
 
 namespace fs = std::filesystem;
 
@@ -32,6 +33,8 @@ const char* const USAGE =
     "         DIR/images (default: the level's folder, else the working folder). --shrink N\n"
     "         makes the picture N (1..16) times smaller on each side. Without DISPLAY it\n"
     "         starts an Xvfb of its own.\n"
+    "dump, check and render also take a level source, built first as build does; they\n"
+    "tell a source from a level file by its content and say which they read.\n"
     "Exit status: 0 done, 1 problems in the input or an output not written, 2 wrong usage.\n";
 
 namespace {
@@ -54,13 +57,6 @@ bool same_file(const std::string& a, const std::string& b) {
   return fs::exists(b, error) && fs::equivalent(a, b, error);
 }
 
-bool read_level_file(const std::string& path, std::vector<std::uint8_t>& bytes) {
-  std::string reason;
-  if (read_file_bytes(path, bytes, reason)) return true;
-  fail(path, "cannot read it: " + reason);
-  return false;
-}
-
 int write_output(const std::string& path, const void* data, std::size_t size) {
   std::string why;
   if (write_file_atomically(path, data, size, why)) return 0;
@@ -70,8 +66,21 @@ int write_output(const std::string& path, const void* data, std::size_t size) {
 std::string counts_text(const level_data& level) {
   int crates = 0;
   for (const level_object& o : level.objects) crates += o.type == TYPE_PLATFORM;
-  return std::to_string(level.triangles.size()) + " triangles, " +
-         std::to_string(level.objects.size()) + " objects (" + std::to_string(crates) + " crates)";
+  return count_of(level.triangles.size(), "triangle") + ", " +
+         count_of(level.objects.size(), "object") + " (" + count_of(crates, "crate") + ")";
+}
+
+// Reads a level file or builds a level source; false, with every reason
+// said, when it cannot.
+bool read_input(const std::string& path, level_input& input) {
+  problem_list problems(path);
+  bool ok = read_level_input(path, input, problems);
+  print_lines(problems.notes());
+  if (ok) return true;
+  print_lines(problems.lines());
+  std::size_t count = problems.lines().size();
+  if (count > 1) fail(path, count_of(count, "problem") + " in the level source");
+  return false;
 }
 }  // namespace
 
@@ -86,7 +95,7 @@ int run_build(const arguments& args) {
   if (!ok) {
     print_lines(problems.lines());
     std::size_t count = problems.lines().size();
-    if (count > 1) fail(source, std::to_string(count) + " problems; " + out + " not written");
+    if (count > 1) fail(source, count_of(count, "problem") + "; " + out + " not written");
     return 1;
   }
   std::vector<std::uint8_t> bytes = encode_level(level);
@@ -98,8 +107,10 @@ int run_build(const arguments& args) {
 namespace {
 // Things a dump carries over although building its JSON will refuse them or
 // give other bytes.
-void dump_notes(const std::string& path, const level_data& level) {
-  if (level.truncated)
+void dump_notes(const std::string& path, std::size_t size, const level_data& level) {
+  if (size == 0)
+    fail(path, "note: the file is empty; the dump is of an empty level");
+  else if (level.truncated)
     fail(
         path,
         "note: the file ends inside a record; only the whole records before that point are dumped");
@@ -114,10 +125,12 @@ void dump_notes(const std::string& path, const level_data& level) {
 int run_dump(const arguments& args) {
   if (args.empty() || args.size() > 2)
     return usage_error("dump takes a level file and, if wanted, an output file");
-  std::vector<std::uint8_t> bytes;
-  if (!read_level_file(args[0], bytes)) return 1;
-  level_data level = parse_level(bytes.data(), bytes.size());
-  dump_notes(args[0], level);
+  if (args.size() == 2 && same_file(args[0], args[1]))
+    return fail(args[1], "is the level itself; give another output file");
+  level_input input;
+  if (!read_input(args[0], input)) return 1;
+  level_data level = parse_level(input.bytes.data(), input.bytes.size());
+  dump_notes(args[0], input.bytes.size(), level);
   std::string text = write_project_source(level);
   if (args.size() == 2) return write_output(args[1], text.data(), text.size());
   std::fwrite(text.data(), 1, text.size(), stdout);
@@ -126,14 +139,16 @@ int run_dump(const arguments& args) {
 
 int run_check(const arguments& args) {
   if (args.size() != 1) return usage_error("check takes one level file");
-  std::vector<std::uint8_t> bytes;
-  if (!read_level_file(args[0], bytes)) return 1;
-  level_report report = examine_level(bytes.data(), bytes.size());
-  std::string text = report_text(report);
+  level_input input;
+  if (!read_input(args[0], input)) return 1;
+  level_report report = examine_level(input.bytes.data(), input.bytes.size());
+  std::string text = "read as: " + kind_text(input.kind) +
+                     (input.kind == level_input_kind::level_file ? "" : ", built as build does") +
+                     "\n" + report_text(report);
   std::fwrite(text.data(), 1, text.size(), stdout);
   std::fflush(stdout);
   if (report.problems.empty()) return 0;
-  return fail(args[0], std::to_string(report.problems.size()) + " problems");
+  return fail(args[0], count_of(report.problems.size(), "problem"));
 }
 
 namespace {
@@ -147,8 +162,8 @@ bool parse_shrink(const std::string& text, int& factor) {
   return true;
 }
 
-bool parse_render_args(const arguments& args, render_request& request, std::string& out,
-                       int& shrink, std::string& error) {
+bool parse_render_args(const arguments& args, render_request& request, std::string& level,
+                       std::string& out, int& shrink, std::string& error) {
   std::vector<std::string> files;
   for (std::size_t k = 0; k < args.size(); ++k) {
     const std::string& arg = args[k];
@@ -174,7 +189,8 @@ bool parse_render_args(const arguments& args, render_request& request, std::stri
     error = "render takes a level file and an output file";
     return false;
   }
-  request.level_path = fs::absolute(files[0]).string();
+  level = files[0];
+  request.level_path = fs::absolute(level).string();
   out = fs::absolute(files[1]).string();
   return true;
 }
@@ -191,19 +207,27 @@ std::string default_data_dir(const std::string& level_path) {
 
 int run_render(const arguments& args) {
   render_request request;
-  std::string out, error;
+  std::string level, out, error;
   int shrink = 1;
-  if (!parse_render_args(args, request, out, shrink, error)) return usage_error(error);
+  if (!parse_render_args(args, request, level, out, shrink, error)) return usage_error(error);
   if (request.data_dir.empty()) request.data_dir = default_data_dir(request.level_path);
+  level_input input;
+  if (!read_input(level, input)) return 1;
+  temporary_level_file built;
+  if (input.kind != level_input_kind::level_file) {
+    if (!built.write(input.bytes, error)) return fail(level, error);
+    request.level_path = built.path();
+  }
   rgb_image image;
   std::vector<std::string> notes;
   bool drawn = render_level(request, image, notes, error);
-  for (const std::string& note : notes) fail(args[0], "note: " + note);
-  if (!drawn) return fail(args[0], error);
+  for (const std::string& note : notes) fail(level, "note: " + note);
+  if (!drawn) return fail(level, error);
   image = shrunk(image, shrink);
   std::vector<std::uint8_t> png;
   if (!encode_png(image, png, error)) return fail(out, error);
   if (int status = write_output(out, png.data(), png.size())) return status;
-  std::printf("%s: %d x %d pixels\n", out.c_str(), image.width, image.height);
+  std::printf("%s: %d x %d pixels, drawn from %s\n", out.c_str(), image.width, image.height,
+              kind_text(input.kind).c_str());
   return 0;
 }

@@ -11,6 +11,7 @@
 #include "object_kind.h"
 #include "shell/angles.h"
 #include "shell/view.h"
+#include "wording.h"
 
 namespace {
 constexpr double BLOB_RADIUS = 20;  // pixels from the centre to where the rim rests
@@ -53,39 +54,54 @@ bool box_hits_terrain(int left, int top, int width, int height) {
   return false;
 }
 
-void count_findings(const level_data& level, std::size_t size, level_report& report) {
+// Where the file ends against where its counts say it ends. Data left
+// over, or a negative count, means the counts are not the level's: the
+// file is damaged, or is not a level file at all.
+void size_findings(const level_data& level, std::size_t size, level_report& report) {
   std::size_t expected =
       level.vertex_count > 0 ? (static_cast<std::size_t>(level.vertex_count) + 2) / 3 : 0;
   std::size_t after_triangles = 4 + TRIANGLE_RECORD_BYTES * level.triangles.size();
-  if (size < 4) {
-    report.problems.push_back("the file is " + std::to_string(size) +
-                              " bytes, too short to hold a vertex count");
+  if (level.vertex_count < 0)
+    report.problems.push_back("the vertex count is " + std::to_string(level.vertex_count) +
+                              ": the game reads no triangles");
+  if (size == 0) {
+    report.problems.push_back("the file is empty; a level file holds at least 7 bytes");
+  } else if (size < 4) {
+    report.problems.push_back("the file is " + count_of(size, "byte") +
+                              ", too short to hold a vertex count");
   } else if (level.triangles.size() < expected) {
     report.problems.push_back("the vertex count " + std::to_string(level.vertex_count) +
-                              " asks for " + std::to_string(expected) + " triangles, but only " +
+                              " asks for " + count_of(expected, "triangle") + ", but only " +
                               std::to_string(level.triangles.size()) +
-                              " whole ones fit in the file");
+                              (level.triangles.size() == 1 ? " whole one fits" : " whole ones fit") +
+                              " in the file");
   } else if (size < after_triangles + 3) {
     report.problems.push_back("the file ends before the object count");
   } else if (level.objects.size() < static_cast<std::size_t>(std::max(level.object_count, 0))) {
     report.problems.push_back("the object count " + std::to_string(level.object_count) +
                               " asks for more records than the " +
                               std::to_string(level.objects.size()) +
-                              " whole ones that fit in the file");
+                              (level.objects.size() == 1 ? " whole one that fits" : " whole ones that fit") +
+                              " in the file");
   } else {
     std::size_t used = after_triangles + 3 + OBJECT_RECORD_BYTES * level.objects.size();
-    if (size > used)
-      report.notes.push_back(std::to_string(size - used) +
-                             " bytes after the last record are not read");
+    std::string unread = size > used ? ", and the " + count_of(size - used, "byte") +
+                                           " after it are not read (the file is " +
+                                           count_of(size, "byte") + ")"
+                                     : "";
+    if (level.object_count < 0)
+      report.problems.push_back("the object count is " + std::to_string(level.object_count) +
+                                ": the game makes no objects" + unread);
+    else if (size > used)
+      report.problems.push_back(count_of(size - used, "byte") +
+                                " after the last object record are not read (the file is " +
+                                count_of(size, "byte") + ", its counts account for " +
+                                std::to_string(used) + ")");
   }
   if (level.vertex_count % 3 != 0 && level.vertex_count > 0)
     report.notes.push_back("the vertex count " + std::to_string(level.vertex_count) +
                            " is not a multiple of 3; the game reads whole triangles, " +
                            std::to_string(expected));
-  if (level.vertex_count < 0)
-    report.notes.push_back("the vertex count is negative; the game reads no triangles");
-  if (level.object_count < 0)
-    report.notes.push_back("the object count is negative; the game makes no objects");
 }
 
 void terrain_facts(const level_data& level, level_report& report) {
@@ -127,7 +143,7 @@ void object_facts(const level_data& level, level_report& report) {
     blobs += o.type >= TYPE_BLOB_FIRST && o.type <= TYPE_BLOB_LAST;
   }
   report.facts.push_back("objects: " + std::to_string(level.objects.size()) + " (" +
-                         std::to_string(crates) + " crates, " + std::to_string(blobs) + " blobs)");
+                         count_of(crates, "crate") + ", " + count_of(blobs, "blob") + ")");
   for (std::size_t k = 0; k < level.objects.size(); ++k) {
     report.facts.push_back(object_fact(k, level.objects[k]));
     if (!is_known_type(level.objects[k].type))
@@ -203,19 +219,62 @@ void placement_findings(const level_data& level, level_report& report) {
                                ": the first frame (x -400..400, y -300..300) does not show it");
     }
   }
-  if (!first_blob)
-    report.notes.push_back("no blob 1: nothing is under control until Tab is pressed");
+}
+
+constexpr int STYLES = TYPE_BLOB_LAST - TYPE_BLOB_FIRST + 1;
+constexpr std::size_t SHARERS_NAMED = 4;  // objects named in a note before the rest are counted
+
+std::string sharers_text(const std::vector<std::size_t>& objects) {
+  std::vector<std::string> names;
+  for (std::size_t k = 0; k < objects.size() && k < SHARERS_NAMED; ++k)
+    names.push_back(std::to_string(objects[k] + 1));
+  if (objects.size() > SHARERS_NAMED)
+    names.push_back(count_of(objects.size() - SHARERS_NAMED, "more"));
+  return "objects " + listed(names);
+}
+
+// Each blob starts with the control index of its style (blob 1: 0, the one
+// under control) and every Tab lowers every blob's index by one, from 0
+// round to 4. So Tab hands control to the styles in turn, 1 to 5 and round
+// again, and on the turn of a style no blob has, nothing is steered and the
+// view stands still. Blobs of one style share an index: they move together.
+void control_findings(const level_data& level, level_report& report) {
+  std::vector<std::size_t> by_style[STYLES];
+  for (std::size_t k = 0; k < level.objects.size(); ++k) {
+    int type = level.objects[k].type;
+    if (type >= TYPE_BLOB_FIRST && type <= TYPE_BLOB_LAST)
+      by_style[type - TYPE_BLOB_FIRST].push_back(k);
+  }
+  std::vector<std::string> missing;
+  for (int style = 0; style < STYLES; ++style) {
+    if (by_style[style].empty()) missing.push_back(std::to_string(style + TYPE_BLOB_FIRST));
+    if (by_style[style].size() > 1)
+      report.notes.push_back(sharers_text(by_style[style]) + ", each a " +
+                             kind_name(style + TYPE_BLOB_FIRST) +
+                             ", are under control together: the keys move them as one");
+  }
+  if (missing.size() == static_cast<std::size_t>(STYLES)) {
+    report.notes.push_back("no blobs: nothing is ever under control");
+  } else if (!missing.empty()) {
+    if (by_style[0].empty())
+      report.notes.push_back("no blob 1: nothing is under control until Tab is pressed");
+    report.problems.push_back(
+        "no blob " + listed(missing, "or") +
+        ": Tab hands control to each style in turn (1 to 5, then 1 again), and on a missing "
+        "style's turn no blob is under control and the keys do nothing");
+  }
 }
 }  // namespace
 
 level_report examine_level(const std::uint8_t* bytes, std::size_t size) {
   level_report report;
   level_data level = parse_level(bytes, size);
-  report.facts.push_back("size: " + std::to_string(size) + " bytes");
-  count_findings(level, size, report);
+  report.facts.push_back("size: " + count_of(size, "byte"));
+  size_findings(level, size, report);
   terrain_facts(level, report);
   object_facts(level, report);
   placement_findings(level, report);
+  control_findings(level, report);
   return report;
 }
 

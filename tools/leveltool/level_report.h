@@ -1,7 +1,8 @@
 // What `leveltool check` says about a level file: the facts of what the game
 // will make of it, notes on oddities the game lives with, and problems that
-// spoil the level (counts reaching past the data, type codes the game skips,
-// blobs or crates starting inside terrain).
+// spoil the level (counts that do not match the data, type codes the game
+// skips, blobs or crates starting inside terrain, turns of Tab that leave no
+// blob under control).
 #pragma once
 
 #include <cstddef>

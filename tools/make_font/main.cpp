@@ -6,6 +6,7 @@
 // character in its cell of the game's text grid; tools/make_art.sh turns it
 // into data/images/font.png.
 #include <cstdio>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -33,8 +34,13 @@ std::vector<font_glyph> render_printable(font_face& face) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  const char* usage = "usage: make_font FONT.ttf OUTPUT.pam\n";
+  if (argc == 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
+    std::fputs(usage, stdout);
+    return 0;
+  }
   if (argc != 3) {
-    std::fprintf(stderr, "usage: make_font FONT.ttf OUTPUT.pam\n");
+    std::fputs(usage, stderr);
     return 2;
   }
   font_face face(argv[1], glyph_pixel_width, glyph_pixel_height);

@@ -5,13 +5,18 @@
 //
 // Prints the stream's information and comments, then how far it has played
 // (on one line that keeps changing when standard output is a terminal).
-// Exit status: 0 when the file played to its end, 1 on an error (one line on
-// standard error), 2 on a wrong command line, 130 when interrupted.
+// Exit status: 0 when the file played to its end, 1 on an error or a file
+// cut short (one line on standard error), 2 on a wrong command line, 130
+// when interrupted.
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <chrono>
 #include <csignal>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <thread>
@@ -67,6 +72,32 @@ class progress_line {
   clock_type::time_point next_{};
 };
 
+// The player only says that a file could not be opened, and a folder opens
+// like a file and then fails to read; the system's reason says more.
+bool can_read(const std::string& path, std::string& reason) {
+  int fd = open(path.c_str(), O_RDONLY);
+  if (fd < 0) {
+    reason = std::strerror(errno);
+    return false;
+  }
+  struct stat info;
+  bool folder = fstat(fd, &info) == 0 && S_ISDIR(info.st_mode);
+  close(fd);
+  if (folder) reason = std::strerror(EISDIR);
+  return !folder;
+}
+
+// OpenAL Soft finds no device on a machine without a sound card, but offers
+// two that need none: a silent one, and a wave writer set up in a
+// configuration file.
+std::string device_advice() {
+  const char* drivers = std::getenv("ALSOFT_DRIVERS");
+  if (drivers != nullptr && std::strcmp(drivers, "null") == 0) return "";
+  return "; without a sound card, ALSOFT_DRIVERS=null plays into silence, and ALSOFT_CONF "
+         "naming a file that holds \"[general]\" \"drivers = wave\" \"[wave]\" "
+         "\"file = /absolute/out.wav\" writes the sound to that WAV file";
+}
+
 // Starts the sound and keeps the source fed until the file has run out and
 // the queued sound has played, or until the user interrupts.
 void play_to_end(ogg_stream& player) {
@@ -98,8 +129,13 @@ int main(int argc, char** argv) {
   const std::string path = argv[1];
 
   std::string reason;
+  if (!can_read(path, reason)) {
+    std::fprintf(stderr, "oggplay: %s: cannot open it: %s\n", path.c_str(), reason.c_str());
+    return 1;
+  }
   if (!open_audio_device(&argc, argv, reason)) {
-    std::fprintf(stderr, "oggplay: cannot open the audio device: %s\n", reason.c_str());
+    std::fprintf(stderr, "oggplay: cannot open the audio device: %s%s\n", reason.c_str(),
+                 device_advice().c_str());
     return 1;
   }
   // Ctrl-C ends the loop instead of the process, so the device is closed and
@@ -113,6 +149,13 @@ int main(int argc, char** argv) {
     player.open(path);
     player.display();
     play_to_end(player);
+    if (interrupted == 0 && player.ended_early()) {
+      std::fprintf(stderr,
+                   "oggplay: %s: the file ends before its stream does (cut short?); only the "
+                   "part present played\n",
+                   path.c_str());
+      status = 1;
+    }
   } catch (const std::string& text) {
     std::fprintf(stderr, "oggplay: %s: %s\n", path.c_str(), text.c_str());
     status = 1;

@@ -30,6 +30,11 @@
 namespace {
 constexpr const char* PROGRAM = "blobrun";
 constexpr const char* USAGE = "usage: blobrun LEVEL.map EVENTS.txt TICKS [--final]";
+constexpr const char* ABOUT =
+    "Runs the level for TICKS ticks without a window, with the key presses that EVENTS.txt\n"
+    "gives by tick, and prints the state of every object after each tick (after the last\n"
+    "one only, with --final). Exit status: 0 done, 2 on an error (one line on standard\n"
+    "error).\n";
 
 struct run_options {
   const char* level = nullptr;
@@ -110,6 +115,10 @@ long run(const run_options& options, const key_script& script) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (argc == 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
+    std::printf("%s\n%s", USAGE, ABOUT);
+    return 0;
+  }
   run_options options;
   std::string error;
   if (!parse_options(argc, argv, options, error)) return fail(error);

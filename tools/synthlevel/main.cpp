@@ -18,8 +18,12 @@
 namespace {
 constexpr const char* USAGE =
     "usage: synthlevel terrain OUT.map TRIANGLES [BLOBS [CRATES]]\n"
+    "         rolling ground of TRIANGLES triangles (1..10879) with BLOBS blobs (default 5)\n"
+    "         and CRATES crates (default 2) on it\n"
     "       synthlevel huge OUT.map COPIES\n"
-    "       synthlevel random OUT.map BYTES SEED";
+    "         COPIES (1..10879) copies of one triangle over the whole range\n"
+    "       synthlevel random OUT.map BYTES SEED\n"
+    "         BYTES seeded random bytes: what a damaged or hostile file looks like";
 constexpr int MAX_TRIANGLES = 10879;  // vertex count 32,637, the most a file's count holds
 constexpr int MAX_OBJECTS = 32639;
 
@@ -75,6 +79,10 @@ int make_random(int argc, char** argv) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (argc == 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
+    std::printf("%s\n", USAGE);
+    return 0;
+  }
   if (argc >= 2 && std::strcmp(argv[1], "terrain") == 0) return make_terrain(argc, argv);
   if (argc >= 2 && std::strcmp(argv[1], "huge") == 0) return make_huge(argc, argv);
   if (argc >= 2 && std::strcmp(argv[1], "random") == 0) return make_random(argc, argv);
