@@ -8,7 +8,7 @@ namespace {
 const char* const USAGE =
     "usage: blobdemo [LEVEL]\n"
     "Plays LEVEL, a level file or a level source (the project's JSON or a Tiled map saved as\n"
-    "JSON); without it, ./level.map in the working folder.\n"
+    "JSON); without it, level.map in the folder it runs in.\n"
     "Keys: Left and Right steer, Up jumps, Down pushes down, Tab passes control to the next\n"
     "blob, Escape quits.\n";
 
