@@ -51,7 +51,7 @@ std::string all(const std::vector<std::string>& lines) {
 
 TEST(LevelReport, ASoundLevelHasFactsAndNoProblems) {
   level_data level = ground_level();
-  level.objects = {{1, 0, 50},    {0, 200, 60},  {2, -300, -200},
+  level.objects = {{1, 0, 50},    {0, 200, 60}, {2, -300, -200},
                    {3, -100, 50}, {4, 400, 50}, {5, 600, 50}};
   level_report report = examine(level);
   EXPECT_TRUE(report.problems.empty()) << all(report.problems);
@@ -237,8 +237,8 @@ TEST(LevelReport, TabLeavingNoBlobUnderControlIsAProblem) {
           << "style " << style << " in: " << line;
   }
   level_data level;
-  level.objects = {{1, 0, 0}, {3, 50, 0}, {1, 100, 0}, {3, 150, 0}, {1, 200, 0}, {2, 250, 0},
-                   {4, 300, 0}, {5, 350, 0}};
+  level.objects = {{1, 0, 0},   {3, 50, 0},  {1, 100, 0}, {3, 150, 0},
+                   {1, 200, 0}, {2, 250, 0}, {4, 300, 0}, {5, 350, 0}};
   level_report report = examine(level);
   EXPECT_TRUE(report.problems.empty()) << all(report.problems);
   EXPECT_NE(line_with(report.notes, "objects 1, 3 and 5").find("blob 1"), std::string::npos)

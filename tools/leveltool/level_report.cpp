@@ -54,6 +54,29 @@ bool box_hits_terrain(int left, int top, int width, int height) {
   return false;
 }
 
+// The verb that goes with a count: "1 byte is", "2 bytes are".
+const char* is_are(std::size_t n) { return n == 1 ? " is" : " are"; }
+
+// For a file that holds every record its counts ask for, whose objects
+// start at `objects_at`: bytes after them, and a negative object count.
+void leftover_findings(const level_data& level, std::size_t size, std::size_t objects_at,
+                       level_report& report) {
+  std::size_t used = objects_at + OBJECT_RECORD_BYTES * level.objects.size();
+  std::size_t left = size - used;
+  std::string file_size = "the file is " + count_of(size, "byte");
+  if (level.object_count < 0) {
+    std::string unread = left > 0 ? ", and the " + count_of(left, "byte") + " after it" +
+                                        is_are(left) + " not read (" + file_size + ")"
+                                  : "";
+    report.problems.push_back("the object count is " + std::to_string(level.object_count) +
+                              ": the game makes no objects" + unread);
+  } else if (left > 0) {
+    report.problems.push_back(count_of(left, "byte") + " after the last object record" +
+                              is_are(left) + " not read (" + file_size +
+                              ", its counts account for " + std::to_string(used) + ")");
+  }
+}
+
 // Where the file ends against where its counts say it ends. Data left
 // over, or a negative count, means the counts are not the level's: the
 // file is damaged, or is not a level file at all.
@@ -70,33 +93,20 @@ void size_findings(const level_data& level, std::size_t size, level_report& repo
     report.problems.push_back("the file is " + count_of(size, "byte") +
                               ", too short to hold a vertex count");
   } else if (level.triangles.size() < expected) {
-    report.problems.push_back("the vertex count " + std::to_string(level.vertex_count) +
-                              " asks for " + count_of(expected, "triangle") + ", but only " +
-                              std::to_string(level.triangles.size()) +
-                              (level.triangles.size() == 1 ? " whole one fits" : " whole ones fit") +
-                              " in the file");
+    report.problems.push_back(
+        "the vertex count " + std::to_string(level.vertex_count) + " asks for " +
+        count_of(expected, "triangle") + ", but only " + std::to_string(level.triangles.size()) +
+        (level.triangles.size() == 1 ? " whole one fits" : " whole ones fit") + " in the file");
   } else if (size < after_triangles + 3) {
     report.problems.push_back("the file ends before the object count");
   } else if (level.objects.size() < static_cast<std::size_t>(std::max(level.object_count, 0))) {
-    report.problems.push_back("the object count " + std::to_string(level.object_count) +
-                              " asks for more records than the " +
-                              std::to_string(level.objects.size()) +
-                              (level.objects.size() == 1 ? " whole one that fits" : " whole ones that fit") +
-                              " in the file");
+    report.problems.push_back(
+        "the object count " + std::to_string(level.object_count) +
+        " asks for more records than the " + std::to_string(level.objects.size()) +
+        (level.objects.size() == 1 ? " whole one that fits" : " whole ones that fit") +
+        " in the file");
   } else {
-    std::size_t used = after_triangles + 3 + OBJECT_RECORD_BYTES * level.objects.size();
-    std::string unread = size > used ? ", and the " + count_of(size - used, "byte") +
-                                           " after it are not read (the file is " +
-                                           count_of(size, "byte") + ")"
-                                     : "";
-    if (level.object_count < 0)
-      report.problems.push_back("the object count is " + std::to_string(level.object_count) +
-                                ": the game makes no objects" + unread);
-    else if (size > used)
-      report.problems.push_back(count_of(size - used, "byte") +
-                                " after the last object record are not read (the file is " +
-                                count_of(size, "byte") + ", its counts account for " +
-                                std::to_string(used) + ")");
+    leftover_findings(level, size, after_triangles + 3, report);
   }
   if (level.vertex_count % 3 != 0 && level.vertex_count > 0)
     report.notes.push_back("the vertex count " + std::to_string(level.vertex_count) +

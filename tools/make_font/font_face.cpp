@@ -2,6 +2,10 @@
 #include "font_face.h"
 
 #include <ft2build.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
 #include FT_FREETYPE_H
 
 font_face::font_face(const std::string& path, int pixel_width, int pixel_height) {
@@ -12,6 +16,11 @@ font_face::font_face(const std::string& path, int pixel_width, int pixel_height)
   if (FT_New_Face(library_, path.c_str(), 0, &face_) != 0) {
     face_ = nullptr;
     error_ = "not a readable font file";
+    // FreeType's own error says only that it could not open the file; the
+    // system says why.
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (!file) error_ = std::strerror(errno);
+    if (file) std::fclose(file);
     return;
   }
   if (FT_Set_Pixel_Sizes(face_, pixel_width, pixel_height) != 0)
