@@ -9,6 +9,7 @@
 // Nothing here allocates or touches a file: the step runs every tick for
 // every blob.
 #include "blob/pixel.h"
+#include "blob/recovery_walk.h"
 #include "blob/tuning.h"
 #include "blob/wobblet.h"
 #include "level/terrain.h"
@@ -75,16 +76,16 @@ void obj_wobblet::recover_from_terrain() {
   const double back_x = lengthdir_x(1, direction + HALF_TURN);
   const double back_y = lengthdir_y(1, direction + HALF_TURN);
   // Deep in terrain the walk crosses whole cells the terrain is known to
-  // fill; their pixels need no question each.
+  // fill: their pixels need no question each, and their steps are taken
+  // many at a time.
   solid_box known;
-  for (int walked = 0; collideAllWithin(to_pixel(x), to_pixel(y), known); ++walked) {
+  for (int walked = 0; collideAllWithin(to_pixel(x), to_pixel(y), known);) {
     if (walked == RECOVERY_WALK_LIMIT) {
       x = static_cast<float>(prev_x);
       y = static_cast<float>(prev_y);
       break;
     }
-    x = static_cast<float>(back_x + static_cast<double>(x));
-    y = static_cast<float>(back_y + static_cast<double>(y));
+    walked += walk_through_solid(x, y, back_x, back_y, known, RECOVERY_WALK_LIMIT - walked);
   }
   speed = 0;
 }

@@ -74,8 +74,6 @@ bool outside_box(const primitive& p, int x, int y) {
 }
 }  // namespace
 
-bool collideAll(int x, int y) { return terrain_index::any_solid_at(x, y, nullptr); }
-
 bool collideAllWithin(int x, int y, solid_box& known) {
   return known.holds(x, y) || terrain_index::any_solid_at(x, y, &known);
 }

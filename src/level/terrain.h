@@ -5,6 +5,8 @@
 // list, so that a question looks only at the triangles near its point.
 #pragma once
 
+#include "level/terrain_index.h"
+
 struct primitive {
   int x1, x2, x3;  // world pixels
   int y1, y2, y3;  // world pixels, y grows downward
@@ -38,8 +40,9 @@ void moveTriangle(primitive* p, int dx, int dy);
 int collideTriangleSpecial(int x1, int y1, int x2, int y2, int x3, int y3, int px, int py);
 
 // True when the point lies in, or on the edge of, a solid triangle. Asks the
-// index, which looks only at the triangles near the point.
-bool collideAll(int x, int y);
+// index, which looks only at the triangles near the point; inline, since a
+// blob asks hundreds of times a tick and most answers take one look-up.
+inline bool collideAll(int x, int y) { return terrain_index::solid_at(x, y); }
 
 // Pixels all known to be solid, from left to right and top to bottom
 // inclusive; empty at first.
@@ -49,9 +52,10 @@ struct solid_box {
 };
 
 // collideAll for walks of many one-pixel steps through solid terrain: true
-// at once for a point inside `known`, and when every pixel of the cell
-// around the point is known to be solid, `known` becomes that cell. The box
-// stays true only while no triangle changes, so keep it within one walk.
+// at once for a point inside `known`, and when every pixel of a cell around
+// the point is known to be solid, `known` becomes that cell, the largest
+// one a solid triangle is known to fill. The box stays true only while no
+// triangle changes, so keep it within one walk.
 bool collideAllWithin(int x, int y, solid_box& known);
 
 // The same answer by walking the whole list from the head, stopping at the

@@ -5,11 +5,16 @@
 #include <cstdlib>
 
 #include "level/terrain.h"
+#include "level/zeroed_pages.h"
 
 namespace terrain_cells {
 namespace {
 constexpr std::uint32_t GRID_LAST = (1u << GRID_SHIFT) - 1;
 constexpr std::uint32_t MAX_PLACEMENT_CELLS = 16;
+
+std::size_t head_count(int level) {
+  return static_cast<std::size_t>(cells_per_side(level)) * cells_per_side(level);
+}
 
 // The list walk's box and area test on bare corners.
 bool holds(const corners& c, int px, int py) {
@@ -59,6 +64,12 @@ bool shape_holds(const primitive& p, int px, int py) {
       (p.y1 < py && p.y2 < py && p.y3 < py) || (p.y1 > py && p.y2 > py && p.y3 > py))
     return false;
   return collideTriangleSpecial(p.x1, p.y1, p.x2, p.y2, p.x3, p.y3, px, py) != 0;
+}
+
+bool exact_everywhere(const primitive& p) {
+  for (int v : {p.x1, p.x2, p.x3, p.y1, p.y2, p.y3})
+    if (std::abs(static_cast<std::int64_t>(v)) > EXACT_LIMIT) return false;
+  return true;
 }
 
 bool edge_cell(int level, std::uint32_t cx, std::uint32_t cy) {
@@ -113,11 +124,7 @@ cell_chains::~cell_chains() { clear(); }
 
 std::uint32_t& cell_chains::head(chain c, int level, std::uint32_t cx, std::uint32_t cy) {
   std::uint32_t*& heads = heads_[level][c];
-  if (!heads) {
-    std::size_t count = static_cast<std::size_t>(cells_per_side(level)) * cells_per_side(level);
-    heads = static_cast<std::uint32_t*>(std::calloc(count, sizeof(std::uint32_t)));
-    if (!heads) std::abort();  // as new would on running out of memory
-  }
+  if (!heads) heads = take_zeroed_table<std::uint32_t>(head_count(level));
   return heads[cy * cells_per_side(level) + cx];
 }
 
@@ -168,9 +175,9 @@ void cell_chains::keep_room(std::size_t more) {
 }
 
 void cell_chains::clear() {
-  for (auto& level : heads_)
-    for (std::uint32_t*& heads : level) {
-      std::free(heads);
+  for (int level = 0; level < LEVELS; ++level)
+    for (std::uint32_t*& heads : heads_[level]) {
+      give_back_table(heads, head_count(level));
       heads = nullptr;
     }
   std::fill(std::begin(used_), std::end(used_), 0u);

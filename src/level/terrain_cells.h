@@ -22,8 +22,8 @@ constexpr int GRID_SHIFT = 17;                       // 131,072 pixels each way
 constexpr int FINE_SHIFT = 6;                        // 64-pixel cells at level 0
 constexpr int LEVELS = GRID_SHIFT - FINE_SHIFT + 1;  // 64 .. 131,072 pixels
 
-inline int cell_shift(int level) { return FINE_SHIFT + level; }
-inline std::uint32_t cells_per_side(int level) { return 1u << (GRID_SHIFT - cell_shift(level)); }
+constexpr int cell_shift(int level) { return FINE_SHIFT + level; }
+constexpr std::uint32_t cells_per_side(int level) { return 1u << (GRID_SHIFT - cell_shift(level)); }
 
 // Grid coordinate 0..131,071 of a world coordinate, clamped to the grid.
 std::uint32_t grid_coord(std::int64_t world);
@@ -62,6 +62,13 @@ bool fills(const corners& c, int level, std::uint32_t cx, std::uint32_t cy);
 
 bool box_meets_cell(const grid_box& b, int level, std::uint32_t cx, std::uint32_t cy);
 
+// Corners within this many pixels of the origin keep every product of the
+// area test, and of the geometry below, far inside 64 bits: there the test
+// answers exactly what geometry says, so a triangle can be said to fill or
+// miss a square of pixels without testing each one.
+constexpr std::int64_t EXACT_LIMIT = 1 << 20;
+bool exact_everywhere(const primitive& p);
+
 // Whether the triangle shares a point with the closed square of pixels
 // x0..x1, y0..y1. "No" is exact; "yes" may hold for a triangle that shares
 // only points between pixels with it.
@@ -82,9 +89,9 @@ void for_cells(const grid_box& b, int level, Visit visit) {
 // is remembered about the static terrain stays true while crates move.
 enum chain { FILLED = 0, CROSSING = 1, MOBILE = 2, CHAINS = 3 };
 
-// Chain heads per cell, allocated zeroed per level on first use (calloc
-// hands out untouched pages, so a level costs memory only where it is
-// used), and the entries of all chains. Entry 0 stands for "none".
+// Chain heads per cell, allocated zeroed per level on first use (in
+// untouched pages, so a level costs memory only where it is used), and the
+// entries of all chains. Entry 0 stands for "none".
 class cell_chains {
  public:
   cell_chains();

@@ -8,19 +8,20 @@
 
 #include "level/terrain.h"
 #include "level/terrain_cells.h"
+#include "level/zeroed_pages.h"
 
 namespace terrain_index {
 namespace {
 using namespace terrain_cells;
+using terrain_blocks::cell_blocks;
+using terrain_blocks::filled_by;
+using terrain_blocks::sort_blocks;
 
 // A static triangle wider and taller than a fine cell is broken down like a
 // quadtree: a cell it fills gets a filled entry, a cell its box misses none,
 // any other cell is split into quarters, down to this many levels below its
 // size level (16 times narrower), where it gets a crossing entry.
 constexpr int SPLIT_DEPTH = 4;
-// Filling relies on the area test being exact, which the 64-bit sums are far
-// beyond anything a level holds; beyond this, no triangle is split.
-constexpr std::int64_t SPLIT_LIMIT = 1 << 20;
 // Most entries a triangle that is not split can have: its placement level.
 constexpr std::size_t MAX_UNSPLIT_ENTRIES = 16;
 
@@ -29,25 +30,41 @@ constexpr std::size_t MAX_UNSPLIT_ENTRIES = 16;
 // triangle that fills the cell, if there is one, and else the static
 // triangles that touch it. It stays true while the change count of the
 // cell's area and the era of the list store are those it was made in.
-constexpr int MEMO_SIDE_SHIFT = 16 - FINE_SHIFT;            // 1,024 cells over 65,536 pixels
+constexpr int MEMO_SIDE_SHIFT = QUICK_SIDE_SHIFT;           // 1,024 cells over 65,536 pixels
 constexpr std::uint32_t MEMO_LOW = 1u << (GRID_SHIFT - 2);  // grid x of world -32,768
 constexpr std::uint32_t NO_LIST = 0xFFFFFFFF;
+static_assert(QUICK_CELL_SHIFT == FINE_SHIFT &&
+                  ORIGIN + static_cast<int>(MEMO_LOW) == -QUICK_HALF &&
+                  (QUICK_HALF << 1) == 1 << (MEMO_SIDE_SHIFT + FINE_SHIFT),
+              "the inline point test reads the memo cells' blocks");
 struct cell_memo {
   std::uint32_t era;     // 0: nothing remembered
   std::uint32_t stamp;   // the area's change count when made
   std::uint32_t filler;  // slot + 1 of a static triangle, solid when made, filling the cell; or 0
   std::uint32_t first;   // where the list starts in the store, or NO_LIST before it is made
-  std::uint32_t count;
+  std::uint32_t count : 24;  // at most LIST_STORE
+  std::uint32_t asks : 7;    // questions answered from the list, up to SORT_AFTER
+  std::uint32_t
+      blocks_sorted : 1;  // the cell's blocks (quick.blocks) were sorted since it was made
 };
+// A cell's blocks are sorted once the list has answered this many
+// questions there: cells a blob rests in are asked thousands of times, and
+// cells only passed through are not worth the work.
+constexpr std::uint32_t SORT_AFTER = 16;
 // Lists share one store of fixed size, taken once; when it is full it is
 // emptied and a new era begins, which forgets every memo at once.
 constexpr std::size_t LIST_STORE = 1 << 20;
+static_assert(LIST_STORE < 1u << 24, "a memo's count has 24 bits");
 
 // Change counts of 2,048-pixel areas, raised when a static triangle is filed
 // in one or leaves it. A count wraps after 2^32 changes to one area, which a
 // level never makes.
 constexpr int CHANGE_LEVEL = 5;
 constexpr std::uint32_t CHANGE_AREAS = 1u << (GRID_SHIFT - FINE_SHIFT - CHANGE_LEVEL);
+static_assert(cell_shift(CHANGE_LEVEL) == AREA_SHIFT && CHANGE_AREAS == AREAS_PER_SIDE &&
+                  static_cast<std::uint32_t>(-QUICK_HALF - ORIGIN) == FIRST_MEMO_AREA << AREA_SHIFT,
+              "moved triangles are counted per change area");
+constexpr std::uint32_t MEMO_CELLS_PER_AREA = 1u << CHANGE_LEVEL;  // each way
 
 struct filed {
   primitive* p;
@@ -65,7 +82,8 @@ struct index_state {
   std::vector<filed> records;       // by slot, which is the place in the list
   std::vector<std::uint32_t> seen;  // per slot: the last gathering round it was seen in
   std::uint32_t round = 0;
-  cell_memo* memos = nullptr;  // allocated zeroed on first use
+  cell_memo* memos = nullptr;     // allocated zeroed on first use
+  cell_blocks* blocks = nullptr;  // per memo cell, allocated with the memos
   std::vector<const primitive*> lists;
   // Per list entry: how many entries from it on share its corners. Lists
   // are sorted so that triangles with the same corners sit together, and a
@@ -74,9 +92,18 @@ struct index_state {
   std::vector<std::uint32_t> same_shape;
   std::uint32_t era = 1;
   std::uint32_t changes[CHANGE_AREAS * CHANGE_AREAS] = {};
+  // Per change area: entries of moved triangles in cells that meet it, and
+  // whether a memo cell in it has its blocks sorted.
+  std::uint32_t mobile_entries[CHANGE_AREAS * CHANGE_AREAS] = {};
+  bool sorted_blocks[CHANGE_AREAS * CHANGE_AREAS] = {};
 };
 
 index_state index;
+
+void publish_quick_view() {
+  quick.blocks = index.blocks;
+  quick.mobile_entries = index.mobile_entries;
+}
 
 // Era 0 marks a memo never made, so the count skips it when it wraps.
 void begin_new_era() {
@@ -87,15 +114,40 @@ bool worth_splitting(const corners& c, const grid_box& b) {
   constexpr std::uint32_t FINE = (1u << FINE_SHIFT) - 1;
   if (b.x1 - b.x0 < FINE || b.y1 - b.y0 < FINE) return false;
   for (int k = 0; k < 3; ++k)
-    if (std::abs(static_cast<std::int64_t>(c.x[k])) > SPLIT_LIMIT ||
-        std::abs(static_cast<std::int64_t>(c.y[k])) > SPLIT_LIMIT)
+    if (std::abs(static_cast<std::int64_t>(c.x[k])) > EXACT_LIMIT ||
+        std::abs(static_cast<std::int64_t>(c.y[k])) > EXACT_LIMIT)
       return false;
   return true;
 }
 
+// The sorted blocks of an area's memo cells say what its static triangles
+// were; they are wiped at once, since the inline point test reads them
+// without asking whether the memo is still good.
+void forget_blocks(std::uint32_t ax, std::uint32_t ay) {
+  bool& sorted = index.sorted_blocks[ay * CHANGE_AREAS + ax];
+  if (!sorted) return;
+  sorted = false;
+  std::uint32_t cx = (ax - FIRST_MEMO_AREA) * MEMO_CELLS_PER_AREA;
+  std::uint32_t cy = (ay - FIRST_MEMO_AREA) * MEMO_CELLS_PER_AREA;
+  for (std::uint32_t row = cy; row < cy + MEMO_CELLS_PER_AREA; ++row)
+    std::fill_n(index.blocks + (row << MEMO_SIDE_SHIFT) + cx, MEMO_CELLS_PER_AREA, cell_blocks{});
+}
+
 void note_change(const grid_box& b) {
-  for_cells(b, CHANGE_LEVEL,
-            [](std::uint32_t cx, std::uint32_t cy) { ++index.changes[cy * CHANGE_AREAS + cx]; });
+  for_cells(b, CHANGE_LEVEL, [](std::uint32_t cx, std::uint32_t cy) {
+    ++index.changes[cy * CHANGE_AREAS + cx];
+    forget_blocks(cx, cy);
+  });
+}
+
+// Counts a moved triangle's entry in every change area its cell meets.
+void count_mobile_entry(int level, std::uint32_t cx, std::uint32_t cy, int by) {
+  int s = cell_shift(level), a = cell_shift(CHANGE_LEVEL);
+  std::uint32_t x0 = (cx << s) >> a, x1 = (((cx + 1) << s) - 1) >> a;
+  std::uint32_t y0 = (cy << s) >> a, y1 = (((cy + 1) << s) - 1) >> a;
+  for (std::uint32_t ay = y0; ay <= y1; ++ay)
+    for (std::uint32_t ax = x0; ax <= x1; ++ax)
+      index.mobile_entries[ay * CHANGE_AREAS + ax] += static_cast<std::uint32_t>(by);
 }
 
 std::uint32_t change_count(std::uint32_t gx, std::uint32_t gy) {
@@ -137,6 +189,7 @@ void file(filed& f) {
   f.level = f.split ? size_level(f.box) : placement_level(f.box);
   for_entries(f, [&f](chain c, int level, std::uint32_t cx, std::uint32_t cy) {
     index.cells.link(c, level, cx, cy, f.p);
+    if (c == MOBILE) count_mobile_entry(level, cx, cy, 1);
   });
   if (!f.mobile) note_change(f.box);
   // Room for every triangle to be moved, which refiles it with at most 16
@@ -147,6 +200,7 @@ void file(filed& f) {
 void unfile(const filed& f) {
   for_entries(f, [&f](chain c, int level, std::uint32_t cx, std::uint32_t cy) {
     index.cells.unlink(c, level, cx, cy, f.p);
+    if (c == MOBILE) count_mobile_entry(level, cx, cy, -1);
   });
   if (!f.mobile) note_change(f.box);
 }
@@ -197,15 +251,45 @@ bool chain_holds(chain c, int x, int y, std::uint32_t gx, std::uint32_t gy) {
   return false;
 }
 
-cell_memo* memo_at(std::uint32_t gx, std::uint32_t gy) {
+// Slot of the memo cell holding the grid point; false outside the memos'
+// range.
+bool memo_slot(std::uint32_t gx, std::uint32_t gy, std::size_t& slot) {
   std::uint32_t mx = gx - MEMO_LOW, my = gy - MEMO_LOW;  // wraps far above the range when below it
-  if (mx >> 16 != 0 || my >> 16 != 0) return nullptr;
+  if (mx >> 16 != 0 || my >> 16 != 0) return false;
+  slot = ((my >> FINE_SHIFT) << MEMO_SIDE_SHIFT) + (mx >> FINE_SHIFT);
+  return true;
+}
+
+// Zeroed pages cost nothing until touched: a level pays only for the cells
+// asked about.
+constexpr std::size_t MEMO_CELLS = std::size_t{1} << (2 * MEMO_SIDE_SHIFT);
+
+cell_memo* memo_at(std::uint32_t gx, std::uint32_t gy) {
+  std::size_t slot;
+  if (!memo_slot(gx, gy, slot)) return nullptr;
   if (!index.memos) {
-    std::size_t count = std::size_t{1} << (2 * MEMO_SIDE_SHIFT);
-    index.memos = static_cast<cell_memo*>(std::calloc(count, sizeof(cell_memo)));
-    if (!index.memos) std::abort();
+    index.memos = take_zeroed_table<cell_memo>(MEMO_CELLS);
+    index.blocks = take_zeroed_table<cell_blocks>(MEMO_CELLS);
+    publish_quick_view();
   }
-  return &index.memos[((my >> FINE_SHIFT) << MEMO_SIDE_SHIFT) + (mx >> FINE_SHIFT)];
+  return &index.memos[slot];
+}
+
+void set_blocks(std::uint32_t gx, std::uint32_t gy, const cell_blocks& blocks) {
+  std::size_t slot;
+  if (!memo_slot(gx, gy, slot)) return;
+  index.blocks[slot] = blocks;
+  index.memos[slot].blocks_sorted = true;
+  index.sorted_blocks[(gy >> cell_shift(CHANGE_LEVEL)) * CHANGE_AREAS +
+                      (gx >> cell_shift(CHANGE_LEVEL))] = true;
+}
+
+void sort_cell_blocks(const cell_memo& memo, std::uint32_t gx, std::uint32_t gy) {
+  int x0 = ORIGIN + static_cast<int>(gx >> FINE_SHIFT << FINE_SHIFT);
+  int y0 = ORIGIN + static_cast<int>(gy >> FINE_SHIFT << FINE_SHIFT);
+  set_blocks(gx, gy,
+             sort_blocks(index.lists.data() + memo.first, index.same_shape.data() + memo.first,
+                         memo.count, x0, y0));
 }
 
 // The corners in a fixed order, whatever order the triangle gives them in:
@@ -257,19 +341,45 @@ bool make_list(cell_memo& memo, std::uint32_t gx, std::uint32_t gy) {
       }
     }
   group_shapes(first);
-  memo = {index.era, change_count(gx, gy), memo.filler, static_cast<std::uint32_t>(first),
-          static_cast<std::uint32_t>(index.lists.size() - first)};
+  memo = {index.era,
+          change_count(gx, gy),
+          memo.filler,
+          static_cast<std::uint32_t>(first),
+          static_cast<std::uint32_t>(index.lists.size() - first),
+          0,
+          0};
   return true;
 }
 
 // The static terrain's answer, from what is remembered about the point's
 // fine cell where there is a memo, else from the chains.
-void set_cell_box(solid_box* box, std::uint32_t gx, std::uint32_t gy) {
+// The pixels of the point's cell at the level.
+solid_box cell_box(int level, std::uint32_t gx, std::uint32_t gy) {
+  int s = cell_shift(level);
+  solid_box box;
+  box.left = ORIGIN + static_cast<int>(gx >> s << s);
+  box.top = ORIGIN + static_cast<int>(gy >> s << s);
+  box.right = box.left + (1 << s) - 1;
+  box.bottom = box.top + (1 << s) - 1;
+  return box;
+}
+
+// The point's fine cell is known to be solid; the walk out of terrain gets
+// the largest cell around it that a solid triangle fills, so that it can
+// cross a huge triangle's inside in a few strides.
+void set_solid_box(solid_box* box, std::uint32_t gx, std::uint32_t gy) {
   if (!box) return;
-  box->left = ORIGIN + static_cast<int>(gx >> FINE_SHIFT << FINE_SHIFT);
-  box->top = ORIGIN + static_cast<int>(gy >> FINE_SHIFT << FINE_SHIFT);
-  box->right = box->left + (1 << FINE_SHIFT) - 1;
-  box->bottom = box->top + (1 << FINE_SHIFT) - 1;
+  for (unsigned m = index.cells.used_levels(FILLED) & ~1u; m != 0;) {
+    int level = 31 - __builtin_clz(m);
+    m &= ~(1u << level);
+    for (std::uint32_t e = index.cells.first_at(FILLED, level, gx, gy); e != 0;
+         e = index.cells.next(e))
+      if (index.cells.triangle(e)->solid) {
+        *box = cell_box(level, gx, gy);
+        return;
+      }
+  }
+  *box = cell_box(0, gx, gy);
 }
 
 bool static_holds(int x, int y, std::uint32_t gx, std::uint32_t gy, solid_box* solid_cell) {
@@ -278,10 +388,16 @@ bool static_holds(int x, int y, std::uint32_t gx, std::uint32_t gy, solid_box* s
   if (memo->era != index.era || memo->stamp != change_count(gx, gy)) {
     std::uint32_t filler = filler_at(gx, gy);
     if (filler == 0) filler = crossing_filler_at(x, y, gx, gy);
-    *memo = {index.era, change_count(gx, gy), filler, NO_LIST, 0};
+    *memo = {index.era, change_count(gx, gy), filler, NO_LIST, 0, 0, 0};
   }
+  // The walk out of terrain (solid_cell given) passes through thousands of
+  // cells and never reads the blocks, which are for the cells blobs live
+  // in: it leaves them alone, which spares their memory too.
+  bool for_blobs = solid_cell == nullptr;
   if (memo->filler != 0 && index.records[memo->filler - 1].p->solid) {
-    set_cell_box(solid_cell, gx, gy);
+    if (for_blobs && !memo->blocks_sorted)
+      set_blocks(gx, gy, filled_by(*index.records[memo->filler - 1].p));
+    set_solid_box(solid_cell, gx, gy);
     return true;
   }
   if (memo->first == NO_LIST) {
@@ -291,10 +407,13 @@ bool static_holds(int x, int y, std::uint32_t gx, std::uint32_t gy, solid_box* s
       return chain_holds(CROSSING, x, y, gx, gy) || chain_holds(FILLED, x, y, gx, gy);
     }
     if (memo->filler != 0) {
-      set_cell_box(solid_cell, gx, gy);
+      if (for_blobs) set_blocks(gx, gy, filled_by(*index.records[memo->filler - 1].p));
+      set_solid_box(solid_cell, gx, gy);
       return true;
     }
   }
+  if (for_blobs && !memo->blocks_sorted && ++memo->asks == SORT_AFTER)
+    sort_cell_blocks(*memo, gx, gy);
   const primitive* const* list = index.lists.data() + memo->first;
   const std::uint32_t* same = index.same_shape.data() + memo->first;
   for (std::uint32_t k = 0; k < memo->count; k += same[k]) {
@@ -346,12 +465,21 @@ void clear() {
   std::vector<filed>().swap(index.records);
   std::vector<std::uint32_t>().swap(index.seen);
   index.round = 0;
-  std::free(index.memos);
+  give_back_table(index.memos, MEMO_CELLS);
   index.memos = nullptr;
+  give_back_table(index.blocks, MEMO_CELLS);
+  index.blocks = nullptr;
+  std::fill(std::begin(index.mobile_entries), std::end(index.mobile_entries), 0u);
+  std::fill(std::begin(index.sorted_blocks), std::end(index.sorted_blocks), false);
+  publish_quick_view();
   std::vector<const primitive*>().swap(index.lists);
   std::vector<std::uint32_t>().swap(index.same_shape);
   begin_new_era();
 }
+
+quick_view quick;
+
+bool mobile_holds(int x, int y) { return chain_holds(MOBILE, x, y, grid_coord(x), grid_coord(y)); }
 
 bool any_solid_at(int x, int y, solid_box* solid_cell) {
   if (index.records.empty()) return false;

@@ -20,12 +20,63 @@
 // and by the terrain drawing.
 #pragma once
 
+#include <cstdint>
 #include <vector>
+
+#include "level/terrain_blocks.h"
 
 struct primitive;
 struct solid_box;
 
 namespace terrain_index {
+
+// True when a solid triangle holds the point: the list walk's answer. When
+// the point's whole fine cell is known to be solid and `solid_cell` is
+// given, it is set to the cell's pixels.
+bool any_solid_at(int x, int y, solid_box* solid_cell);
+
+// What the inline point test reads. Every 64-pixel cell of world pixels
+// -32,768..32,767 each way, row by row, has its 8x8 blocks sorted the first
+// time the full test answers a question there (zero masks until then, and
+// again as soon as a static triangle near it changes); moved triangles,
+// which the blocks leave out, are counted per 2,048-pixel area over the
+// index's whole grid.
+constexpr int QUICK_HALF = 32768;  // pixels each way from the origin
+constexpr int QUICK_CELL_SHIFT = 6;
+constexpr int QUICK_SIDE_SHIFT = 10;  // 1,024 cells each way
+constexpr int AREA_SHIFT = 11;
+constexpr std::uint32_t AREAS_PER_SIDE = 64;
+constexpr std::uint32_t FIRST_MEMO_AREA = 16;  // the area of world -32,768
+struct quick_view {
+  const terrain_blocks::cell_blocks* blocks;  // null before the first question
+  const std::uint32_t* mobile_entries;
+};
+extern quick_view quick;
+
+// Whether a moved triangle holds the point.
+bool mobile_holds(int x, int y);
+
+// The answer of any_solid_at, mostly from one look-up: a block no triangle
+// reaches is solid only where a moved triangle is, and a block a solid
+// triangle fills is solid.
+inline bool solid_at(int x, int y) {
+  std::uint32_t qx = static_cast<std::uint32_t>(x) + QUICK_HALF;  // wraps when out of range
+  std::uint32_t qy = static_cast<std::uint32_t>(y) + QUICK_HALF;
+  const terrain_blocks::cell_blocks* blocks = quick.blocks;
+  if (blocks && ((qx | qy) >> (QUICK_CELL_SHIFT + QUICK_SIDE_SHIFT)) == 0) {
+    constexpr std::uint32_t IN_CELL = (1u << QUICK_CELL_SHIFT) - 1;
+    const terrain_blocks::cell_blocks& cell =
+        blocks[((qy >> QUICK_CELL_SHIFT) << QUICK_SIDE_SHIFT) | (qx >> QUICK_CELL_SHIFT)];
+    std::uint64_t bit = terrain_blocks::block_bit(qx & IN_CELL, qy & IN_CELL);
+    if (cell.empty & bit) {
+      std::uint32_t area = ((qy >> AREA_SHIFT) + FIRST_MEMO_AREA) * AREAS_PER_SIDE +
+                           (qx >> AREA_SHIFT) + FIRST_MEMO_AREA;
+      return quick.mobile_entries[area] != 0 && mobile_holds(x, y);
+    }
+    if ((cell.full & bit) && *cell.filler_solid) return true;
+  }
+  return any_solid_at(x, y, nullptr);
+}
 
 // Files a triangle just appended to the list; its `order` becomes its place
 // in the list.
@@ -36,11 +87,6 @@ void refile(primitive* p);
 
 // Forgets every triangle and releases the index's memory.
 void clear();
-
-// True when a solid triangle holds the point: the list walk's answer. When
-// the point's whole fine cell is known to be solid and `solid_cell` is
-// given, it is set to the cell's pixels.
-bool any_solid_at(int x, int y, solid_box* solid_cell);
 
 // Fills `out` with every triangle whose bounding box may meet the closed
 // rectangle, each once, in list order. `out` keeps its capacity between

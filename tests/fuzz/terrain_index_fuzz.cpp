@@ -2,7 +2,8 @@
 // decode to as a level file, the indexed point test must give the list
 // walk's answer at every point asked, also after triangles move and their
 // flags change. Points are drawn from a generator seeded by the input, near
-// the triangles' corners and anywhere in and beyond the file's range.
+// the triangles' corners and anywhere in and beyond the file's range, and
+// every pixel of small squares is asked about twice.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -34,6 +35,21 @@ void check_agreement(const std::vector<primitive*>& triangles, point_source& sou
     if (collideAll(x, y) != collideAllScan(x, y)) std::abort();
   }
 }
+
+// Every pixel of a square round a corner of two triangles, twice: the
+// cells there are asked often enough to have their blocks sorted, and the
+// second pass, and the next check after a change, answer from them.
+void check_squares(const std::vector<primitive*>& triangles, point_source& source) {
+  if (triangles.empty()) return;
+  for (int square = 0; square < 2; ++square) {
+    const primitive* p = triangles[source.next() % triangles.size()];
+    int left = p->x1 - 16, top = p->y1 - 16;
+    for (int pass = 0; pass < 2; ++pass)
+      for (int y = top; y < top + 32; ++y)
+        for (int x = left; x < left + 32; ++x)
+          if (collideAll(x, y) != collideAllScan(x, y)) std::abort();
+  }
+}
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -43,6 +59,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     triangles.push_back(addVertex(t.v[0].x, t.v[0].y, t.v[1].x, t.v[1].y, t.v[2].x, t.v[2].y));
   point_source source{size * 0x9E3779B97F4A7C15ull + (size > 0 ? data[size - 1] : 0)};
   check_agreement(triangles, source, 2000);
+  check_squares(triangles, source);
   // The level's objects say where, and how far, triangles move.
   for (const level_object& o : level.objects) {
     if (triangles.empty()) break;
@@ -51,6 +68,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     p->solid = (o.x & 1) == 0;
   }
   check_agreement(triangles, source, 2000);
+  check_squares(triangles, source);
   freeCollisions();
   return 0;
 }

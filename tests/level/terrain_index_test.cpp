@@ -50,6 +50,16 @@ class TerrainIndex : public ::testing::Test {
     return addVertex(corner(), corner(), corner(), corner(), corner(), corner());
   }
 
+  // Every pixel of a square, asked about again and again as a blob resting
+  // there would.
+  static void expect_square_agrees(int left, int top, int side, int passes) {
+    for (int pass = 0; pass < passes; ++pass)
+      for (int y = top; y < top + side; ++y)
+        for (int x = left; x < left + side; ++x)
+          ASSERT_EQ(collideAll(x, y), collideAllScan(x, y))
+              << "at (" << x << ", " << y << "), pass " << pass;
+  }
+
   // Points near corners and edges of the triangles as well as anywhere, and
   // beyond the range a file holds.
   void expect_agreement(int points) {
@@ -126,6 +136,64 @@ TEST_F(TerrainIndex, AdversarialTerrainsAgree) {
   for (int x : {-999999, -70000, -65537, -65536, 0, 65535, 65536, 69999})
     for (int y : {-999999, -1, 0, 5, 65535, 69000})
       EXPECT_EQ(collideAll(x, y), collideAllScan(x, y)) << x << "," << y;
+}
+
+// Cells a blob keeps asking about have their 8x8 blocks sorted into empty
+// and filled ones, which answer later questions without a triangle test.
+// Each change is checked by the first questions after it, before anything
+// is sorted again.
+TEST_F(TerrainIndex, SortedBlocksStayTrueThroughEveryChange) {
+  // A pile round the origin with lines and points among it, and a
+  // triangle far away to move in later.
+  std::vector<primitive*> pile;
+  auto near = [&] { return uniform(-110, 110); };
+  for (int k = 0; k < 120; ++k) {
+    if (k % 20 == 0) {
+      int x = near(), y = near();
+      pile.push_back(addVertex(x, y, x + 9, y + 4, x + 45, y + 20));  // a line
+    } else if (k % 20 == 1) {
+      int x = near(), y = near();
+      pile.push_back(addVertex(x, y, x, y, x, y));  // a point
+    } else {
+      int x = near(), y = near();
+      pile.push_back(addVertex(x, y, x + uniform(-60, 60), y + uniform(-60, 60),
+                               x + uniform(-60, 60), y + uniform(-60, 60)));
+    }
+  }
+  primitive* far = addVertex(5000, 5000, 5090, 5010, 5020, 5080);
+  // The pile, and bare ground beside it.
+  auto sorted_then_changed = [&](const char* change, auto apply) {
+    SCOPED_TRACE(change);
+    expect_square_agrees(-100, -100, 200, 2);
+    expect_square_agrees(150, -100, 200, 2);
+    apply();
+    expect_square_agrees(-100, -100, 200, 1);
+    expect_square_agrees(150, -100, 200, 1);
+  };
+  sorted_then_changed("static triangles added", [] {
+    addVertex(-90, -80, 95, -70, -60, 90);
+    addVertex(170, -90, 340, -50, 200, 80);
+  });
+  sorted_then_changed("every flag cleared", [&] {
+    for (primitive* p = start_ptr; p; p = p->next) p->solid = false;
+  });
+  sorted_then_changed("every flag set", [&] {
+    for (primitive* p = start_ptr; p; p = p->next) p->solid = true;
+  });
+  sorted_then_changed("a triangle moved in", [&] { moveTriangle(far, -4800, -5050); });
+  sorted_then_changed("a pile triangle moved in place", [&] { moveTriangle(pile[7], 0, 0); });
+  // A crate-sized triangle crossing empty and filled blocks a few pixels a
+  // tick, checked near it every tick.
+  primitive* crate = addVertex(-300, -300, -270, -300, -300, -270);
+  expect_square_agrees(-100, -100, 200, 2);
+  for (int tick = 0; tick < 150; ++tick) {
+    moveTriangle(crate, 3, 3);
+    expect_square_agrees(crate->x1 - 10, crate->y1 - 10, 50, 1);
+  }
+  // Freed and made again: nothing sorted before is trusted.
+  freeCollisions();
+  addVertex(-100, -100, 100, -100, -100, 100);
+  expect_square_agrees(-100, -100, 200, 2);
 }
 
 TEST_F(TerrainIndex, NearARectangleGivesEveryMeetingTriangleOnceInListOrder) {
