@@ -31,11 +31,14 @@ constexpr blob_style STYLES[STYLE_COUNT] = {
 // (speed, direction) through Cartesian form. An exactly zero sum has no
 // direction (point_direction would give NaN, and a NaN direction turns every
 // later position into NaN), so the old direction is kept with speed 0.
-void add_polar(double& speed, double& direction, double add_direction, double length) {
-  double vx = lengthdir_x(speed, direction);
-  double vy = lengthdir_y(speed, direction);
-  vx = lengthdir_x(length, add_direction) + vx;
-  vy = lengthdir_y(length, add_direction) + vy;
+void add_polar(double& speed, double& direction, direction_memo& unit, double add_direction,
+               double length) {
+  const unit_vector& along = unit.of(direction);
+  unit_vector added = unit_of(add_direction);
+  double vx = along.x * speed;  // lengthdir_x(speed, direction)
+  double vy = along.y * speed;
+  vx = added.x * length + vx;
+  vy = added.y * length + vy;
   speed = point_distance(0, 0, vx, vy);
   if (vx == 0 && vy == 0) return;
   direction = point_direction(0, 0, vx, vy);
@@ -101,10 +104,10 @@ void obj_wobblet::destroy() {
 }
 
 void obj_wobblet::motion_add(double add_direction, double length) {
-  add_polar(speed, direction, add_direction, length);
+  add_polar(speed, direction, centre_unit_, add_direction, length);
 }
 
 void obj_wobblet::motion_add(int index, double add_direction, double length) {
   assert(index >= 0 && index < point_count && "rim impulses go to points 0..point_count-1");
-  add_polar(rim_speed[index], rim_direction[index], add_direction, length);
+  add_polar(rim_speed[index], rim_direction[index], rim_unit_[index], add_direction, length);
 }

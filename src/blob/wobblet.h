@@ -11,6 +11,8 @@
 
 #include <GL/gl.h>
 
+#include "level/terrain.h"
+#include "shell/angles.h"
 #include "shell/object.h"
 
 constexpr int BLOB_MAX_POINTS = 20;
@@ -68,12 +70,13 @@ class obj_wobblet : public obj_parent {
   void ease_view();
   void remember_position();
 
-  // The parts of one rim point's update.
+  // The parts of one rim point's update. `terrain` asks about the points
+  // of the whole step, during which the terrain does not change.
   void apply_springs(int i, double centre_x, double centre_y);
   void reset_onto_circle(int i, double centre_x, double centre_y);
   void fall_and_slow(int i);
-  void move_rim_point(int i);
-  void settle_against_terrain(int i, double centre_x, double centre_y);
+  void move_rim_point(int i, terrain_path& terrain);
+  void settle_against_terrain(int i, double centre_x, double centre_y, terrain_path& terrain);
 
   // Puts rim point i at the given distance from the centre along its spoke.
   void place_on_spoke(int i, double centre_x, double centre_y, double length);
@@ -82,4 +85,10 @@ class obj_wobblet : public obj_parent {
   void collapse_rim_onto_centre();
   void jump_if_grounded();
   void apply_style_table();
+
+  // The unit vectors of the centre's and each rim point's direction, as
+  // last asked: a point's move in one tick and its first impulse in the
+  // next ask about the same direction.
+  direction_memo centre_unit_;
+  direction_memo rim_unit_[BLOB_MAX_POINTS];
 };

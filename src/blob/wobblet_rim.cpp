@@ -21,20 +21,21 @@ using namespace blob_tuning;
 double obj_wobblet::rest_angle(int i) const { return static_cast<double>(i * (360 / point_count)); }
 
 void obj_wobblet::place_on_spoke(int i, double centre_x, double centre_y, double length) {
-  double angle = rest_angle(i);
-  rim_x[i] = centre_x + lengthdir_x(length, angle);
-  rim_y[i] = centre_y + lengthdir_y(length, angle);
+  unit_vector spoke = unit_of(rest_angle(i));
+  rim_x[i] = centre_x + spoke.x * length;  // lengthdir_x(length, angle)
+  rim_y[i] = centre_y + spoke.y * length;
 }
 
 void obj_wobblet::update_rim_points() {
+  terrain_path terrain;
   for (int i = 0; i < point_count; ++i) {
     double centre_x = x;
     double centre_y = y;
     apply_springs(i, centre_x, centre_y);
     reset_onto_circle(i, centre_x, centre_y);
     fall_and_slow(i);
-    move_rim_point(i);
-    settle_against_terrain(i, centre_x, centre_y);
+    move_rim_point(i, terrain);
+    settle_against_terrain(i, centre_x, centre_y, terrain);
   }
 }
 
@@ -46,8 +47,9 @@ void obj_wobblet::update_rim_points() {
 // its rest position, so both springs fire with equal and opposite impulses.
 void obj_wobblet::apply_springs(int i, double centre_x, double centre_y) {
   double angle = rest_angle(i);
-  double rest_x = centre_x + lengthdir_x(radius, angle);
-  double rest_y = centre_y + lengthdir_y(radius, angle);
+  unit_vector spoke = unit_of(angle);
+  double rest_x = centre_x + spoke.x * radius;  // lengthdir_x(radius, angle)
+  double rest_y = centre_y + spoke.y * radius;
   double d = point_distance(centre_x, centre_y, rim_x[i], rim_y[i]);
   if (radius > d) {
     d = point_distance(rim_x[i], rim_y[i], rest_x, rest_y);
@@ -83,13 +85,12 @@ void obj_wobblet::fall_and_slow(int i) {
 
 // ceil(speed) one-pixel steps; the first step into terrain is refused and
 // stops the point dead.
-void obj_wobblet::move_rim_point(int i) {
-  const double unit_x = lengthdir_x(1, rim_direction[i]);
-  const double unit_y = lengthdir_y(1, rim_direction[i]);
+void obj_wobblet::move_rim_point(int i, terrain_path& terrain) {
+  const unit_vector unit = rim_unit_[i].of(rim_direction[i]);  // lengthdir_x(1, direction)
   for (int j = 0; j < rim_speed[i]; ++j) {
-    double next_x = unit_x + rim_x[i];
-    double next_y = unit_y + rim_y[i];
-    if (collideAll(to_pixel(next_x), to_pixel(next_y))) {
+    double next_x = unit.x + rim_x[i];
+    double next_y = unit.y + rim_y[i];
+    if (terrain.collides(to_pixel(next_x), to_pixel(next_y))) {
       rim_speed[i] = 0;
     } else {
       rim_x[i] = next_x;
@@ -98,6 +99,28 @@ void obj_wobblet::move_rim_point(int i) {
   }
 }
 
+namespace {
+// Whether a march of ceil(dist) unit steps from the centre is known to
+// meet no terrain, so that its questions can be left out. The marched
+// points lie between the centre and centre + ceil(dist) * unit, each off
+// by at most a rounding per step: far less than the margin allowed here.
+bool march_meets_nothing(double centre_x, double centre_y, unit_vector unit, double dist) {
+  constexpr double LONGEST = 48;       // pixels: longer marches are rare and not worth it
+  constexpr double FARTHEST = 0x1p30;  // pixels from the origin
+  if (!(dist > 0 && dist <= LONGEST) || !(std::fabs(centre_x) < FARTHEST) ||
+      !(std::fabs(centre_y) < FARTHEST))
+    return false;
+  double steps = std::ceil(dist);
+  double end_x = centre_x + steps * unit.x, end_y = centre_y + steps * unit.y;
+  // Each step rounds by at most half a unit in the last place of numbers
+  // below 2^31: 2^-23 pixels. Allow far more.
+  double margin = (steps + 2) * 0x1p-16;
+  return known_empty(
+      to_pixel(std::min(centre_x, end_x) - margin), to_pixel(std::min(centre_y, end_y) - margin),
+      to_pixel(std::max(centre_x, end_x) + margin), to_pixel(std::max(centre_y, end_y) + margin));
+}
+}  // namespace
+
 // The point keeps its distance from the centre but goes back onto its spoke,
 // losing any sideways drift, so the ring keeps its order and never tangles.
 // Then a march from the centre along the direction the point had before
@@ -105,21 +128,22 @@ void obj_wobblet::move_rim_point(int i) {
 // the first pixel in terrain and leaves the point there: the rim then hugs
 // the terrain surface, at most a pixel inside it, instead of lying beyond a
 // wall the centre cannot see through.
-void obj_wobblet::settle_against_terrain(int i, double centre_x, double centre_y) {
+void obj_wobblet::settle_against_terrain(int i, double centre_x, double centre_y,
+                                         terrain_path& terrain) {
   double towards = point_direction(centre_x, centre_y, rim_x[i], rim_y[i]);
   double dist = point_distance(centre_x, centre_y, rim_x[i], rim_y[i]);
   // A point on the centre has no direction (NaN); it compares unequal, goes
   // onto its spoke at distance 0 (the centre), and the march below takes no
   // step, so the NaN is never used.
   if (rest_angle(i) != towards) place_on_spoke(i, centre_x, centre_y, dist);
-  const double unit_x = lengthdir_x(1, towards);
-  const double unit_y = lengthdir_y(1, towards);
+  const unit_vector unit = unit_of(towards);  // lengthdir_x(1, towards)
+  if (march_meets_nothing(centre_x, centre_y, unit, dist)) return;
   double mx = centre_x;
   double my = centre_y;
   for (int j = 0; j < dist; ++j) {
-    mx = unit_x + mx;
-    my = unit_y + my;
-    if (collideAll(to_pixel(mx), to_pixel(my))) {
+    mx = unit.x + mx;
+    my = unit.y + my;
+    if (terrain.collides(to_pixel(mx), to_pixel(my))) {
       rim_x[i] = mx;
       rim_y[i] = my;
       return;

@@ -49,11 +49,10 @@ void obj_wobblet::apply_friction() {
 void obj_wobblet::move_centre() {
   // The direction cannot change inside the walk, so the unit step is worked
   // out once; the sums below are the same bits either way.
-  const double unit_x = lengthdir_x(1, direction);
-  const double unit_y = lengthdir_y(1, direction);
+  const unit_vector unit = centre_unit_.of(direction);  // lengthdir_x(1, direction)
   for (int j = 0; j < speed; ++j) {
-    double next_x = unit_x + static_cast<double>(x);
-    double next_y = unit_y + static_cast<double>(y);
+    double next_x = unit.x + static_cast<double>(x);
+    double next_y = unit.y + static_cast<double>(y);
     if (collideAll(to_pixel(next_x), to_pixel(next_y))) {
       speed = 0;
     } else {

@@ -74,6 +74,10 @@ bool outside_box(const primitive& p, int x, int y) {
 }
 }  // namespace
 
+bool known_empty(int left, int top, int right, int bottom) {
+  return terrain_index::empty_rectangle(left, top, right, bottom);
+}
+
 bool collideAllWithin(int x, int y, solid_box& known) {
   return known.holds(x, y) || terrain_index::any_solid_at(x, y, &known);
 }

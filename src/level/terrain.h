@@ -42,7 +42,27 @@ int collideTriangleSpecial(int x1, int y1, int x2, int y2, int x3, int y3, int p
 // True when the point lies in, or on the edge of, a solid triangle. Asks the
 // index, which looks only at the triangles near the point; inline, since a
 // blob asks hundreds of times a tick and most answers take one look-up.
-inline bool collideAll(int x, int y) { return terrain_index::solid_at(x, y); }
+inline bool collideAll(int x, int y) { return terrain_index::solid_at(x, y, nullptr); }
+
+// collideAll for the points of one path asked one after another with no
+// change to the terrain in between, like a ray march within one blob's
+// step: it remembers the last 8x8 block found to hold no terrain, so that
+// the questions that follow inside it cost one comparison.
+class terrain_path {
+ public:
+  bool collides(int x, int y) {
+    return !empty_.holds(x, y) && terrain_index::solid_at(x, y, &empty_);
+  }
+
+ private:
+  terrain_index::empty_block empty_;
+};
+
+// True when collideAll is false for every pixel from (left, top) to
+// (right, bottom) inclusive, as far as the index knows without testing a
+// triangle: a small rectangle wholly in 8x8 blocks that no triangle
+// reaches. False means only that it is not known.
+bool known_empty(int left, int top, int right, int bottom);
 
 // Pixels all known to be solid, from left to right and top to bottom
 // inclusive; empty at first.

@@ -13,6 +13,7 @@
 namespace terrain_index {
 namespace {
 using namespace terrain_cells;
+using terrain_blocks::block_pixels;
 using terrain_blocks::cell_blocks;
 using terrain_blocks::filled_by;
 using terrain_blocks::sort_blocks;
@@ -61,7 +62,7 @@ static_assert(LIST_STORE < 1u << 24, "a memo's count has 24 bits");
 // level never makes.
 constexpr int CHANGE_LEVEL = 5;
 constexpr std::uint32_t CHANGE_AREAS = 1u << (GRID_SHIFT - FINE_SHIFT - CHANGE_LEVEL);
-static_assert(cell_shift(CHANGE_LEVEL) == AREA_SHIFT && CHANGE_AREAS == AREAS_PER_SIDE &&
+static_assert(cell_shift(CHANGE_LEVEL) == AREA_SHIFT && CHANGE_AREAS == 1u << AREAS_SHIFT &&
                   static_cast<std::uint32_t>(-QUICK_HALF - ORIGIN) == FIRST_MEMO_AREA << AREA_SHIFT,
               "moved triangles are counted per change area");
 constexpr std::uint32_t MEMO_CELLS_PER_AREA = 1u << CHANGE_LEVEL;  // each way
@@ -84,6 +85,10 @@ struct index_state {
   std::uint32_t round = 0;
   cell_memo* memos = nullptr;     // allocated zeroed on first use
   cell_blocks* blocks = nullptr;  // per memo cell, allocated with the memos
+  // The pixels of the sorted cells' mixed blocks, in eras like the lists.
+  block_pixels* pixels = nullptr;
+  std::uint32_t pixels_used = 0;
+  std::uint32_t pixels_era = 1;
   std::vector<const primitive*> lists;
   // Per list entry: how many entries from it on share its corners. Lists
   // are sorted so that triangles with the same corners sit together, and a
@@ -102,7 +107,7 @@ index_state index;
 
 void publish_quick_view() {
   quick.blocks = index.blocks;
-  quick.mobile_entries = index.mobile_entries;
+  quick.mobile_entries = index.mobile_entries + FIRST_MEMO_AREA * CHANGE_AREAS + FIRST_MEMO_AREA;
 }
 
 // Era 0 marks a memo never made, so the count skips it when it wraps.
@@ -263,6 +268,10 @@ bool memo_slot(std::uint32_t gx, std::uint32_t gy, std::size_t& slot) {
 // Zeroed pages cost nothing until touched: a level pays only for the cells
 // asked about.
 constexpr std::size_t MEMO_CELLS = std::size_t{1} << (2 * MEMO_SIDE_SHIFT);
+// Room for the mixed blocks of some 10,000 cells; when it is full, a new
+// era begins and cells are sorted again as they are asked about.
+constexpr std::uint32_t PIXEL_STORE = 1u << 18;
+constexpr std::uint32_t BLOCKS = 64;
 
 cell_memo* memo_at(std::uint32_t gx, std::uint32_t gy) {
   std::size_t slot;
@@ -270,6 +279,7 @@ cell_memo* memo_at(std::uint32_t gx, std::uint32_t gy) {
   if (!index.memos) {
     index.memos = take_zeroed_table<cell_memo>(MEMO_CELLS);
     index.blocks = take_zeroed_table<cell_blocks>(MEMO_CELLS);
+    index.pixels = take_zeroed_table<block_pixels>(PIXEL_STORE);
     publish_quick_view();
   }
   return &index.memos[slot];
@@ -285,11 +295,32 @@ void set_blocks(std::uint32_t gx, std::uint32_t gy, const cell_blocks& blocks) {
 }
 
 void sort_cell_blocks(const cell_memo& memo, std::uint32_t gx, std::uint32_t gy) {
+  if (index.pixels_used > PIXEL_STORE - BLOCKS) {
+    index.pixels_used = 0;
+    if (++index.pixels_era == 0) index.pixels_era = 1;
+  }
   int x0 = ORIGIN + static_cast<int>(gx >> FINE_SHIFT << FINE_SHIFT);
   int y0 = ORIGIN + static_cast<int>(gy >> FINE_SHIFT << FINE_SHIFT);
-  set_blocks(gx, gy,
-             sort_blocks(index.lists.data() + memo.first, index.same_shape.data() + memo.first,
-                         memo.count, x0, y0));
+  cell_blocks blocks;
+  std::uint32_t written =
+      sort_blocks(index.lists.data() + memo.first, index.same_shape.data() + memo.first, memo.count,
+                  x0, y0, blocks, index.pixels + index.pixels_used);
+  if (written != 0) {
+    blocks.pixels = index.pixels_used;
+    blocks.pixels_era = index.pixels_era;
+    index.pixels_used += written;
+  }
+  set_blocks(gx, gy, blocks);
+}
+
+// Sorted, and the mixed blocks' pixels still in the store.
+bool blocks_current(const cell_memo& memo, std::uint32_t gx, std::uint32_t gy) {
+  if (!memo.blocks_sorted) return false;
+  std::size_t slot;
+  memo_slot(gx, gy, slot);
+  const cell_blocks& b = index.blocks[slot];
+  return b.pixels_era == index.pixels_era || (b.empty | b.full) == ~std::uint64_t{0} ||
+         (b.empty | b.full) == 0;
 }
 
 // The corners in a fixed order, whatever order the triangle gives them in:
@@ -412,8 +443,10 @@ bool static_holds(int x, int y, std::uint32_t gx, std::uint32_t gy, solid_box* s
       return true;
     }
   }
-  if (for_blobs && !memo->blocks_sorted && ++memo->asks == SORT_AFTER)
+  if (for_blobs && !blocks_current(*memo, gx, gy) && ++memo->asks == SORT_AFTER) {
+    memo->asks = 0;
     sort_cell_blocks(*memo, gx, gy);
+  }
   const primitive* const* list = index.lists.data() + memo->first;
   const std::uint32_t* same = index.same_shape.data() + memo->first;
   for (std::uint32_t k = 0; k < memo->count; k += same[k]) {
@@ -469,6 +502,9 @@ void clear() {
   index.memos = nullptr;
   give_back_table(index.blocks, MEMO_CELLS);
   index.blocks = nullptr;
+  give_back_table(index.pixels, PIXEL_STORE);
+  index.pixels = nullptr;
+  index.pixels_used = 0;
   std::fill(std::begin(index.mobile_entries), std::end(index.mobile_entries), 0u);
   std::fill(std::begin(index.sorted_blocks), std::end(index.sorted_blocks), false);
   publish_quick_view();
@@ -480,6 +516,54 @@ void clear() {
 quick_view quick;
 
 bool mobile_holds(int x, int y) { return chain_holds(MOBILE, x, y, grid_coord(x), grid_coord(y)); }
+
+// The mixed block's pixels, where they are still in the store: one no
+// triangle holds is solid only where a moved triangle is, one that a solid
+// triangle holds is solid.
+bool mixed_block_answer(int x, int y) {
+  std::uint32_t qx = static_cast<std::uint32_t>(x) + QUICK_HALF;
+  std::uint32_t qy = static_cast<std::uint32_t>(y) + QUICK_HALF;
+  const cell_blocks& cell =
+      quick.blocks[((qy >> QUICK_CELL_SHIFT) << QUICK_SIDE_SHIFT) | (qx >> QUICK_CELL_SHIFT)];
+  constexpr std::uint32_t IN_CELL = (1u << QUICK_CELL_SHIFT) - 1;
+  std::uint64_t bit = terrain_blocks::block_bit(qx & IN_CELL, qy & IN_CELL);
+  if (!(cell.full & bit) && cell.pixels_era == index.pixels_era) {
+    const block_pixels& block = index.pixels[cell.pixels + terrain_blocks::mixed_rank(cell, bit)];
+    std::uint64_t pixel = terrain_blocks::pixel_bit(qx, qy);
+    if ((block.held & pixel) && *block.holder_solid) return true;
+    if (block.none & pixel) return mobile_near(qx, qy) && mobile_holds(x, y);
+  }
+  return any_solid_at(x, y, nullptr);
+}
+
+bool empty_rectangle(int left, int top, int right, int bottom) {
+  constexpr std::uint32_t CELL = 1u << QUICK_CELL_SHIFT, BLOCK = 1u << terrain_blocks::BLOCK_SHIFT;
+  constexpr std::uint32_t RANGE = 1u << (QUICK_CELL_SHIFT + QUICK_SIDE_SHIFT);
+  std::uint32_t qx0 = static_cast<std::uint32_t>(left) + QUICK_HALF;
+  std::uint32_t qy0 = static_cast<std::uint32_t>(top) + QUICK_HALF;
+  std::uint32_t qx1 = static_cast<std::uint32_t>(right) + QUICK_HALF;
+  std::uint32_t qy1 = static_cast<std::uint32_t>(bottom) + QUICK_HALF;
+  if (!index.blocks || qx0 >= RANGE || qy0 >= RANGE || qx1 >= RANGE || qy1 >= RANGE || qx1 < qx0 ||
+      qy1 < qy0 || qx1 - qx0 >= CELL || qy1 - qy0 >= CELL)
+    return false;
+  // At most 64 pixels each way: the corners' areas are all the areas.
+  if (mobile_near(qx0, qy0) || mobile_near(qx1, qy0) || mobile_near(qx0, qy1) ||
+      mobile_near(qx1, qy1))
+    return false;
+  for (std::uint32_t cy = qy0 / CELL; cy <= qy1 / CELL; ++cy)
+    for (std::uint32_t cx = qx0 / CELL; cx <= qx1 / CELL; ++cx) {
+      // The rectangle's blocks within this cell.
+      std::uint32_t bx0 = (std::max(qx0, cx * CELL) % CELL) / BLOCK;
+      std::uint32_t bx1 = (std::min(qx1, cx * CELL + CELL - 1) % CELL) / BLOCK;
+      std::uint32_t by0 = (std::max(qy0, cy * CELL) % CELL) / BLOCK;
+      std::uint32_t by1 = (std::min(qy1, cy * CELL + CELL - 1) % CELL) / BLOCK;
+      std::uint64_t row = ((2u << bx1) - 1) & ~((1u << bx0) - 1);
+      std::uint64_t wanted = 0;
+      for (std::uint32_t by = by0; by <= by1; ++by) wanted |= row << (by * 8);
+      if ((index.blocks[(cy << QUICK_SIDE_SHIFT) | cx].empty & wanted) != wanted) return false;
+    }
+  return true;
+}
 
 bool any_solid_at(int x, int y, solid_box* solid_cell) {
   if (index.records.empty()) return false;

@@ -36,30 +36,50 @@ namespace terrain_index {
 bool any_solid_at(int x, int y, solid_box* solid_cell);
 
 // What the inline point test reads. Every 64-pixel cell of world pixels
-// -32,768..32,767 each way, row by row, has its 8x8 blocks sorted the first
-// time the full test answers a question there (zero masks until then, and
-// again as soon as a static triangle near it changes); moved triangles,
-// which the blocks leave out, are counted per 2,048-pixel area over the
-// index's whole grid.
+// -32,768..32,767 each way, row by row, has its 8x8 blocks sorted once it
+// has been asked about often enough (zero masks until then, and again as
+// soon as a static triangle near it changes); moved triangles, which the
+// blocks leave out, are counted per 2,048-pixel area.
 constexpr int QUICK_HALF = 32768;  // pixels each way from the origin
 constexpr int QUICK_CELL_SHIFT = 6;
 constexpr int QUICK_SIDE_SHIFT = 10;  // 1,024 cells each way
 constexpr int AREA_SHIFT = 11;
-constexpr std::uint32_t AREAS_PER_SIDE = 64;
+constexpr int AREAS_SHIFT = 6;                 // 64 areas each way over the index's grid
 constexpr std::uint32_t FIRST_MEMO_AREA = 16;  // the area of world -32,768
 struct quick_view {
   const terrain_blocks::cell_blocks* blocks;  // null before the first question
+  // Entries of moved triangles per area, from the area of world -32,768:
+  // [(qy >> AREA_SHIFT << AREAS_SHIFT) + (qx >> AREA_SHIFT)].
   const std::uint32_t* mobile_entries;
 };
 extern quick_view quick;
 
+// An 8x8 block (pixel coordinates shifted right by 3) known to hold no
+// terrain at all, crates included, for a run of questions between which
+// nothing changes.
+struct empty_block {
+  int x = -2147483647 - 1, y = 0;
+  bool holds(int px, int py) const { return (px >> 3) == x && (py >> 3) == y; }
+};
+
 // Whether a moved triangle holds the point.
 bool mobile_holds(int x, int y);
 
+// Whether a moved triangle may be filed near the point (qx, qy): x and y
+// plus QUICK_HALF, within the range of the blocks.
+inline bool mobile_near(std::uint32_t qx, std::uint32_t qy) {
+  return quick.mobile_entries[((qy >> AREA_SHIFT) << AREAS_SHIFT) + (qx >> AREA_SHIFT)] != 0;
+}
+
+// The answer for a point of a cell whose blocks were sorted, in a block
+// that is neither empty nor, with a solid filler, full.
+bool mixed_block_answer(int x, int y);
+
 // The answer of any_solid_at, mostly from one look-up: a block no triangle
 // reaches is solid only where a moved triangle is, and a block a solid
-// triangle fills is solid.
-inline bool solid_at(int x, int y) {
+// triangle fills is solid. When the block holds nothing at all and `empty`
+// is given, it is noted there.
+[[gnu::always_inline]] inline bool solid_at(int x, int y, empty_block* empty) {
   std::uint32_t qx = static_cast<std::uint32_t>(x) + QUICK_HALF;  // wraps when out of range
   std::uint32_t qy = static_cast<std::uint32_t>(y) + QUICK_HALF;
   const terrain_blocks::cell_blocks* blocks = quick.blocks;
@@ -69,14 +89,19 @@ inline bool solid_at(int x, int y) {
         blocks[((qy >> QUICK_CELL_SHIFT) << QUICK_SIDE_SHIFT) | (qx >> QUICK_CELL_SHIFT)];
     std::uint64_t bit = terrain_blocks::block_bit(qx & IN_CELL, qy & IN_CELL);
     if (cell.empty & bit) {
-      std::uint32_t area = ((qy >> AREA_SHIFT) + FIRST_MEMO_AREA) * AREAS_PER_SIDE +
-                           (qx >> AREA_SHIFT) + FIRST_MEMO_AREA;
-      return quick.mobile_entries[area] != 0 && mobile_holds(x, y);
+      if (mobile_near(qx, qy)) return mobile_holds(x, y);
+      if (empty) *empty = {x >> 3, y >> 3};
+      return false;
     }
     if ((cell.full & bit) && *cell.filler_solid) return true;
+    return mixed_block_answer(x, y);
   }
   return any_solid_at(x, y, nullptr);
 }
+// Whether the sorted blocks show that no triangle, static or moved, holds
+// any pixel of the rectangle (at most 64 pixels each way; larger ones are
+// not known).
+bool empty_rectangle(int left, int top, int right, int bottom);
 
 // Files a triangle just appended to the list; its `order` becomes its place
 // in the list.

@@ -1,10 +1,10 @@
 #include "shell/angles.h"
 
 #include <cmath>
+#include <cstring>
 
 namespace {
 constexpr double CIRCLE = 3.141592653589793;
-constexpr double DEGREE = 0.017453292519943295;  // radians per degree
 
 double cos_of_degrees(double direction) { return std::cos(direction * CIRCLE / 180); }
 
@@ -38,6 +38,24 @@ bool whole_degree_slot(double direction, int& slot) {
 }
 }  // namespace
 
+unit_vector unit_of(double direction) {
+  int slot;
+  if (whole_degree_slot(direction, slot))
+    return {whole_degrees.cos[slot], whole_degrees.sin_down[slot]};
+  return {cos_of_degrees(direction), sin_of_degrees_down(direction)};
+}
+
+const unit_vector& direction_memo::of(double direction) {
+  std::uint64_t bits;
+  std::memcpy(&bits, &direction, sizeof bits);
+  if (!known_ || bits != bits_) {
+    unit_ = unit_of(direction);
+    bits_ = bits;
+    known_ = true;
+  }
+  return unit_;
+}
+
 double lengthdir_x(double length, double direction) {
   int slot;
   if (whole_degree_slot(direction, slot)) return whole_degrees.cos[slot] * length;
@@ -48,23 +66,4 @@ double lengthdir_y(double length, double direction) {
   int slot;
   if (whole_degree_slot(direction, slot)) return whole_degrees.sin_down[slot] * length;
   return sin_of_degrees_down(direction) * length;
-}
-
-// atan of the slope gives (-90, 90); the two corrections move the left half
-// plane to (90, 270) and the lower-right quadrant to (270, 360). A vertical
-// line divides by zero on purpose: +-infinity gives +-90, and coincident
-// points give NaN, which callers must handle.
-double point_direction(double x1, double y1, double x2, double y2) {
-  double dx = x2 - x1;
-  double dy = -(y2 - y1);
-  double r = std::atan(dy / dx) / DEGREE;
-  if (dx < 0) r += 180;
-  if (dx > 0 && dy < 0) r += 360;
-  return r;
-}
-
-double point_distance(double x1, double y1, double x2, double y2) {
-  if (x2 >= x1) return std::sqrt((x2 - x1) * (x2 - x1) + (y2 - y1) * (y2 - y1));
-  if (x2 < x1) return std::sqrt((x1 - x2) * (x1 - x2) + (y1 - y2) * (y1 - y2));
-  return NAN;
 }

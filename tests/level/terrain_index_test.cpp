@@ -50,6 +50,30 @@ class TerrainIndex : public ::testing::Test {
     return addVertex(corner(), corner(), corner(), corner(), corner(), corner());
   }
 
+  void expect_agreement_near(int x, int y, int reach, int points) {
+    for (int k = 0; k < points; ++k) {
+      int px = x + uniform(-reach, reach), py = y + uniform(-reach, reach);
+      ASSERT_EQ(collideAll(px, py), collideAllScan(px, py)) << "at (" << px << ", " << py << ")";
+    }
+  }
+
+  // Rectangles said to be empty are: no pixel in them is solid. Returns how
+  // many were said to be.
+  int expect_rectangles_known_empty_are(int left, int top, int side) {
+    int known = 0;
+    for (int k = 0; k < 300; ++k) {
+      int x0 = left + uniform(0, side), y0 = top + uniform(0, 200);
+      int x1 = x0 + uniform(0, 70), y1 = y0 + uniform(0, 70);
+      if (!known_empty(x0, y0, x1, y1)) continue;
+      ++known;
+      for (int y = y0; y <= y1; ++y)
+        for (int x = x0; x <= x1; ++x)
+          EXPECT_FALSE(collideAllScan(x, y))
+              << "(" << x << ", " << y << ") in " << x0 << "," << y0 << " to " << x1 << "," << y1;
+    }
+    return known;
+  }
+
   // Every pixel of a square, asked about again and again as a blob resting
   // there would.
   static void expect_square_agrees(int left, int top, int side, int passes) {
@@ -162,11 +186,14 @@ TEST_F(TerrainIndex, SortedBlocksStayTrueThroughEveryChange) {
   }
   primitive* far = addVertex(5000, 5000, 5090, 5010, 5020, 5080);
   // The pile, and bare ground beside it.
+  int known_empty_rectangles = 0;
   auto sorted_then_changed = [&](const char* change, auto apply) {
     SCOPED_TRACE(change);
     expect_square_agrees(-100, -100, 200, 2);
     expect_square_agrees(150, -100, 200, 2);
+    known_empty_rectangles += expect_rectangles_known_empty_are(-100, -100, 450);
     apply();
+    known_empty_rectangles += expect_rectangles_known_empty_are(-100, -100, 450);
     expect_square_agrees(-100, -100, 200, 1);
     expect_square_agrees(150, -100, 200, 1);
   };
@@ -180,8 +207,9 @@ TEST_F(TerrainIndex, SortedBlocksStayTrueThroughEveryChange) {
   sorted_then_changed("every flag set", [&] {
     for (primitive* p = start_ptr; p; p = p->next) p->solid = true;
   });
-  sorted_then_changed("a triangle moved in", [&] { moveTriangle(far, -4800, -5050); });
+  sorted_then_changed("a triangle moved in", [&] { moveTriangle(far, -4700, -4900); });
   sorted_then_changed("a pile triangle moved in place", [&] { moveTriangle(pile[7], 0, 0); });
+  EXPECT_GT(known_empty_rectangles, 0) << "bare ground is known to be empty";
   // A crate-sized triangle crossing empty and filled blocks a few pixels a
   // tick, checked near it every tick.
   primitive* crate = addVertex(-300, -300, -270, -300, -300, -270);
@@ -194,6 +222,29 @@ TEST_F(TerrainIndex, SortedBlocksStayTrueThroughEveryChange) {
   freeCollisions();
   addVertex(-100, -100, 100, -100, -100, 100);
   expect_square_agrees(-100, -100, 200, 2);
+}
+
+// A long game sorts cells all over a large level: the store of the mixed
+// blocks' pixels fills, starts again, and the cells sorted before are
+// sorted again when asked, never answered from what was overwritten.
+TEST_F(TerrainIndex, CellsSortedLongAgoAreSortedAgain) {
+  // A sliver across each cell of a 160 by 160 cell square, each a little
+  // different: some 15 mixed blocks a cell, 380,000 in all.
+  constexpr int CELLS = 160;
+  for (int cy = 0; cy < CELLS; ++cy)
+    for (int cx = 0; cx < CELLS; ++cx) {
+      int x = cx * 64, y = cy * 64 + (cx * 7 + cy * 3) % 9;
+      addVertex(x, y, x + 63, y + 45 + cx % 9, x, y + 3 + cy % 4);
+    }
+  auto ask_every_cell = [] {
+    for (int cy = 0; cy < CELLS; ++cy)
+      for (int cx = 0; cx < CELLS; ++cx)
+        for (int k = 0; k < 24; ++k) collideAll(cx * 64 + k * 5 % 64, cy * 64 + k * 11 % 64);
+  };
+  ask_every_cell();
+  ask_every_cell();
+  for (int cell : {0, 1, 7, CELLS * CELLS / 2, CELLS * CELLS - 1})
+    expect_agreement_near(cell % CELLS * 64 + 32, cell / CELLS * 64 + 32, 31, 400);
 }
 
 TEST_F(TerrainIndex, NearARectangleGivesEveryMeetingTriangleOnceInListOrder) {
