@@ -70,13 +70,33 @@ class obj_wobblet : public obj_parent {
   void ease_view();
   void remember_position();
 
-  // The parts of one rim point's update. `terrain` asks about the points
-  // of the whole step, during which the terrain does not change.
-  void apply_springs(int i, double centre_x, double centre_y);
+  // The parts of one rim point's update. `terrain` asks about points along
+  // one kind of path through the whole step, during which the terrain does
+  // not change.
+  // Impulses a point's springs give the centre (direction in degrees,
+  // length in pixels per tick), kept until the centre takes them.
+  struct centre_pushes {
+    double direction[2], length[2];
+    int count = 0;
+    void add(double to, double by) {
+      direction[count] = to;
+      length[count] = by;
+      ++count;
+    }
+  };
+  void apply_springs(int i, double centre_x, double centre_y, centre_pushes& pushes);
   void reset_onto_circle(int i, double centre_x, double centre_y);
   void fall_and_slow(int i);
-  void move_rim_point(int i, terrain_path& terrain);
-  void settle_against_terrain(int i, double centre_x, double centre_y, terrain_path& terrain);
+  void move_rim_point(int i, unit_vector unit, terrain_path& terrain);
+  // The march from the centre towards where the point was before it went
+  // back onto its spoke: its unit step and length.
+  struct march_aim {
+    unit_vector unit;
+    double dist;
+  };
+  march_aim back_onto_spoke(int i, double centre_x, double centre_y);
+  void march_from_centre(int i, double centre_x, double centre_y, const march_aim& aim,
+                         terrain_path& terrain);
 
   // Puts rim point i at the given distance from the centre along its spoke.
   void place_on_spoke(int i, double centre_x, double centre_y, double length);

@@ -26,17 +26,39 @@ void obj_wobblet::place_on_spoke(int i, double centre_x, double centre_y, double
   rim_y[i] = centre_y + spoke.y * length;
 }
 
+// Each point goes through springs, reset, gravity, own motion and march
+// in this order, and the centre takes the springs' impulses in the order of
+// the points. A point's update reads and writes that point alone, the
+// centre's position (which stays put through this phase) and the terrain,
+// and nothing in it reads the centre's velocity that the springs change.
+// So the points can take each part in turn, all points at a time, and the
+// centre its impulses a little later, with the very same bits: the
+// processor then works on several points' sines, square roots and
+// arctangents at once instead of waiting on one chain of them.
 void obj_wobblet::update_rim_points() {
-  terrain_path terrain;
-  for (int i = 0; i < point_count; ++i) {
-    double centre_x = x;
-    double centre_y = y;
-    apply_springs(i, centre_x, centre_y);
-    reset_onto_circle(i, centre_x, centre_y);
+  const double centre_x = x;
+  const double centre_y = y;
+  const int points = point_count;
+  centre_pushes pushes[BLOB_MAX_POINTS + 1];
+  for (int i = 0; i < points; ++i) apply_springs(i, centre_x, centre_y, pushes[i]);
+  for (int i = 0; i < points; ++i) reset_onto_circle(i, centre_x, centre_y);
+  // The centre takes the springs' pushes in their order, each beside a
+  // point's gravity, which does not wait on it.
+  for (int i = 0; i < points; ++i) {
     fall_and_slow(i);
-    move_rim_point(i, terrain);
-    settle_against_terrain(i, centre_x, centre_y, terrain);
+    for (int k = 0; k < pushes[i].count; ++k)
+      motion_add(pushes[i].direction[k], pushes[i].length[k]);
   }
+  // The directions of all points first, then the steps that wait on them.
+  unit_vector along[BLOB_MAX_POINTS + 1];
+  for (int i = 0; i < points; ++i) along[i] = rim_unit_[i].of(rim_direction[i]);
+  // Moves ask about points along the rim, marches about points out from
+  // the centre: each path remembers its own last block.
+  terrain_path moves, marches;
+  for (int i = 0; i < points; ++i) move_rim_point(i, along[i], moves);
+  march_aim aims[BLOB_MAX_POINTS + 1];
+  for (int i = 0; i < points; ++i) aims[i] = back_onto_spoke(i, centre_x, centre_y);
+  for (int i = 0; i < points; ++i) march_from_centre(i, centre_x, centre_y, aims[i], marches);
 }
 
 // A point closer to the centre than the radius is pushed out along its spoke
@@ -45,7 +67,7 @@ void obj_wobblet::update_rim_points() {
 // in along its spoke, and pulls the centre after it, the same way. A point inside the circle
 // but far round it from its own spoke is also further than the radius from
 // its rest position, so both springs fire with equal and opposite impulses.
-void obj_wobblet::apply_springs(int i, double centre_x, double centre_y) {
+void obj_wobblet::apply_springs(int i, double centre_x, double centre_y, centre_pushes& pushes) {
   double angle = rest_angle(i);
   unit_vector spoke = unit_of(angle);
   double rest_x = centre_x + spoke.x * radius;  // lengthdir_x(radius, angle)
@@ -54,12 +76,12 @@ void obj_wobblet::apply_springs(int i, double centre_x, double centre_y) {
   if (radius > d) {
     d = point_distance(rim_x[i], rim_y[i], rest_x, rest_y);
     motion_add(i, angle, d / stiffness);
-    motion_add(angle + HALF_TURN, d / (stiffness * CENTRE_SHARE));
+    pushes.add(angle + HALF_TURN, d / (stiffness * CENTRE_SHARE));
   }
   if (d > radius) {
     d = point_distance(rim_x[i], rim_y[i], rest_x, rest_y);
     motion_add(i, angle + HALF_TURN, d / stiffness);
-    motion_add(angle, d / (stiffness * CENTRE_SHARE));
+    pushes.add(angle, d / (stiffness * CENTRE_SHARE));
   }
 }
 
@@ -85,8 +107,7 @@ void obj_wobblet::fall_and_slow(int i) {
 
 // ceil(speed) one-pixel steps; the first step into terrain is refused and
 // stops the point dead.
-void obj_wobblet::move_rim_point(int i, terrain_path& terrain) {
-  const unit_vector unit = rim_unit_[i].of(rim_direction[i]);  // lengthdir_x(1, direction)
+void obj_wobblet::move_rim_point(int i, unit_vector unit, terrain_path& terrain) {
   for (int j = 0; j < rim_speed[i]; ++j) {
     double next_x = unit.x + rim_x[i];
     double next_y = unit.y + rim_y[i];
@@ -128,19 +149,23 @@ bool march_meets_nothing(double centre_x, double centre_y, unit_vector unit, dou
 // the first pixel in terrain and leaves the point there: the rim then hugs
 // the terrain surface, at most a pixel inside it, instead of lying beyond a
 // wall the centre cannot see through.
-void obj_wobblet::settle_against_terrain(int i, double centre_x, double centre_y,
-                                         terrain_path& terrain) {
+obj_wobblet::march_aim obj_wobblet::back_onto_spoke(int i, double centre_x, double centre_y) {
   double towards = point_direction(centre_x, centre_y, rim_x[i], rim_y[i]);
   double dist = point_distance(centre_x, centre_y, rim_x[i], rim_y[i]);
   // A point on the centre has no direction (NaN); it compares unequal, goes
-  // onto its spoke at distance 0 (the centre), and the march below takes no
-  // step, so the NaN is never used.
+  // onto its spoke at distance 0 (the centre), and the march takes no step,
+  // so the NaN is never used.
   if (rest_angle(i) != towards) place_on_spoke(i, centre_x, centre_y, dist);
-  const unit_vector unit = unit_of(towards);  // lengthdir_x(1, towards)
-  if (march_meets_nothing(centre_x, centre_y, unit, dist)) return;
+  return {unit_of(towards), dist};  // unit: lengthdir_x(1, towards)
+}
+
+void obj_wobblet::march_from_centre(int i, double centre_x, double centre_y, const march_aim& aim,
+                                    terrain_path& terrain) {
+  const unit_vector unit = aim.unit;
+  if (march_meets_nothing(centre_x, centre_y, unit, aim.dist)) return;
   double mx = centre_x;
   double my = centre_y;
-  for (int j = 0; j < dist; ++j) {
+  for (int j = 0; j < aim.dist; ++j) {
     mx = unit.x + mx;
     my = unit.y + my;
     if (terrain.collides(to_pixel(mx), to_pixel(my))) {

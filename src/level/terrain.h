@@ -46,16 +46,21 @@ inline bool collideAll(int x, int y) { return terrain_index::solid_at(x, y, null
 
 // collideAll for the points of one path asked one after another with no
 // change to the terrain in between, like a ray march within one blob's
-// step: it remembers the last 8x8 block found to hold no terrain, so that
-// the questions that follow inside it cost one comparison.
+// step: it remembers what the last 8x8 block asked about holds, so that
+// most questions that follow inside it cost a comparison or two.
 class terrain_path {
  public:
-  bool collides(int x, int y) {
-    return !empty_.holds(x, y) && terrain_index::solid_at(x, y, &empty_);
+  [[gnu::always_inline]] bool collides(int x, int y) {
+    if ((x >> 3) == seen_.x && (y >> 3) == seen_.y) {
+      std::uint64_t pixel = std::uint64_t{1} << (((y & 7) << 3) | (x & 7));
+      if (seen_.none & pixel) return false;
+      if ((seen_.held & pixel) && *seen_.holder_solid) return true;
+    }
+    return terrain_index::solid_at(x, y, &seen_);
   }
 
  private:
-  terrain_index::empty_block empty_;
+  terrain_index::block_answers seen_;
 };
 
 // True when collideAll is false for every pixel from (left, top) to

@@ -520,7 +520,7 @@ bool mobile_holds(int x, int y) { return chain_holds(MOBILE, x, y, grid_coord(x)
 // The mixed block's pixels, where they are still in the store: one no
 // triangle holds is solid only where a moved triangle is, one that a solid
 // triangle holds is solid.
-bool mixed_block_answer(int x, int y) {
+bool mixed_block_answer(int x, int y, block_answers* seen) {
   std::uint32_t qx = static_cast<std::uint32_t>(x) + QUICK_HALF;
   std::uint32_t qy = static_cast<std::uint32_t>(y) + QUICK_HALF;
   const cell_blocks& cell =
@@ -529,15 +529,29 @@ bool mixed_block_answer(int x, int y) {
   std::uint64_t bit = terrain_blocks::block_bit(qx & IN_CELL, qy & IN_CELL);
   if (!(cell.full & bit) && cell.pixels_era == index.pixels_era) {
     const block_pixels& block = index.pixels[cell.pixels + terrain_blocks::mixed_rank(cell, bit)];
+    bool mobile = mobile_near(qx, qy);
+    if (seen) *seen = {x >> 3, y >> 3, mobile ? 0 : block.none, block.held, block.holder_solid};
     std::uint64_t pixel = terrain_blocks::pixel_bit(qx, qy);
     if ((block.held & pixel) && *block.holder_solid) return true;
-    if (block.none & pixel) return mobile_near(qx, qy) && mobile_holds(x, y);
+    if (block.none & pixel) return mobile && mobile_holds(x, y);
   }
   return any_solid_at(x, y, nullptr);
 }
 
+namespace {
+// The blocks of a cell from block column bx0 to bx1 and row by0 to by1.
+std::uint64_t block_range(std::uint32_t bx0, std::uint32_t bx1, std::uint32_t by0,
+                          std::uint32_t by1) {
+  constexpr std::uint64_t COLUMN = 0x0101010101010101u;  // block 0 of every row
+  std::uint64_t columns = (((2u << bx1) - 1) & ~((1u << bx0) - 1)) * COLUMN;
+  std::uint64_t rows = (~std::uint64_t{0} >> (8 * (7 - by1))) & (~std::uint64_t{0} << (8 * by0));
+  return columns & rows;
+}
+}  // namespace
+
 bool empty_rectangle(int left, int top, int right, int bottom) {
-  constexpr std::uint32_t CELL = 1u << QUICK_CELL_SHIFT, BLOCK = 1u << terrain_blocks::BLOCK_SHIFT;
+  constexpr std::uint32_t CELL = 1u << QUICK_CELL_SHIFT, IN_CELL = CELL - 1;
+  constexpr int BLOCK_SHIFT = terrain_blocks::BLOCK_SHIFT;
   constexpr std::uint32_t RANGE = 1u << (QUICK_CELL_SHIFT + QUICK_SIDE_SHIFT);
   std::uint32_t qx0 = static_cast<std::uint32_t>(left) + QUICK_HALF;
   std::uint32_t qy0 = static_cast<std::uint32_t>(top) + QUICK_HALF;
@@ -550,16 +564,15 @@ bool empty_rectangle(int left, int top, int right, int bottom) {
   if (mobile_near(qx0, qy0) || mobile_near(qx1, qy0) || mobile_near(qx0, qy1) ||
       mobile_near(qx1, qy1))
     return false;
-  for (std::uint32_t cy = qy0 / CELL; cy <= qy1 / CELL; ++cy)
-    for (std::uint32_t cx = qx0 / CELL; cx <= qx1 / CELL; ++cx) {
-      // The rectangle's blocks within this cell.
-      std::uint32_t bx0 = (std::max(qx0, cx * CELL) % CELL) / BLOCK;
-      std::uint32_t bx1 = (std::min(qx1, cx * CELL + CELL - 1) % CELL) / BLOCK;
-      std::uint32_t by0 = (std::max(qy0, cy * CELL) % CELL) / BLOCK;
-      std::uint32_t by1 = (std::min(qy1, cy * CELL + CELL - 1) % CELL) / BLOCK;
-      std::uint64_t row = ((2u << bx1) - 1) & ~((1u << bx0) - 1);
-      std::uint64_t wanted = 0;
-      for (std::uint32_t by = by0; by <= by1; ++by) wanted |= row << (by * 8);
+  // At most two cells each way: the first and the last.
+  std::uint32_t cx0 = qx0 >> QUICK_CELL_SHIFT, cx1 = qx1 >> QUICK_CELL_SHIFT;
+  std::uint32_t cy0 = qy0 >> QUICK_CELL_SHIFT, cy1 = qy1 >> QUICK_CELL_SHIFT;
+  for (std::uint32_t cy = cy0; cy <= cy1; ++cy)
+    for (std::uint32_t cx = cx0; cx <= cx1; ++cx) {
+      std::uint64_t wanted = block_range(cx == cx0 ? (qx0 & IN_CELL) >> BLOCK_SHIFT : 0,
+                                         cx == cx1 ? (qx1 & IN_CELL) >> BLOCK_SHIFT : 7,
+                                         cy == cy0 ? (qy0 & IN_CELL) >> BLOCK_SHIFT : 0,
+                                         cy == cy1 ? (qy1 & IN_CELL) >> BLOCK_SHIFT : 7);
       if ((index.blocks[(cy << QUICK_SIDE_SHIFT) | cx].empty & wanted) != wanted) return false;
     }
   return true;

@@ -54,12 +54,14 @@ struct quick_view {
 };
 extern quick_view quick;
 
-// An 8x8 block (pixel coordinates shifted right by 3) known to hold no
-// terrain at all, crates included, for a run of questions between which
-// nothing changes.
-struct empty_block {
+// What an 8x8 block (pixel coordinates shifted right by 3) is known to
+// hold, for a run of questions between which nothing changes: the pixels no
+// triangle holds, moved ones included, and those a triangle holds whose
+// solid flag is at `holder_solid`.
+struct block_answers {
   int x = -2147483647 - 1, y = 0;
-  bool holds(int px, int py) const { return (px >> 3) == x && (py >> 3) == y; }
+  std::uint64_t none = 0, held = 0;
+  const bool* holder_solid = nullptr;
 };
 
 // Whether a moved triangle holds the point.
@@ -72,14 +74,15 @@ inline bool mobile_near(std::uint32_t qx, std::uint32_t qy) {
 }
 
 // The answer for a point of a cell whose blocks were sorted, in a block
-// that is neither empty nor, with a solid filler, full.
-bool mixed_block_answer(int x, int y);
+// that is neither empty nor, with a solid filler, full. Notes what the
+// block holds in `seen` when it is given and known.
+bool mixed_block_answer(int x, int y, block_answers* seen);
 
 // The answer of any_solid_at, mostly from one look-up: a block no triangle
 // reaches is solid only where a moved triangle is, and a block a solid
-// triangle fills is solid. When the block holds nothing at all and `empty`
-// is given, it is noted there.
-[[gnu::always_inline]] inline bool solid_at(int x, int y, empty_block* empty) {
+// triangle fills is solid. What the block is known to hold is noted in
+// `seen` when it is given.
+[[gnu::always_inline]] inline bool solid_at(int x, int y, block_answers* seen) {
   std::uint32_t qx = static_cast<std::uint32_t>(x) + QUICK_HALF;  // wraps when out of range
   std::uint32_t qy = static_cast<std::uint32_t>(y) + QUICK_HALF;
   const terrain_blocks::cell_blocks* blocks = quick.blocks;
@@ -90,11 +93,14 @@ bool mixed_block_answer(int x, int y);
     std::uint64_t bit = terrain_blocks::block_bit(qx & IN_CELL, qy & IN_CELL);
     if (cell.empty & bit) {
       if (mobile_near(qx, qy)) return mobile_holds(x, y);
-      if (empty) *empty = {x >> 3, y >> 3};
+      if (seen) *seen = {x >> 3, y >> 3, ~std::uint64_t{0}, 0, nullptr};
       return false;
     }
-    if ((cell.full & bit) && *cell.filler_solid) return true;
-    return mixed_block_answer(x, y);
+    if ((cell.full & bit) && *cell.filler_solid) {
+      if (seen) *seen = {x >> 3, y >> 3, 0, ~std::uint64_t{0}, cell.filler_solid};
+      return true;
+    }
+    return mixed_block_answer(x, y, seen);
   }
   return any_solid_at(x, y, nullptr);
 }

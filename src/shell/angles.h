@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 
 double lengthdir_x(double length, double direction);
 double lengthdir_y(double length, double direction);
@@ -15,7 +16,37 @@ double lengthdir_y(double length, double direction);
 struct unit_vector {
   double x, y;
 };
-unit_vector unit_of(double direction);
+
+namespace angles_detail {
+// The blob asks about whole degrees most of the time: its spokes lie every
+// 18 degrees, gravity points at 270 and the springs push along spokes and
+// their opposites. Those answers are worked out once, by the very same
+// expressions, so a look-up gives exactly the bits the call would. Minus
+// zero is left to the call: its sine keeps the sign.
+constexpr int WHOLE_DEGREES = 720;  // -720..720
+struct whole_degree_table {
+  whole_degree_table();
+  unit_vector units[2 * WHOLE_DEGREES + 1];
+};
+extern const whole_degree_table whole_degrees;
+
+inline bool whole_degree_slot(double direction, int& slot) {
+  if (!(direction >= -WHOLE_DEGREES && direction <= WHOLE_DEGREES)) return false;
+  int d = static_cast<int>(direction);
+  if (d != direction || (d == 0 && std::signbit(direction))) return false;
+  slot = d + WHOLE_DEGREES;
+  return true;
+}
+
+unit_vector computed_unit(double direction);
+}  // namespace angles_detail
+
+inline unit_vector unit_of(double direction) {
+  int slot;
+  if (angles_detail::whole_degree_slot(direction, slot))
+    return angles_detail::whole_degrees.units[slot];
+  return angles_detail::computed_unit(direction);
+}
 
 // The unit vector of the last direction asked about, for a caller that
 // asks about one direction again and again: a blob's rim point moves along
@@ -23,7 +54,16 @@ unit_vector unit_of(double direction);
 // the direction's exact bits, so it gives exactly what unit_of would.
 class direction_memo {
  public:
-  const unit_vector& of(double direction);
+  const unit_vector& of(double direction) {
+    std::uint64_t bits;
+    std::memcpy(&bits, &direction, sizeof bits);
+    if (!known_ || bits != bits_) {
+      unit_ = unit_of(direction);
+      bits_ = bits;
+      known_ = true;
+    }
+    return unit_;
+  }
 
  private:
   std::uint64_t bits_ = 0;

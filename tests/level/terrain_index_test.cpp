@@ -75,13 +75,21 @@ class TerrainIndex : public ::testing::Test {
   }
 
   // Every pixel of a square, asked about again and again as a blob resting
-  // there would.
+  // there would, alone and along paths: rows, and columns from the bottom.
   static void expect_square_agrees(int left, int top, int side, int passes) {
-    for (int pass = 0; pass < passes; ++pass)
-      for (int y = top; y < top + side; ++y)
-        for (int x = left; x < left + side; ++x)
-          ASSERT_EQ(collideAll(x, y), collideAllScan(x, y))
-              << "at (" << x << ", " << y << "), pass " << pass;
+    for (int pass = 0; pass < passes; ++pass) {
+      terrain_path rows, columns;
+      for (int a = 0; a < side; ++a)
+        for (int b = 0; b < side; ++b) {
+          int x = left + b, y = top + a;
+          bool expected = collideAllScan(x, y);
+          ASSERT_EQ(collideAll(x, y), expected) << "at (" << x << ", " << y << "), pass " << pass;
+          ASSERT_EQ(rows.collides(x, y), expected) << "along a row at (" << x << ", " << y << ")";
+          x = left + a, y = top + side - 1 - b;
+          ASSERT_EQ(columns.collides(x, y), collideAllScan(x, y))
+              << "up a column at (" << x << ", " << y << ")";
+        }
+    }
   }
 
   // Points near corners and edges of the triangles as well as anywhere, and
