@@ -17,6 +17,7 @@
 // time; the test in tests/blob holds the two walks to the same bits.
 #include "blob/recovery_walk.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
@@ -35,6 +36,14 @@ struct axis_run {
 
 bool same_bits(float a, float b) { return std::memcmp(&a, &b, sizeof a) == 0; }
 
+// 2^e as a double, for the exponents of floats.
+double power_of_two(int e) {
+  std::uint64_t bits = static_cast<std::uint64_t>(e + 1023) << 52;
+  double p;
+  std::memcpy(&p, &bits, sizeof p);
+  return p;
+}
+
 bool run_from(float v, double s, axis_run& run) {
   float next = walk_one_step(v, s);
   run.start = v;
@@ -47,10 +56,12 @@ bool run_from(float v, double s, axis_run& run) {
   }
   double size = std::fabs(static_cast<double>(v));
   if (!(std::fabs(s) <= 1) || !(size >= 2 * MARGIN && size < 0x1p24)) return false;
-  int e;
-  std::frexp(size, &e);
-  double binade_low = std::ldexp(1.0, e - 1), binade_high = std::ldexp(1.0, e);
-  double float_spacing = std::ldexp(1.0, e - 24);
+  // A normal float: its exponent field says its binade.
+  std::uint32_t bits;
+  std::memcpy(&bits, &v, sizeof bits);
+  int e = static_cast<int>((bits >> 23) & 0xFF) - 127;  // 2^e <= |v| < 2^(e+1)
+  double binade_low = power_of_two(e), binade_high = power_of_two(e + 1);
+  double float_spacing = power_of_two(e - 23);
   // Both exact: the sum is within a factor of 2 of v, the spacing a power of 2.
   double a = (s + static_cast<double>(v)) - static_cast<double>(v);
   double in_spacings = a / float_spacing;
@@ -68,6 +79,17 @@ bool run_from(float v, double s, axis_run& run) {
 bool pixel_within(double v, int low, int high) {
   return v > -2147483648.0 && v < 2147483648.0 && static_cast<int>(v) >= low &&
          static_cast<int>(v) <= high;
+}
+
+// About how many steps keep the axis in its run and its pixel between low
+// and high: a guess, which still_inside sets right.
+int steps_within(const axis_run& run, int low, int high) {
+  // Pixels are truncated toward zero: pixel 0 takes in (-1, 1).
+  double lowest = std::max(run.low, low > 0 ? low : low - 1.0);
+  double highest = std::min(run.high, high >= 0 ? high + 1.0 : high);
+  double room = run.step > 0 ? highest - run.start : run.step < 0 ? run.start - lowest : 1e9;
+  double steps = room / std::fabs(run.step);
+  return steps >= 1e9 ? 1000000000 : steps <= 0 ? 0 : static_cast<int>(steps);
 }
 
 // Both axes after k steps still in their runs and inside the box. The
@@ -91,10 +113,30 @@ int walk_through_solid(float& x, float& y, double step_x, double step_y, const s
     return 1;
   // The largest k < most with every point up to k steps on inside the box:
   // each of those points would be asked about and answered "in terrain".
-  int inside = 0, outside = most;
+  // Guessed from the distances to the box's and the runs' edges, then set
+  // right by the exact test.
+  int guess = std::min(most - 1, std::min(steps_within(run_x, solid.left, solid.right),
+                                          steps_within(run_y, solid.top, solid.bottom)));
+  auto inside_after = [&](int k) { return still_inside(run_x, run_y, solid, k); };
+  int inside = 0, outside = most;     // inside_after(inside) holds, inside_after(outside) does not
+  for (int reach = 1;; reach *= 2) {  // gallop from the guess to bracket the answer
+    if (inside_after(guess)) {
+      inside = guess;
+      if (guess + reach >= most) break;
+      if (!inside_after(guess + reach)) {
+        outside = guess + reach;
+        break;
+      }
+      guess += reach;
+    } else {
+      outside = guess;
+      if (guess - reach <= 0) break;
+      guess -= reach;
+    }
+  }
   while (outside - inside > 1) {
     int k = inside + (outside - inside) / 2;
-    if (still_inside(run_x, run_y, solid, k))
+    if (inside_after(k))
       inside = k;
     else
       outside = k;
