@@ -5,7 +5,7 @@
 // list, so that a question looks only at the triangles near its point.
 #pragma once
 
-#include "level/terrain_index.h"
+#include "level/terrain_quick.h"
 
 struct primitive {
   int x1, x2, x3;  // world pixels

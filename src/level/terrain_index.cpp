@@ -8,15 +8,12 @@
 
 #include "level/terrain.h"
 #include "level/terrain_cells.h"
+#include "level/terrain_quick.h"
 #include "level/zeroed_pages.h"
 
 namespace terrain_index {
 namespace {
 using namespace terrain_cells;
-using terrain_blocks::block_pixels;
-using terrain_blocks::cell_blocks;
-using terrain_blocks::filled_by;
-using terrain_blocks::sort_blocks;
 
 // A static triangle wider and taller than a fine cell is broken down like a
 // quadtree: a cell it fills gets a filled entry, a cell its box misses none,
@@ -33,20 +30,20 @@ constexpr std::size_t MAX_UNSPLIT_ENTRIES = 16;
 // cell's area and the era of the list store are those it was made in.
 constexpr int MEMO_SIDE_SHIFT = QUICK_SIDE_SHIFT;           // 1,024 cells over 65,536 pixels
 constexpr std::uint32_t MEMO_LOW = 1u << (GRID_SHIFT - 2);  // grid x of world -32,768
+constexpr std::size_t MEMO_CELLS = QUICK_CELLS;
 constexpr std::uint32_t NO_LIST = 0xFFFFFFFF;
 static_assert(QUICK_CELL_SHIFT == FINE_SHIFT &&
                   ORIGIN + static_cast<int>(MEMO_LOW) == -QUICK_HALF &&
                   (QUICK_HALF << 1) == 1 << (MEMO_SIDE_SHIFT + FINE_SHIFT),
-              "the inline point test reads the memo cells' blocks");
+              "the memo cells are the quick layer's cells");
 struct cell_memo {
   std::uint32_t era;     // 0: nothing remembered
   std::uint32_t stamp;   // the area's change count when made
   std::uint32_t filler;  // slot + 1 of a static triangle, solid when made, filling the cell; or 0
   std::uint32_t first;   // where the list starts in the store, or NO_LIST before it is made
-  std::uint32_t count : 24;  // at most LIST_STORE
-  std::uint32_t asks : 7;    // questions answered from the list, up to SORT_AFTER
-  std::uint32_t
-      blocks_sorted : 1;  // the cell's blocks (quick.blocks) were sorted since it was made
+  std::uint32_t count : 24;         // at most LIST_STORE
+  std::uint32_t asks : 7;           // questions answered from the list, up to SORT_AFTER
+  std::uint32_t blocks_sorted : 1;  // the quick layer has the cell's blocks since it was made
 };
 // A cell's blocks are sorted once the list has answered this many
 // questions there: cells a blob rests in are asked thousands of times, and
@@ -63,9 +60,9 @@ static_assert(LIST_STORE < 1u << 24, "a memo's count has 24 bits");
 constexpr int CHANGE_LEVEL = 5;
 constexpr std::uint32_t CHANGE_AREAS = 1u << (GRID_SHIFT - FINE_SHIFT - CHANGE_LEVEL);
 static_assert(cell_shift(CHANGE_LEVEL) == AREA_SHIFT && CHANGE_AREAS == 1u << AREAS_SHIFT &&
-                  static_cast<std::uint32_t>(-QUICK_HALF - ORIGIN) == FIRST_MEMO_AREA << AREA_SHIFT,
-              "moved triangles are counted per change area");
-constexpr std::uint32_t MEMO_CELLS_PER_AREA = 1u << CHANGE_LEVEL;  // each way
+                  static_cast<std::uint32_t>(-QUICK_HALF - ORIGIN) == FIRST_QUICK_AREA
+                                                                          << AREA_SHIFT,
+              "the quick layer's areas are the change areas");
 
 struct filed {
   primitive* p;
@@ -83,12 +80,7 @@ struct index_state {
   std::vector<filed> records;       // by slot, which is the place in the list
   std::vector<std::uint32_t> seen;  // per slot: the last gathering round it was seen in
   std::uint32_t round = 0;
-  cell_memo* memos = nullptr;     // allocated zeroed on first use
-  cell_blocks* blocks = nullptr;  // per memo cell, allocated with the memos
-  // The pixels of the sorted cells' mixed blocks, in eras like the lists.
-  block_pixels* pixels = nullptr;
-  std::uint32_t pixels_used = 0;
-  std::uint32_t pixels_era = 1;
+  cell_memo* memos = nullptr;  // allocated zeroed on first use
   std::vector<const primitive*> lists;
   // Per list entry: how many entries from it on share its corners. Lists
   // are sorted so that triangles with the same corners sit together, and a
@@ -97,18 +89,9 @@ struct index_state {
   std::vector<std::uint32_t> same_shape;
   std::uint32_t era = 1;
   std::uint32_t changes[CHANGE_AREAS * CHANGE_AREAS] = {};
-  // Per change area: entries of moved triangles in cells that meet it, and
-  // whether a memo cell in it has its blocks sorted.
-  std::uint32_t mobile_entries[CHANGE_AREAS * CHANGE_AREAS] = {};
-  bool sorted_blocks[CHANGE_AREAS * CHANGE_AREAS] = {};
 };
 
 index_state index;
-
-void publish_quick_view() {
-  quick.blocks = index.blocks;
-  quick.mobile_entries = index.mobile_entries + FIRST_MEMO_AREA * CHANGE_AREAS + FIRST_MEMO_AREA;
-}
 
 // Era 0 marks a memo never made, so the count skips it when it wraps.
 void begin_new_era() {
@@ -125,34 +108,18 @@ bool worth_splitting(const corners& c, const grid_box& b) {
   return true;
 }
 
-// The sorted blocks of an area's memo cells say what its static triangles
-// were; they are wiped at once, since the inline point test reads them
-// without asking whether the memo is still good.
-void forget_blocks(std::uint32_t ax, std::uint32_t ay) {
-  bool& sorted = index.sorted_blocks[ay * CHANGE_AREAS + ax];
-  if (!sorted) return;
-  sorted = false;
-  std::uint32_t cx = (ax - FIRST_MEMO_AREA) * MEMO_CELLS_PER_AREA;
-  std::uint32_t cy = (ay - FIRST_MEMO_AREA) * MEMO_CELLS_PER_AREA;
-  for (std::uint32_t row = cy; row < cy + MEMO_CELLS_PER_AREA; ++row)
-    std::fill_n(index.blocks + (row << MEMO_SIDE_SHIFT) + cx, MEMO_CELLS_PER_AREA, cell_blocks{});
-}
-
 void note_change(const grid_box& b) {
   for_cells(b, CHANGE_LEVEL, [](std::uint32_t cx, std::uint32_t cy) {
     ++index.changes[cy * CHANGE_AREAS + cx];
-    forget_blocks(cx, cy);
+    quick_tables::forget_area(cx, cy);
   });
 }
 
 // Counts a moved triangle's entry in every change area its cell meets.
 void count_mobile_entry(int level, std::uint32_t cx, std::uint32_t cy, int by) {
   int s = cell_shift(level), a = cell_shift(CHANGE_LEVEL);
-  std::uint32_t x0 = (cx << s) >> a, x1 = (((cx + 1) << s) - 1) >> a;
-  std::uint32_t y0 = (cy << s) >> a, y1 = (((cy + 1) << s) - 1) >> a;
-  for (std::uint32_t ay = y0; ay <= y1; ++ay)
-    for (std::uint32_t ax = x0; ax <= x1; ++ax)
-      index.mobile_entries[ay * CHANGE_AREAS + ax] += static_cast<std::uint32_t>(by);
+  quick_tables::count_mobile_entry((cx << s) >> a, (cy << s) >> a, (((cx + 1) << s) - 1) >> a,
+                                   (((cy + 1) << s) - 1) >> a, by);
 }
 
 std::uint32_t change_count(std::uint32_t gx, std::uint32_t gy) {
@@ -256,71 +223,34 @@ bool chain_holds(chain c, int x, int y, std::uint32_t gx, std::uint32_t gy) {
   return false;
 }
 
-// Slot of the memo cell holding the grid point; false outside the memos'
-// range.
-bool memo_slot(std::uint32_t gx, std::uint32_t gy, std::size_t& slot) {
-  std::uint32_t mx = gx - MEMO_LOW, my = gy - MEMO_LOW;  // wraps far above the range when below it
-  if (mx >> 16 != 0 || my >> 16 != 0) return false;
-  slot = ((my >> FINE_SHIFT) << MEMO_SIDE_SHIFT) + (mx >> FINE_SHIFT);
-  return true;
-}
-
-// Zeroed pages cost nothing until touched: a level pays only for the cells
-// asked about.
-constexpr std::size_t MEMO_CELLS = std::size_t{1} << (2 * MEMO_SIDE_SHIFT);
-// Room for the mixed blocks of some 10,000 cells; when it is full, a new
-// era begins and cells are sorted again as they are asked about.
-constexpr std::uint32_t PIXEL_STORE = 1u << 18;
-constexpr std::uint32_t BLOCKS = 64;
-
+// The memo of the fine cell holding the grid point, or null outside the
+// memos' range. Zeroed pages cost nothing until touched: a level pays only
+// for the cells asked about.
 cell_memo* memo_at(std::uint32_t gx, std::uint32_t gy) {
-  std::size_t slot;
-  if (!memo_slot(gx, gy, slot)) return nullptr;
+  std::uint32_t qx = gx - MEMO_LOW, qy = gy - MEMO_LOW;  // wraps far above the range when below it
+  if (!quick_range(qx, qy)) return nullptr;
   if (!index.memos) {
     index.memos = take_zeroed_table<cell_memo>(MEMO_CELLS);
-    index.blocks = take_zeroed_table<cell_blocks>(MEMO_CELLS);
-    index.pixels = take_zeroed_table<block_pixels>(PIXEL_STORE);
-    publish_quick_view();
+    quick_tables::take();
   }
-  return &index.memos[slot];
+  return &index.memos[quick_slot(qx, qy)];
 }
 
-void set_blocks(std::uint32_t gx, std::uint32_t gy, const cell_blocks& blocks) {
-  std::size_t slot;
-  if (!memo_slot(gx, gy, slot)) return;
-  index.blocks[slot] = blocks;
-  index.memos[slot].blocks_sorted = true;
-  index.sorted_blocks[(gy >> cell_shift(CHANGE_LEVEL)) * CHANGE_AREAS +
-                      (gx >> cell_shift(CHANGE_LEVEL))] = true;
+// Hands the quick layer what is known about a cell blobs keep asking about.
+void note_filled(cell_memo& memo, std::uint32_t gx, std::uint32_t gy) {
+  quick_tables::note_filled(gx - MEMO_LOW, gy - MEMO_LOW, *index.records[memo.filler - 1].p);
+  memo.blocks_sorted = 1;
 }
 
-void sort_cell_blocks(const cell_memo& memo, std::uint32_t gx, std::uint32_t gy) {
-  if (index.pixels_used > PIXEL_STORE - BLOCKS) {
-    index.pixels_used = 0;
-    if (++index.pixels_era == 0) index.pixels_era = 1;
-  }
-  int x0 = ORIGIN + static_cast<int>(gx >> FINE_SHIFT << FINE_SHIFT);
-  int y0 = ORIGIN + static_cast<int>(gy >> FINE_SHIFT << FINE_SHIFT);
-  cell_blocks blocks;
-  std::uint32_t written =
-      sort_blocks(index.lists.data() + memo.first, index.same_shape.data() + memo.first, memo.count,
-                  x0, y0, blocks, index.pixels + index.pixels_used);
-  if (written != 0) {
-    blocks.pixels = index.pixels_used;
-    blocks.pixels_era = index.pixels_era;
-    index.pixels_used += written;
-  }
-  set_blocks(gx, gy, blocks);
+void sort_blocks_of(cell_memo& memo, std::uint32_t gx, std::uint32_t gy) {
+  quick_tables::sort_cell(gx - MEMO_LOW, gy - MEMO_LOW, index.lists.data() + memo.first,
+                          index.same_shape.data() + memo.first, memo.count);
+  memo.blocks_sorted = 1;
+  memo.asks = 0;
 }
 
-// Sorted, and the mixed blocks' pixels still in the store.
 bool blocks_current(const cell_memo& memo, std::uint32_t gx, std::uint32_t gy) {
-  if (!memo.blocks_sorted) return false;
-  std::size_t slot;
-  memo_slot(gx, gy, slot);
-  const cell_blocks& b = index.blocks[slot];
-  return b.pixels_era == index.pixels_era || (b.empty | b.full) == ~std::uint64_t{0} ||
-         (b.empty | b.full) == 0;
+  return memo.blocks_sorted && quick_tables::sorted_cell_whole(gx - MEMO_LOW, gy - MEMO_LOW);
 }
 
 // The corners in a fixed order, whatever order the triangle gives them in:
@@ -382,8 +312,6 @@ bool make_list(cell_memo& memo, std::uint32_t gx, std::uint32_t gy) {
   return true;
 }
 
-// The static terrain's answer, from what is remembered about the point's
-// fine cell where there is a memo, else from the chains.
 // The pixels of the point's cell at the level.
 solid_box cell_box(int level, std::uint32_t gx, std::uint32_t gy) {
   int s = cell_shift(level);
@@ -413,6 +341,8 @@ void set_solid_box(solid_box* box, std::uint32_t gx, std::uint32_t gy) {
   *box = cell_box(0, gx, gy);
 }
 
+// The static terrain's answer, from what is remembered about the point's
+// fine cell where there is a memo, else from the chains.
 bool static_holds(int x, int y, std::uint32_t gx, std::uint32_t gy, solid_box* solid_cell) {
   cell_memo* memo = memo_at(gx, gy);
   if (!memo) return filler_at(gx, gy) != 0 || chain_holds(CROSSING, x, y, gx, gy);
@@ -426,8 +356,7 @@ bool static_holds(int x, int y, std::uint32_t gx, std::uint32_t gy, solid_box* s
   // in: it leaves them alone, which spares their memory too.
   bool for_blobs = solid_cell == nullptr;
   if (memo->filler != 0 && index.records[memo->filler - 1].p->solid) {
-    if (for_blobs && !memo->blocks_sorted)
-      set_blocks(gx, gy, filled_by(*index.records[memo->filler - 1].p));
+    if (for_blobs && !memo->blocks_sorted) note_filled(*memo, gx, gy);
     set_solid_box(solid_cell, gx, gy);
     return true;
   }
@@ -438,15 +367,13 @@ bool static_holds(int x, int y, std::uint32_t gx, std::uint32_t gy, solid_box* s
       return chain_holds(CROSSING, x, y, gx, gy) || chain_holds(FILLED, x, y, gx, gy);
     }
     if (memo->filler != 0) {
-      if (for_blobs) set_blocks(gx, gy, filled_by(*index.records[memo->filler - 1].p));
+      if (for_blobs) note_filled(*memo, gx, gy);
       set_solid_box(solid_cell, gx, gy);
       return true;
     }
   }
-  if (for_blobs && !blocks_current(*memo, gx, gy) && ++memo->asks == SORT_AFTER) {
-    memo->asks = 0;
-    sort_cell_blocks(*memo, gx, gy);
-  }
+  if (for_blobs && !blocks_current(*memo, gx, gy) && ++memo->asks == SORT_AFTER)
+    sort_blocks_of(*memo, gx, gy);
   const primitive* const* list = index.lists.data() + memo->first;
   const std::uint32_t* same = index.same_shape.data() + memo->first;
   for (std::uint32_t k = 0; k < memo->count; k += same[k]) {
@@ -500,83 +427,13 @@ void clear() {
   index.round = 0;
   give_back_table(index.memos, MEMO_CELLS);
   index.memos = nullptr;
-  give_back_table(index.blocks, MEMO_CELLS);
-  index.blocks = nullptr;
-  give_back_table(index.pixels, PIXEL_STORE);
-  index.pixels = nullptr;
-  index.pixels_used = 0;
-  std::fill(std::begin(index.mobile_entries), std::end(index.mobile_entries), 0u);
-  std::fill(std::begin(index.sorted_blocks), std::end(index.sorted_blocks), false);
-  publish_quick_view();
+  quick_tables::give_back();
   std::vector<const primitive*>().swap(index.lists);
   std::vector<std::uint32_t>().swap(index.same_shape);
   begin_new_era();
 }
 
-quick_view quick;
-
 bool mobile_holds(int x, int y) { return chain_holds(MOBILE, x, y, grid_coord(x), grid_coord(y)); }
-
-// The mixed block's pixels, where they are still in the store: one no
-// triangle holds is solid only where a moved triangle is, one that a solid
-// triangle holds is solid.
-bool mixed_block_answer(int x, int y, block_answers* seen) {
-  std::uint32_t qx = static_cast<std::uint32_t>(x) + QUICK_HALF;
-  std::uint32_t qy = static_cast<std::uint32_t>(y) + QUICK_HALF;
-  const cell_blocks& cell =
-      quick.blocks[((qy >> QUICK_CELL_SHIFT) << QUICK_SIDE_SHIFT) | (qx >> QUICK_CELL_SHIFT)];
-  constexpr std::uint32_t IN_CELL = (1u << QUICK_CELL_SHIFT) - 1;
-  std::uint64_t bit = terrain_blocks::block_bit(qx & IN_CELL, qy & IN_CELL);
-  if (!(cell.full & bit) && cell.pixels_era == index.pixels_era) {
-    const block_pixels& block = index.pixels[cell.pixels + terrain_blocks::mixed_rank(cell, bit)];
-    bool mobile = mobile_near(qx, qy);
-    if (seen) *seen = {x >> 3, y >> 3, mobile ? 0 : block.none, block.held, block.holder_solid};
-    std::uint64_t pixel = terrain_blocks::pixel_bit(qx, qy);
-    if ((block.held & pixel) && *block.holder_solid) return true;
-    if (block.none & pixel) return mobile && mobile_holds(x, y);
-  }
-  return any_solid_at(x, y, nullptr);
-}
-
-namespace {
-// The blocks of a cell from block column bx0 to bx1 and row by0 to by1.
-std::uint64_t block_range(std::uint32_t bx0, std::uint32_t bx1, std::uint32_t by0,
-                          std::uint32_t by1) {
-  constexpr std::uint64_t COLUMN = 0x0101010101010101u;  // block 0 of every row
-  std::uint64_t columns = (((2u << bx1) - 1) & ~((1u << bx0) - 1)) * COLUMN;
-  std::uint64_t rows = (~std::uint64_t{0} >> (8 * (7 - by1))) & (~std::uint64_t{0} << (8 * by0));
-  return columns & rows;
-}
-}  // namespace
-
-bool empty_rectangle(int left, int top, int right, int bottom) {
-  constexpr std::uint32_t CELL = 1u << QUICK_CELL_SHIFT, IN_CELL = CELL - 1;
-  constexpr int BLOCK_SHIFT = terrain_blocks::BLOCK_SHIFT;
-  constexpr std::uint32_t RANGE = 1u << (QUICK_CELL_SHIFT + QUICK_SIDE_SHIFT);
-  std::uint32_t qx0 = static_cast<std::uint32_t>(left) + QUICK_HALF;
-  std::uint32_t qy0 = static_cast<std::uint32_t>(top) + QUICK_HALF;
-  std::uint32_t qx1 = static_cast<std::uint32_t>(right) + QUICK_HALF;
-  std::uint32_t qy1 = static_cast<std::uint32_t>(bottom) + QUICK_HALF;
-  if (!index.blocks || qx0 >= RANGE || qy0 >= RANGE || qx1 >= RANGE || qy1 >= RANGE || qx1 < qx0 ||
-      qy1 < qy0 || qx1 - qx0 >= CELL || qy1 - qy0 >= CELL)
-    return false;
-  // At most 64 pixels each way: the corners' areas are all the areas.
-  if (mobile_near(qx0, qy0) || mobile_near(qx1, qy0) || mobile_near(qx0, qy1) ||
-      mobile_near(qx1, qy1))
-    return false;
-  // At most two cells each way: the first and the last.
-  std::uint32_t cx0 = qx0 >> QUICK_CELL_SHIFT, cx1 = qx1 >> QUICK_CELL_SHIFT;
-  std::uint32_t cy0 = qy0 >> QUICK_CELL_SHIFT, cy1 = qy1 >> QUICK_CELL_SHIFT;
-  for (std::uint32_t cy = cy0; cy <= cy1; ++cy)
-    for (std::uint32_t cx = cx0; cx <= cx1; ++cx) {
-      std::uint64_t wanted = block_range(cx == cx0 ? (qx0 & IN_CELL) >> BLOCK_SHIFT : 0,
-                                         cx == cx1 ? (qx1 & IN_CELL) >> BLOCK_SHIFT : 7,
-                                         cy == cy0 ? (qy0 & IN_CELL) >> BLOCK_SHIFT : 0,
-                                         cy == cy1 ? (qy1 & IN_CELL) >> BLOCK_SHIFT : 7);
-      if ((index.blocks[(cy << QUICK_SIDE_SHIFT) | cx].empty & wanted) != wanted) return false;
-    }
-  return true;
-}
 
 bool any_solid_at(int x, int y, solid_box* solid_cell) {
   if (index.records.empty()) return false;
