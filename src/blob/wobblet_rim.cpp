@@ -121,24 +121,27 @@ void obj_wobblet::move_rim_point(int i, unit_vector unit, terrain_path& terrain)
 }
 
 namespace {
-// Whether a march of ceil(dist) unit steps from the centre is known to
-// meet no terrain, so that its questions can be left out. The marched
-// points lie between the centre and centre + ceil(dist) * unit, each off
-// by at most a rounding per step: far less than the margin allowed here.
-bool march_meets_nothing(double centre_x, double centre_y, unit_vector unit, double dist) {
+// Whether the march of ceil(dist) unit steps from the centre towards a
+// point at (to_x, to_y), dist away, is known to meet no terrain, so that
+// neither its questions nor its unit step need working out. Its unit step
+// is the direction to the point turned into degrees and back: it differs
+// from (to - centre) / dist by a few units in the last place, so every
+// marched point lies within a hair of the segment from the centre to
+// centre + ceil(dist) * (to - centre) / dist, and the rounding of each
+// step adds at most 2^-23 pixels below 2^31. The margin allowed here is
+// far more than both.
+bool march_known_clear(double centre_x, double centre_y, double to_x, double to_y, double dist) {
   constexpr double LONGEST = 48;       // pixels: longer marches are rare and not worth it
   constexpr double FARTHEST = 0x1p30;  // pixels from the origin
   if (!(dist > 0 && dist <= LONGEST) || !(std::fabs(centre_x) < FARTHEST) ||
       !(std::fabs(centre_y) < FARTHEST))
     return false;
-  double steps = std::ceil(dist);
-  double end_x = centre_x + steps * unit.x, end_y = centre_y + steps * unit.y;
-  // Each step rounds by at most half a unit in the last place of numbers
-  // below 2^31: 2^-23 pixels. Allow far more.
-  double margin = (steps + 2) * 0x1p-16;
+  double reach = std::ceil(dist) / dist;
+  double end_x = centre_x + (to_x - centre_x) * reach, end_y = centre_y + (to_y - centre_y) * reach;
+  constexpr double MARGIN = 0x1p-8;  // pixels
   return known_empty(
-      to_pixel(std::min(centre_x, end_x) - margin), to_pixel(std::min(centre_y, end_y) - margin),
-      to_pixel(std::max(centre_x, end_x) + margin), to_pixel(std::max(centre_y, end_y) + margin));
+      to_pixel(std::min(centre_x, end_x) - MARGIN), to_pixel(std::min(centre_y, end_y) - MARGIN),
+      to_pixel(std::max(centre_x, end_x) + MARGIN), to_pixel(std::max(centre_y, end_y) + MARGIN));
 }
 }  // namespace
 
@@ -152,17 +155,18 @@ bool march_meets_nothing(double centre_x, double centre_y, unit_vector unit, dou
 obj_wobblet::march_aim obj_wobblet::back_onto_spoke(int i, double centre_x, double centre_y) {
   double towards = point_direction(centre_x, centre_y, rim_x[i], rim_y[i]);
   double dist = point_distance(centre_x, centre_y, rim_x[i], rim_y[i]);
+  bool clear = march_known_clear(centre_x, centre_y, rim_x[i], rim_y[i], dist);
   // A point on the centre has no direction (NaN); it compares unequal, goes
   // onto its spoke at distance 0 (the centre), and the march takes no step,
   // so the NaN is never used.
   if (rest_angle(i) != towards) place_on_spoke(i, centre_x, centre_y, dist);
+  if (clear) return {{0, 0}, 0};    // a march that would ask and change nothing
   return {unit_of(towards), dist};  // unit: lengthdir_x(1, towards)
 }
 
 void obj_wobblet::march_from_centre(int i, double centre_x, double centre_y, const march_aim& aim,
                                     terrain_path& terrain) {
   const unit_vector unit = aim.unit;
-  if (march_meets_nothing(centre_x, centre_y, unit, aim.dist)) return;
   double mx = centre_x;
   double my = centre_y;
   for (int j = 0; j < aim.dist; ++j) {
