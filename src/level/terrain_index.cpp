@@ -323,22 +323,27 @@ solid_box cell_box(int level, std::uint32_t gx, std::uint32_t gy) {
   return box;
 }
 
-// The point's fine cell is known to be solid; the walk out of terrain gets
-// the largest cell around it that a solid triangle fills, so that it can
-// cross a huge triangle's inside in a few strides.
-void set_solid_box(solid_box* box, std::uint32_t gx, std::uint32_t gy) {
-  if (!box) return;
-  for (unsigned m = index.cells.used_levels(FILLED) & ~1u; m != 0;) {
+// The largest cell holding the grid point that a solid static triangle
+// fills, coarsest level first, into `box`; false when there is none.
+bool largest_filled_cell(std::uint32_t gx, std::uint32_t gy, solid_box& box) {
+  for (unsigned m = index.cells.used_levels(FILLED); m != 0;) {
     int level = 31 - __builtin_clz(m);
     m &= ~(1u << level);
     for (std::uint32_t e = index.cells.first_at(FILLED, level, gx, gy); e != 0;
          e = index.cells.next(e))
       if (index.cells.triangle(e)->solid) {
-        *box = cell_box(level, gx, gy);
-        return;
+        box = cell_box(level, gx, gy);
+        return true;
       }
   }
-  *box = cell_box(0, gx, gy);
+  return false;
+}
+
+// The point's fine cell is known to be solid; the walk out of terrain gets
+// the largest cell around it that a solid triangle fills, so that it can
+// cross a huge triangle's inside in a few strides.
+void set_solid_box(solid_box* box, std::uint32_t gx, std::uint32_t gy) {
+  if (box && !largest_filled_cell(gx, gy, *box)) *box = cell_box(0, gx, gy);
 }
 
 // The static terrain's answer, from what is remembered about the point's
@@ -438,6 +443,12 @@ bool mobile_holds(int x, int y) { return chain_holds(MOBILE, x, y, grid_coord(x)
 bool any_solid_at(int x, int y, solid_box* solid_cell) {
   if (index.records.empty()) return false;
   std::uint32_t gx = grid_coord(x), gy = grid_coord(y);
+  // The walk out of terrain asks about a pixel or two of each fine cell it
+  // crosses, thousands of them in the first tick of a random file. Deep in
+  // a huge triangle, the coarse cells it fills answer at once, and the fine
+  // cells' memos, a fresh page of memory each for a walk across them, stay
+  // untouched.
+  if (solid_cell && largest_filled_cell(gx, gy, *solid_cell)) return true;
   return static_holds(x, y, gx, gy, solid_cell) || chain_holds(MOBILE, x, y, gx, gy);
 }
 

@@ -97,7 +97,7 @@ bool empty_rectangle(int left, int top, int right, int bottom) {
                                          cx == cx1 ? (qx1 & IN_CELL) >> BLOCK_SHIFT : 7,
                                          cy == cy0 ? (qy0 & IN_CELL) >> BLOCK_SHIFT : 0,
                                          cy == cy1 ? (qy1 & IN_CELL) >> BLOCK_SHIFT : 7);
-      if ((tables.blocks[(cy << QUICK_SIDE_SHIFT) | cx].empty & wanted) != wanted) return false;
+      if ((tables.blocks[cell_slot(cx, cy)].empty & wanted) != wanted) return false;
     }
   return true;
 }
@@ -135,10 +135,11 @@ void forget_area(std::uint32_t ax, std::uint32_t ay) {
   bool& sorted = tables.sorted[ay * AREAS_PER_SIDE + ax];
   if (!sorted) return;
   sorted = false;
+  // An area's cells are one tile, in one run of the table.
+  static_assert(CELLS_PER_AREA == 1u << TILE_SHIFT, "a tile is an area");
   std::uint32_t cx = (ax - FIRST_QUICK_AREA) * CELLS_PER_AREA;
   std::uint32_t cy = (ay - FIRST_QUICK_AREA) * CELLS_PER_AREA;
-  for (std::uint32_t row = cy; row < cy + CELLS_PER_AREA; ++row)
-    std::fill_n(tables.blocks + (row << QUICK_SIDE_SHIFT) + cx, CELLS_PER_AREA, cell_blocks{});
+  std::fill_n(tables.blocks + cell_slot(cx, cy), CELLS_PER_AREA * CELLS_PER_AREA, cell_blocks{});
 }
 
 void note_filled(std::uint32_t qx, std::uint32_t qy, const primitive& filler) {

@@ -2,8 +2,8 @@
 // blocks of the 64-pixel cells that blobs keep asking about, so that the
 // point test answers most questions inline with one or two look-ups and no
 // triangle test. Every 64-pixel cell of world pixels -32,768..32,767 each
-// way has a record, row by row: zero until the cell has been asked about
-// often enough, then its blocks sorted (terrain_blocks.h), and zero again
+// way has a record (at cell_slot): zero until the cell has been asked
+// about often enough, then its blocks sorted (terrain_blocks.h), and zero again
 // as soon as a static triangle near it changes. Moved triangles, which the
 // blocks leave out, are counted per 2,048-pixel area; a question in an area
 // with one goes on to the moved triangles themselves.
@@ -42,8 +42,23 @@ inline bool quick_range(std::uint32_t qx, std::uint32_t qy) {
   return ((qx | qy) >> (QUICK_CELL_SHIFT + QUICK_SIDE_SHIFT)) == 0;
 }
 
+// The place of a cell's record in the per-cell tables (its blocks, its
+// memo): tile by tile, each tile the 32 x 32 cells of one 2,048-pixel area,
+// row by row within it. The tables are far larger than what a level asks
+// about, and every page of them first touched costs the system a fresh page
+// (about 2 us here); a blob's cells, a walk out of terrain in any direction
+// and an area forgotten at once then touch few pages, where rows of the
+// whole range put each cell of a vertical run on a page of its own.
+constexpr int TILE_SHIFT = AREA_SHIFT - QUICK_CELL_SHIFT;  // cells per tile side: 32
+inline std::size_t cell_slot(std::uint32_t cx, std::uint32_t cy) {
+  constexpr std::uint32_t IN_TILE = (1u << TILE_SHIFT) - 1;
+  constexpr int TILES_SHIFT = QUICK_SIDE_SHIFT - TILE_SHIFT;
+  std::size_t tile = ((cy >> TILE_SHIFT) << TILES_SHIFT) | (cx >> TILE_SHIFT);
+  return (tile << (2 * TILE_SHIFT)) | ((cy & IN_TILE) << TILE_SHIFT) | (cx & IN_TILE);
+}
+
 inline std::size_t quick_slot(std::uint32_t qx, std::uint32_t qy) {
-  return ((qy >> QUICK_CELL_SHIFT) << QUICK_SIDE_SHIFT) | (qx >> QUICK_CELL_SHIFT);
+  return cell_slot(qx >> QUICK_CELL_SHIFT, qy >> QUICK_CELL_SHIFT);
 }
 
 // Whether a moved triangle may be filed near the point, within the range.
