@@ -339,11 +339,22 @@ bool largest_filled_cell(std::uint32_t gx, std::uint32_t gy, solid_box& box) {
   return false;
 }
 
-// The point's fine cell is known to be solid; the walk out of terrain gets
-// the largest cell around it that a solid triangle fills, so that it can
-// cross a huge triangle's inside in a few strides.
-void set_solid_box(solid_box* box, std::uint32_t gx, std::uint32_t gy) {
-  if (box && !largest_filled_cell(gx, gy, *box)) *box = cell_box(0, gx, gy);
+// The point's fine cell is known to be filled by the solid triangle
+// `filler` (slot + 1); the walk out of terrain gets the largest cell around
+// it that a solid triangle fills, so that it can cross a huge triangle's
+// inside in a few strides. Where no coarse cell is filed as filled (near
+// the edges of thousands of overlapping triangles, cells are only crossed),
+// the cells that the filler itself fills around the point still spare the
+// walk a memo for each fine cell it crosses.
+void set_solid_box(solid_box* box, std::uint32_t gx, std::uint32_t gy, std::uint32_t filler) {
+  if (!box || largest_filled_cell(gx, gy, *box)) return;
+  const filed& f = index.records[filler - 1];
+  int level = 0;
+  // Only a split triangle's corners are small enough for the exact test.
+  while (f.split && level + 1 < LEVELS &&
+         fills(f.at, level + 1, gx >> cell_shift(level + 1), gy >> cell_shift(level + 1)))
+    ++level;
+  *box = cell_box(level, gx, gy);
 }
 
 // The static terrain's answer, from what is remembered about the point's
@@ -362,7 +373,7 @@ bool static_holds(int x, int y, std::uint32_t gx, std::uint32_t gy, solid_box* s
   bool for_blobs = solid_cell == nullptr;
   if (memo->filler != 0 && index.records[memo->filler - 1].p->solid) {
     if (for_blobs && !memo->blocks_sorted) note_filled(*memo, gx, gy);
-    set_solid_box(solid_cell, gx, gy);
+    set_solid_box(solid_cell, gx, gy, memo->filler);
     return true;
   }
   if (memo->first == NO_LIST) {
@@ -373,7 +384,7 @@ bool static_holds(int x, int y, std::uint32_t gx, std::uint32_t gy, solid_box* s
     }
     if (memo->filler != 0) {
       if (for_blobs) note_filled(*memo, gx, gy);
-      set_solid_box(solid_cell, gx, gy);
+      set_solid_box(solid_cell, gx, gy, memo->filler);
       return true;
     }
   }

@@ -3,7 +3,8 @@
 // walk's answer at every point asked, also after triangles move and their
 // flags change. Points are drawn from a generator seeded by the input, near
 // the triangles' corners and anywhere in and beyond the file's range, and
-// every pixel of small squares is asked about twice.
+// every pixel of small squares is asked about twice. The walk out of
+// terrain's boxes of pixels known solid are checked too.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -24,6 +25,18 @@ struct point_source {
   }
 };
 
+// The walk out of terrain's question gives the same answer, and the box of
+// pixels it then crosses without asking is solid at its corners.
+void check_walk_box(int x, int y) {
+  solid_box box;
+  if (collideAllWithin(x, y, box) != collideAllScan(x, y)) std::abort();
+  if (box.left > box.right) return;
+  if (!box.holds(x, y)) std::abort();
+  for (int cx : {box.left, box.right})
+    for (int cy : {box.top, box.bottom})
+      if (!collideAllScan(cx, cy)) std::abort();
+}
+
 void check_agreement(const std::vector<primitive*>& triangles, point_source& source, int points) {
   for (int k = 0; k < points; ++k) {
     int x = source.within(-33000, 33000), y = source.within(-33000, 33000);
@@ -33,6 +46,7 @@ void check_agreement(const std::vector<primitive*>& triangles, point_source& sou
       y = (k % 3 == 0 ? p->y1 : p->y3) + source.within(-66, 66);
     }
     if (collideAll(x, y) != collideAllScan(x, y)) std::abort();
+    if (k % 8 == 0) check_walk_box(x, y);
   }
 }
 

@@ -3,7 +3,8 @@
 // ones over the whole coordinate range) and millions of random points,
 // while triangles move, flags change, triangles are added after the first
 // questions, and the list is freed and loaded again. Also the drawing's
-// visit: the triangles near a rectangle, once each, in list order.
+// visit: the triangles near a rectangle, once each, in list order; and the
+// boxes of pixels known solid that the walk out of terrain strides through.
 #include "level/terrain_index.h"
 
 #include <gtest/gtest.h>
@@ -109,7 +110,29 @@ class TerrainIndex : public ::testing::Test {
         y = uniform(-EDGE - 200, EDGE + 200);
       }
       ASSERT_EQ(collideAll(x, y), collideAllScan(x, y)) << "at (" << x << ", " << y << ")";
+      if (k % 16 == 0) expect_walk_box_solid(x, y);
     }
+  }
+
+  // The walk out of terrain's question: the same answer, and every pixel of
+  // the box it gets back, which the walk then crosses without asking, is
+  // solid. Its corners, centre and a few pixels inside are asked.
+  void expect_walk_box_solid(int x, int y) {
+    solid_box box;
+    ASSERT_EQ(collideAllWithin(x, y, box), collideAllScan(x, y)) << "at (" << x << ", " << y << ")";
+    if (box.left > box.right) return;
+    ASSERT_TRUE(box.holds(x, y)) << "at (" << x << ", " << y << ")";
+    std::vector<std::pair<int, int>> asked = {{box.left, box.top},
+                                              {box.right, box.top},
+                                              {box.left, box.bottom},
+                                              {box.right, box.bottom},
+                                              {box.left / 2 + box.right / 2, box.top / 2 + box.bottom / 2}};
+    for (int k = 0; k < 4; ++k)
+      asked.emplace_back(uniform(box.left, box.right), uniform(box.top, box.bottom));
+    for (auto [px, py] : asked)
+      ASSERT_TRUE(collideAllScan(px, py)) << "(" << px << ", " << py << ") in the box of (" << x
+                                          << ", " << y << "): " << box.left << "," << box.top
+                                          << " to " << box.right << "," << box.bottom;
   }
 };
 }  // namespace
