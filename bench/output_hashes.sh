@@ -39,8 +39,8 @@ levels=()
 add() { cp "$1" "$2" && levels+=("$2"); }
 for f in "$root"/tests/blob/data/*.map; do add "$f" "scene_$(basename "$f")"; done
 add "$root/data/level.map" demo.map
-for f in "$root"/tests/fuzz/corpus/*.map; do add "$f" "loader_$(basename "$f")"; done
-for f in "$root"/tests/fuzz/terrain_index_corpus/*.map; do add "$f" "index_$(basename "$f")"; done
+for f in "$root"/tests/fuzz/corpus/level/*; do add "$f" "loader_$(basename "$f")"; done
+for f in "$root"/tests/fuzz/corpus/terrain_index/*; do add "$f" "index_$(basename "$f")"; done
 for n in 1 300 1000 10000 10879; do
   "$synth" terrain "terrain_$n.map" "$n" && levels+=("terrain_$n.map")
 done
