@@ -15,3 +15,9 @@ target_link_libraries(blob_deps_gl INTERFACE OpenGL::GL PkgConfig::GLU)
 
 add_library(blob_deps_audio INTERFACE)
 target_link_libraries(blob_deps_audio INTERFACE PkgConfig::AUDIO)
+
+# The level-source readers: nlohmann's JSON and GLU's polygon tessellator.
+find_package(nlohmann_json 3 REQUIRED)
+add_library(blob_deps_level_source INTERFACE)
+target_link_libraries(blob_deps_level_source INTERFACE nlohmann_json::nlohmann_json PkgConfig::GLU)
+set(BLOB_LEVEL_SOURCE_READERS ON)

@@ -1,7 +1,7 @@
 // The binary level file: how its numbers are encoded and what records it
 // holds. Pure data handling with no game objects, so the level tool and the
 // fuzz targets use exactly the decoding the game does. The game only reads
-// level files; the level tool writes them (tools/leveltool/level_encoder.h).
+// level files; the level tool writes them (src/level/source/level_encoder.h).
 //
 // Layout: 1 unused byte; vertex count V; ceil(V/3) triangle records of 27
 // bytes (three vertices of x, y, red, green, blue); object count N; N object
