@@ -49,13 +49,28 @@ void make_objects(const level_data& level, const std::string& path) {
 }
 
 std::string level_file_path = ".\\level.map";
+bool level_bytes_given = false;
+std::vector<std::uint8_t> level_bytes;
+std::string level_name;
 }  // namespace
 
-void set_level_file(const std::string& path) { level_file_path = path; }
+void set_level_file(const std::string& path) {
+  level_file_path = path;
+  level_bytes_given = false;
+}
+
+void set_level_bytes(std::vector<std::uint8_t> bytes, const std::string& name) {
+  level_bytes = std::move(bytes);
+  level_name = name;
+  level_bytes_given = true;
+}
 
 void obj_container::create() {
   texture = loadTexture(".\\images\\tex_snow.png");
-  loadLevel(level_file_path.c_str());
+  if (level_bytes_given)
+    make_level(level_bytes.data(), level_bytes.size(), level_name);
+  else
+    loadLevel(level_file_path.c_str());
 }
 
 void obj_container::draw() { draw_terrain(texture); }

@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "shell/object.h"
 
@@ -30,6 +31,11 @@ class obj_container : public obj_parent {
 // game's ".\\level.map" in the working folder until a program names another
 // (the headless runner, the level tool; a command-line argument).
 void set_level_file(const std::string& path);
+
+// Has the level object make the level from these bytes of a level file
+// instead of reading one; `name` names the level in messages. Used for a
+// level already read, or built from a source, by the caller.
+void set_level_bytes(std::vector<std::uint8_t> bytes, const std::string& name);
 
 // Makes the level's triangles and objects from the bytes of a level file;
 // `name` is the file's name for messages. The loader's work after reading.

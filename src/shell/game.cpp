@@ -176,7 +176,21 @@ bool run_tick(GLuint portrait) {
   return quit;
 }
 
-int game_main(int argc, char** argv) {
+void make_world() {
+  instance_create(0, 0, TYPE_CONTAINER);
+  view_x -= WINDOW_WIDTH / 2;
+  view_y -= WINDOW_HEIGHT / 2;
+}
+
+void remake_world() {
+  destroy_all_instances();
+  freeCollisions();
+  view_x = 0;
+  view_y = 0;
+  make_world();
+}
+
+int game_main(int argc, char** argv, const std::function<void()>& between_ticks) {
   start_obj = nullptr;
   std::atexit(freeCollisions);
   if (!start_sdl()) {
@@ -189,14 +203,15 @@ int game_main(int argc, char** argv) {
     return 1;
   }
   set_fixed_gl_state();
-  instance_create(0, 0, TYPE_CONTAINER);
+  make_world();
   tex_font = loadTexture(".\\images\\font.png");
   GLuint portrait = loadTexture(".\\images\\hud_Portrait.png");
   bool audio_open = open_audio(&argc, argv);
-  view_x -= WINDOW_WIDTH / 2;
-  view_y -= WINDOW_HEIGHT / 2;
   run_paced_loop([] { return SDL_GetTicks(); }, [](std::uint32_t ms) { SDL_Delay(ms); },
-                 [portrait] { return run_tick(portrait); });
+                 [portrait, &between_ticks] {
+                   if (between_ticks) between_ticks();
+                   return run_tick(portrait);
+                 });
   shutdown(portrait, audio_open);
   return 0;
 }

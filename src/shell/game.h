@@ -5,6 +5,8 @@
 #include <GL/gl.h>
 #include <SDL.h>
 
+#include <functional>
+
 extern const char* const CAPTION;  // the text drawn at the top of the window
 
 // Opens the 800x600 double-buffered OpenGL window. False (SDL_GetError()
@@ -48,6 +50,17 @@ bool event_pass();
 // One whole tick: render_frame, event_pass, swap. True when the game ends.
 bool run_tick(GLuint portrait);
 
-// The program: start-up, the loop until Escape, shutdown. Returns the exit
-// status: 0, or 1 when the display or window cannot be opened.
-int game_main(int argc, char** argv);
+// Start-up's making of the world: the level object, which makes the level
+// and every object in it, and the view with the world's origin at the
+// window's centre.
+void make_world();
+
+// Empties the world (objects and terrain) and makes it again as start-up
+// does, from the level set now (level/container.h).
+void remake_world();
+
+// The program: start-up, the loop until Escape, shutdown. `between_ticks`,
+// when given, runs before every tick: the place to swap in a new level.
+// Returns the exit status: 0, or 1 when the display or window cannot be
+// opened.
+int game_main(int argc, char** argv, const std::function<void()>& between_ticks = {});
