@@ -1,9 +1,7 @@
 # Installs the game the way Linux games are laid out: a launcher in bin/
 # that starts the program in its data folder under share/blobdemo/, the
 # program itself under libexec/, the tools in bin/, and a desktop entry with
-# an icon.
-set(BLOB_DATA_DIR ${CMAKE_INSTALL_DATADIR}/blobdemo)
-set(BLOB_PROGRAM_DIR ${CMAKE_INSTALL_LIBEXECDIR}/blobdemo)
+# an icon. BLOB_DATA_DIR and BLOB_PROGRAM_DIR are set in the top CMakeLists.
 
 install(TARGETS blobdemo RUNTIME DESTINATION ${BLOB_PROGRAM_DIR})
 configure_file(${PROJECT_SOURCE_DIR}/packaging/blobdemo.in ${PROJECT_BINARY_DIR}/launcher/blobdemo @ONLY)

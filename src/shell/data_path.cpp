@@ -1,8 +1,42 @@
 #include "shell/data_path.h"
 
+#include <filesystem>
+
+namespace fs = std::filesystem;
+
+namespace {
+std::string data_folder;
+
+bool has_images(const fs::path& folder) {
+  std::error_code error;
+  return fs::is_directory(folder / "images", error);
+}
+}  // namespace
+
 std::string host_path(const char* game_path) {
   std::string path(game_path ? game_path : "");
   for (char& c : path)
     if (c == '\\') c = '/';
-  return path;
+  if (data_folder.empty() || path.empty() || path[0] == '/') return path;
+  if (path.rfind("./", 0) == 0) path.erase(0, 2);
+  return data_folder + "/" + path;
+}
+
+void set_data_folder(const std::string& folder) { data_folder = folder; }
+
+// An installed program lives a level or two below the prefix (bin/ for the
+// tools, libexec/blobdemo/ for the game), and the data under the prefix.
+std::string shipped_data_folder() {
+  constexpr int PREFIX_DEPTH_MAX = 3;
+  std::error_code error;
+  fs::path program = fs::read_symlink("/proc/self/exe", error);
+  if (!error) {
+    fs::path folder = program.parent_path();
+    for (int up = 0; up < PREFIX_DEPTH_MAX && folder.has_relative_path(); ++up) {
+      if (has_images(folder / BLOB_INSTALLED_DATA_DIR))
+        return (folder / BLOB_INSTALLED_DATA_DIR).string();
+      folder = folder.parent_path();
+    }
+  }
+  return has_images(BLOB_CHECKOUT_DATA_DIR) ? BLOB_CHECKOUT_DATA_DIR : "";
 }

@@ -64,6 +64,24 @@ std::vector<std::uint8_t> play_level() {
   return encode_level(level);
 }
 
+// Ground from x -3000 to 3000 below y 100 in one colour, and the
+// light-blue blob dropped onto it.
+std::vector<std::uint8_t> ground_level(int r, int g, int b) {
+  level_data level;
+  auto corner = [&](int x, int y) { return level_vertex{x, y, r, g, b}; };
+  level.triangles.push_back({{corner(-3000, 100), corner(3000, 100), corner(3000, 600)}});
+  level.triangles.push_back({{corner(-3000, 100), corner(3000, 600), corner(-3000, 600)}});
+  level.objects = {{1, 0, -150}};
+  return encode_level(level);
+}
+
+void write_file(const fs::path& path, const std::string& text) {
+  std::ofstream(path, std::ios::binary) << text;
+}
+void write_file(const fs::path& path, const std::vector<std::uint8_t>& bytes) {
+  write_file(path, std::string(bytes.begin(), bytes.end()));
+}
+
 bool bright_blue(screen_rgb p) {
   return std::abs(p.r - 128) < 30 && std::abs(p.g - 200) < 30 && p.b > 225;
 }
@@ -75,6 +93,9 @@ bool dim_red(screen_rgb p) { return p.r > 80 && p.r < 120 && p.g < 25 && p.b < 2
 bool any_red(screen_rgb p) { return bright_red(p) || dim_red(p); }
 bool crate_wood(screen_rgb p) { return p.r > 100 && p.r > p.g + 20 && p.g > p.b + 15; }
 bool grass(screen_rgb p) { return p.g > p.r + 40 && p.g > p.b + 40; }
+bool grey_snow(screen_rgb p) { return p.r > 90 && std::abs(p.r - p.g) < 20 && p.b >= p.r; }
+bool magenta(screen_rgb p) { return p.r > p.g + 60 && p.b > p.g + 60; }
+bool yellow(screen_rgb p) { return p.r > p.b + 60 && p.g > p.b + 60 && std::abs(p.r - p.g) < 30; }
 
 // The part of the window below the portrait and caption, where the world is.
 constexpr int WORLD_TOP = 70;  // window row
@@ -93,7 +114,23 @@ spot find(const screenshot& s, bool (*test)(screen_rgb)) {
   return at;
 }
 
+int occurrences(const std::string& text, const std::string& part) {
+  int n = 0;
+  for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++n;
+  return n;
+}
+
 using clock_type = std::chrono::steady_clock;
+
+// Waits up to `seconds` for the game's standard error to hold `part`.
+bool wait_for_stderr(const game_process& game, const std::string& part, double seconds) {
+  auto deadline = clock_type::now() + std::chrono::duration<double>(seconds);
+  while (game.stderr_text().find(part) == std::string::npos) {
+    if (clock_type::now() >= deadline) return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  }
+  return true;
+}
 
 // Takes screenshots until `done` holds for one, or `seconds` pass.
 bool poll(x_window& window, double seconds, const std::function<bool(const screenshot&)>& done,
@@ -131,10 +168,10 @@ bool settle(x_window& window, double seconds, screenshot* last) {
 class Game : public ::testing::Test {
  protected:
   void start(bool images, const std::vector<std::uint8_t>* level, std::vector<std::string> env = {},
-             std::vector<int> ignored_signals = {}) {
+             std::vector<int> ignored_signals = {}, std::vector<std::string> args = {}) {
     folder_ = std::make_unique<play_folder>(images, level);
     window_ = std::make_unique<x_window>();
-    game_ = std::make_unique<game_process>(GAME, folder_->path.string(), env, ignored_signals);
+    game_ = std::make_unique<game_process>(GAME, folder_->path.string(), env, ignored_signals, args);
     ASSERT_TRUE(window_->find_game_window(10))
         << "no game window; stderr: " << game_->stderr_text();
   }
@@ -277,6 +314,70 @@ TEST_F(Game, WithoutALevelItRunsAnEmptyWorldAndSaysWhy) {
   EXPECT_NE(err.find("level.map"), std::string::npos) << err;
 }
 
+// Each save of the level named on the command line shows in the running
+// game: written in place, then cut short (as a save still being written
+// is), then saved the way many editors do, as a new file renamed over the
+// old one. The one cut short leaves the world running and is reported once.
+TEST_F(Game, ShowsEachSaveOfTheLevelItWasGiven) {
+  std::vector<std::uint8_t> grassy = ground_level(90, 160, 90);
+  start(true, &grassy, {}, {}, {"level.map"});
+  ASSERT_TRUE(poll(*window_, 5, [](const screenshot& s) { return count_in_world(s, grass) > 10000; }))
+      << game_->stderr_text();
+  const fs::path level = folder_->path / "level.map";
+
+  write_file(level, ground_level(200, 60, 200));
+  auto saved = clock_type::now();
+  screenshot shot;
+  EXPECT_TRUE(poll(
+      *window_, 1.0, [](const screenshot& s) { return count_in_world(s, magenta) > 10000; }, &shot))
+      << "the save written in place did not show within a second; " << game_->stderr_text();
+  std::printf("the new terrain showed after %.0f ms\n",
+              std::chrono::duration<double, std::milli>(clock_type::now() - saved).count());
+  save(shot, "reloaded");
+  EXPECT_EQ(count_in_world(shot, grass), 0);
+
+  std::vector<std::uint8_t> yellowish = ground_level(210, 200, 40);
+  write_file(level, std::vector<std::uint8_t>(yellowish.begin(), yellowish.begin() + 34));
+  ASSERT_TRUE(wait_for_stderr(*game_, "level.map: the file ends inside a record", 3))
+      << game_->stderr_text();
+  EXPECT_TRUE(poll(*window_, 0.3, [](const screenshot& s) { return count_in_world(s, magenta) > 10000; }))
+      << "the world of the last good save went on";
+
+  write_file(folder_->path / ".level.map.new", yellowish);
+  fs::rename(folder_->path / ".level.map.new", level);
+  EXPECT_TRUE(poll(
+      *window_, 1.0, [](const screenshot& s) { return count_in_world(s, yellow) > 10000; }, &shot))
+      << "the save renamed into place did not show within a second; " << game_->stderr_text();
+  quit();
+  std::string err = game_->stderr_text();
+  EXPECT_EQ(occurrences(err, "level.map: "), 3) << "two reloads and one refusal: " << err;
+  EXPECT_EQ(occurrences(err, "level.map: reloaded"), 2) << err;
+}
+
+// A level named on the command line that cannot be played ends the game at
+// once with one line naming the file; --help is not an error.
+TEST(NamedLevel, ThatCannotBePlayedEndsTheGameWithOneLine) {
+  play_folder folder(false, nullptr);
+  write_file(folder.path / "broken.tmj", "{\"type\": \"map\", \"layers\": [");
+  struct run {
+    std::vector<std::string> args;
+    int status;
+    std::string named;
+  };
+  for (const run& r : {run{{"missing.map"}, 1, "missing.map: cannot read it: "},
+                       run{{"broken.tmj"}, 1, "broken.tmj: not valid JSON"},
+                       run{{"a.map", "b.map"}, 2, "usage: blobdemo [LEVEL]"},
+                       run{{"--help"}, 0, ""}}) {
+    game_process game(GAME, folder.path.string(), {}, {}, r.args);
+    EXPECT_EQ(game.wait_exit(5), r.status) << r.args[0];
+    std::string err = game.stderr_text();
+    if (r.status == 1) {
+      EXPECT_EQ(occurrences(err, "\n"), 1) << err;
+    }
+    EXPECT_NE(err.find(r.named), std::string::npos) << err;
+  }
+}
+
 // Two blobs ask for the eyes and the mouth twice each: still one line a file.
 TEST_F(Game, WithoutPicturesItRunsAndNamesEachMissingOneOnce) {
   std::vector<std::uint8_t> level = play_level();
@@ -285,11 +386,7 @@ TEST_F(Game, WithoutPicturesItRunsAndNamesEachMissingOneOnce) {
       poll(*window_, 5, [](const screenshot& s) { return count_in_world(s, bright_blue) > 100; }));
   quit();
   std::string err = game_->stderr_text();
-  auto count = [&err](const std::string& text) {
-    int n = 0;
-    for (std::size_t at = err.find(text); at != std::string::npos; at = err.find(text, at + 1)) ++n;
-    return n;
-  };
+  auto count = [&err](const std::string& text) { return occurrences(err, text); };
   for (const char* name :
        {"tex_snow.png", "crate.jpg", "eyes_anx.png", "mouth.png", "font.png", "hud_Portrait.png"})
     EXPECT_EQ(count(name), 1) << name << " in: " << err;
@@ -357,4 +454,36 @@ TEST(Installed, LauncherStartsTheGameInItsDataFolder) {
   std::string err = game.stderr_text();
   EXPECT_EQ(err.find("level:"), std::string::npos) << err;
   EXPECT_EQ(err.find("texture:"), std::string::npos) << err;
+}
+
+// The installed launcher, started in a level designer's folder on a Tiled
+// map there (named relative to that folder, which has no pictures), plays
+// that map, built in memory, with the installed game's pictures.
+TEST(Installed, LauncherPlaysALevelFromTheCallersFolder) {
+  play_folder designer(false, nullptr);
+  write_file(designer.path / "my.tmj", R"({"type": "map", "orientation": "orthogonal",
+    "layers": [{"type": "objectgroup", "name": "ground", "objects": [
+      {"id": 1, "x": -3000, "y": 100, "width": 6000, "height": 500,
+       "properties": [{"name": "color", "type": "color", "value": "#ffc83cc8"}]},
+      {"id": 2, "type": "blob", "point": true, "x": 0, "y": -150,
+       "properties": [{"name": "style", "type": "int", "value": 1}]}]}]})");
+  x_window window;
+  game_process game((fs::path(BLOB_TEST_PREFIX) / "bin/blobdemo").string(), designer.path.string(),
+                    {}, {}, {"my.tmj"});
+  ASSERT_TRUE(window.find_game_window(10)) << game.stderr_text();
+  screenshot shot;
+  EXPECT_TRUE(poll(
+      window, 5,
+      [](const screenshot& s) {
+        return count_in_world(s, magenta) > 10000 && count_in_world(s, bright_blue) > 100;
+      },
+      &shot))
+      << "the map's magenta ground and its blob; " << game.stderr_text();
+  shot.save_png(SHOTS + "/installed_named_level.png");
+  EXPECT_LT(count_in_world(shot, grey_snow), 200) << "none of the demo level's snowfield";
+  window.tap("Escape");
+  EXPECT_EQ(game.wait_exit(1.0), 0);
+  std::string err = game.stderr_text();
+  EXPECT_EQ(err.find("texture:"), std::string::npos) << "every picture found: " << err;
+  EXPECT_EQ(err.find("my.tmj"), std::string::npos) << err;
 }

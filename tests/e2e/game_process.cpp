@@ -15,8 +15,12 @@
 
 game_process::game_process(const std::string& program, const std::string& folder,
                            const std::vector<std::string>& extra_env,
-                           const std::vector<int>& ignored_signals)
+                           const std::vector<int>& ignored_signals,
+                           const std::vector<std::string>& args)
     : stderr_path_(folder + "/stderr.txt") {
+  std::vector<char*> argv{const_cast<char*>(program.c_str())};
+  for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
+  argv.push_back(nullptr);
   pid_ = fork();
   if (pid_ < 0) throw std::runtime_error("fork failed");
   if (pid_ == 0) {
@@ -27,7 +31,7 @@ game_process::game_process(const std::string& program, const std::string& folder
     dup2(out, STDOUT_FILENO);
     for (const std::string& entry : extra_env) putenv(const_cast<char*>(entry.c_str()));
     for (int signal_number : ignored_signals) signal(signal_number, SIG_IGN);
-    execl(program.c_str(), program.c_str(), static_cast<char*>(nullptr));
+    execv(program.c_str(), argv.data());
     _exit(127);
   }
 }

@@ -9,11 +9,13 @@
 
 class game_process {
  public:
-  // Starts `program` in `folder` with the extra environment entries given,
-  // and with the signals given ignored, as a shell's `trap '' SIG` leaves them.
+  // Starts `program` with `args` in `folder` with the extra environment
+  // entries given, and with the signals given ignored, as a shell's
+  // `trap '' SIG` leaves them.
   game_process(const std::string& program, const std::string& folder,
                const std::vector<std::string>& extra_env = {},
-               const std::vector<int>& ignored_signals = {});
+               const std::vector<int>& ignored_signals = {},
+               const std::vector<std::string>& args = {});
   ~game_process();  // kills the game if it still runs
   game_process(const game_process&) = delete;
   game_process& operator=(const game_process&) = delete;

@@ -1,0 +1,87 @@
+#include "shell/named_level.h"
+
+#include <cstdio>
+#include <filesystem>
+
+#include "level/container.h"
+#include "level/level_file.h"
+#include "level_load.h"
+#include "shell/data_path.h"
+#include "shell/file_watch.h"
+#include "shell/game.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+void say(const std::string& line) { std::fprintf(stderr, "blobdemo: %s\n", line.c_str()); }
+
+// The folder whose images/ the game draws with; empty: the working folder.
+std::string picture_folder(const std::string& level_path) {
+  fs::path folder = fs::absolute(level_path).parent_path();
+  std::error_code error;
+  if (fs::is_directory(folder / "images", error)) return folder.string();
+  return shipped_data_folder();
+}
+
+std::string how_many(std::size_t n, const char* thing) {
+  return std::to_string(n) + " " + thing + (n == 1 ? "" : "s");
+}
+
+// Remakes the world from the level file each time it is saved. A save that
+// cannot be played (unreadable, a source that does not build, a level file
+// cut short, as one still being written is) leaves the world as it is and
+// is reported once, however often the same reason comes back.
+class level_reloader {
+ public:
+  explicit level_reloader(const std::string& path) : path_(path), watch_(path) {
+    if (!watch_.failure().empty())
+      say(path + ": cannot watch it for saves (" + watch_.failure() + "); it will not reload");
+  }
+
+  // Between two ticks: one atomic read unless the file was saved.
+  void check() {
+    if (watch_.saved()) reload();
+  }
+
+ private:
+  void reload() {
+    playable_level level;
+    std::string why;
+    bool playable = load_playable_level(path_, level, why);
+    level_data parsed = parse_level(level.bytes.data(), level.bytes.size());
+    if (playable && parsed.truncated) {
+      playable = false;
+      why = path_ + ": the file ends inside a record (is it still being written?)";
+    }
+    if (!playable) {
+      if (why != last_failure_) say(why + "; the level before it plays on");
+      last_failure_ = why;
+      return;
+    }
+    last_failure_.clear();
+    for (const std::string& note : level.notes) say(note);
+    say(path_ + ": reloaded: " + how_many(parsed.triangles.size(), "triangle") + ", " +
+        how_many(parsed.objects.size(), "object"));
+    set_level_bytes(std::move(level.bytes), path_);
+    remake_world();
+  }
+
+  std::string path_;
+  std::string last_failure_;
+  file_watch watch_;
+};
+}  // namespace
+
+int play_named_level(const std::string& path, int argc, char** argv) {
+  playable_level level;
+  std::string why;
+  if (!load_playable_level(path, level, why)) {
+    say(why);
+    return 1;
+  }
+  for (const std::string& note : level.notes) say(note);
+  set_level_bytes(std::move(level.bytes), path);
+  set_data_folder(picture_folder(path));
+  level_reloader reloader(path);
+  return game_main(argc, argv, [&reloader] { reloader.check(); });
+}

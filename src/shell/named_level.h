@@ -1,0 +1,12 @@
+// Playing a level named on the command line: a level file, or a level source
+// built in memory as `leveltool build` builds it. Pictures come from images/
+// beside the level when there is one, else from the game's own data. Each
+// save of the file while the game runs remakes the world from it.
+#pragma once
+
+#include <string>
+
+// The whole program for `blobdemo LEVEL`: returns its exit status, 1 (after
+// one line naming the file and the reason) when the level cannot be read or
+// built.
+int play_named_level(const std::string& path, int argc, char** argv);
