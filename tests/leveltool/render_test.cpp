@@ -119,10 +119,20 @@ TEST(Render, ShrunkForAnOverview) {
   EXPECT_TRUE(near({p.rgb[k], p.rgb[k + 1], p.rgb[k + 2]}, {200, 40, 40})) << "terrain";
 }
 
-TEST(Render, WithoutPicturesTheColoursShowPlain) {
+// With no images/ beside the level the game's own pictures are used, and
+// named; a data folder without pictures gives the plain colours.
+TEST(Render, WithoutPicturesBesideItTheGamesOwnElsePlainColours) {
   tool_folder folder;
   folder.write("level.map", test_level());
   tool_result r = folder.run("render level.map level.png");  // the scratch folder has no images/
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.out.rfind("pictures from " BLOB_CHECKOUT_DATA "/images\n", 0), 0u) << r.out;
+  picture shipped = read_png(folder.path("level.png"));
+  ASSERT_EQ(shipped.width, 465);
+  std::array<int, 3> crate = shipped.at_world(130, 55);
+  EXPECT_TRUE(crate[0] > crate[2] + 30) << "the game's wooden crate, not a white box";
+
+  r = folder.run("render level.map level.png --data .");
   ASSERT_EQ(r.status, 0) << r.err;
   EXPECT_NE(r.err.find("note: no images folder in"), std::string::npos) << r.err;
   picture p = read_png(folder.path("level.png"));

@@ -13,6 +13,7 @@
 #include "output_file.h"
 #include "png_file.h"
 #include "project_source.h"
+#include "shell/data_path.h"
 #include "wording.h"
 
 namespace fs = std::filesystem;
@@ -30,7 +31,7 @@ const char* const USAGE =
     "         when there is one.\n"
     "       leveltool render LEVEL.map OUT.png [--data DIR] [--shrink N]\n"
     "         Draws the whole level as the game's first frame shows it. Pictures come from\n"
-    "         DIR/images (default: the level's folder, else the working folder). --shrink N\n"
+    "         DIR/images (default: the level's folder, else the game's own). --shrink N\n"
     "         makes the picture N (1..16) times smaller on each side. Without DISPLAY it\n"
     "         starts an Xvfb of its own.\n"
     "dump, check and render also take a level source, built first as build does; they\n"
@@ -196,12 +197,14 @@ bool parse_render_args(const arguments& args, render_request& request, std::stri
 }
 
 // The game's working folder holds images/; a level kept next to its
-// pictures is drawn with them wherever the tool is started from.
+// pictures is drawn with them wherever the tool is started from, and any
+// other with the game's own (installed, or in the checkout).
 std::string default_data_dir(const std::string& level_path) {
   fs::path folder = fs::path(level_path).parent_path();
   std::error_code error;
-  return fs::is_directory(folder / "images", error) ? folder.string()
-                                                    : fs::current_path(error).string();
+  if (fs::is_directory(folder / "images", error)) return folder.string();
+  std::string shipped = shipped_data_folder();
+  return shipped.empty() ? fs::current_path(error).string() : shipped;
 }
 }  // namespace
 
@@ -210,9 +213,14 @@ int run_render(const arguments& args) {
   std::string level, out, error;
   int shrink = 1;
   if (!parse_render_args(args, request, level, out, shrink, error)) return usage_error(error);
-  if (request.data_dir.empty()) request.data_dir = default_data_dir(request.level_path);
   level_input input;
   if (!read_input(level, input)) return 1;
+  if (request.data_dir.empty()) {
+    request.data_dir = default_data_dir(request.level_path);
+    std::error_code ignored;
+    if (fs::is_directory(fs::path(request.data_dir) / "images", ignored))
+      std::printf("pictures from %s/images\n", request.data_dir.c_str());
+  }
   temporary_level_file built;
   if (input.kind != level_input_kind::level_file) {
     if (!built.write(input.bytes, error)) return fail(level, error);
