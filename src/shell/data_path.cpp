@@ -40,3 +40,9 @@ std::string shipped_data_folder() {
   }
   return has_images(BLOB_CHECKOUT_DATA_DIR) ? BLOB_CHECKOUT_DATA_DIR : "";
 }
+
+std::string data_folder_for_level(const std::string& level_path) {
+  std::error_code error;
+  fs::path folder = fs::absolute(level_path, error).parent_path();
+  return has_images(folder) ? folder.string() : shipped_data_folder();
+}

@@ -16,3 +16,8 @@ void set_data_folder(const std::string& folder);
 // installed copy that the running program belongs to, else data/ of the
 // checkout it was built from. Empty when neither holds images/.
 std::string shipped_data_folder();
+
+// The data folder for a level played from `level_path`: the level's own
+// folder when it holds images/, else the shipped one (empty when there is
+// none either).
+std::string data_folder_for_level(const std::string& level_path);

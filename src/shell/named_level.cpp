@@ -1,7 +1,6 @@
 #include "shell/named_level.h"
 
 #include <cstdio>
-#include <filesystem>
 
 #include "level/container.h"
 #include "level/level_file.h"
@@ -10,18 +9,8 @@
 #include "shell/file_watch.h"
 #include "shell/game.h"
 
-namespace fs = std::filesystem;
-
 namespace {
 void say(const std::string& line) { std::fprintf(stderr, "blobdemo: %s\n", line.c_str()); }
-
-// The folder whose images/ the game draws with; empty: the working folder.
-std::string picture_folder(const std::string& level_path) {
-  fs::path folder = fs::absolute(level_path).parent_path();
-  std::error_code error;
-  if (fs::is_directory(folder / "images", error)) return folder.string();
-  return shipped_data_folder();
-}
 
 std::string how_many(std::size_t n, const char* thing) {
   return std::to_string(n) + " " + thing + (n == 1 ? "" : "s");
@@ -81,7 +70,7 @@ int play_named_level(const std::string& path, int argc, char** argv) {
   }
   for (const std::string& note : level.notes) say(note);
   set_level_bytes(std::move(level.bytes), path);
-  set_data_folder(picture_folder(path));
+  set_data_folder(data_folder_for_level(path));
   level_reloader reloader(path);
   return game_main(argc, argv, [&reloader] { reloader.check(); });
 }

@@ -198,13 +198,16 @@ bool parse_render_args(const arguments& args, render_request& request, std::stri
 
 // The game's working folder holds images/; a level kept next to its
 // pictures is drawn with them wherever the tool is started from, and any
-// other with the game's own (installed, or in the checkout).
+// other with the game's own (installed, or in the checkout), which render
+// names. Without either, the working folder is tried.
 std::string default_data_dir(const std::string& level_path) {
-  fs::path folder = fs::path(level_path).parent_path();
+  std::string folder = data_folder_for_level(level_path);
+  if (!folder.empty()) {
+    std::printf("pictures from %s/images\n", folder.c_str());
+    return folder;
+  }
   std::error_code error;
-  if (fs::is_directory(folder / "images", error)) return folder.string();
-  std::string shipped = shipped_data_folder();
-  return shipped.empty() ? fs::current_path(error).string() : shipped;
+  return fs::current_path(error).string();
 }
 }  // namespace
 
@@ -215,12 +218,7 @@ int run_render(const arguments& args) {
   if (!parse_render_args(args, request, level, out, shrink, error)) return usage_error(error);
   level_input input;
   if (!read_input(level, input)) return 1;
-  if (request.data_dir.empty()) {
-    request.data_dir = default_data_dir(request.level_path);
-    std::error_code ignored;
-    if (fs::is_directory(fs::path(request.data_dir) / "images", ignored))
-      std::printf("pictures from %s/images\n", request.data_dir.c_str());
-  }
+  if (request.data_dir.empty()) request.data_dir = default_data_dir(request.level_path);
   temporary_level_file built;
   if (input.kind != level_input_kind::level_file) {
     if (!built.write(input.bytes, error)) return fail(level, error);
