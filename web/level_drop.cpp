@@ -58,9 +58,14 @@ extern "C" EMSCRIPTEN_KEEPALIVE int blob_play_dropped(const char* path, const ch
               std::to_string(bytes.size()) + " bytes) and not a level source";
     return 0;
   }
-  playable_level built;
-  if (!build_level_source(bytes, name, built, message)) return 0;
-  for (const std::string& note : built.notes) std::fprintf(stderr, "%s\n", note.c_str());
+  problem_list problems(name);
+  level_input built;
+  bool ok = level_input_from_source(bytes, built, problems);
+  for (const std::string& note : problems.notes()) std::fprintf(stderr, "%s\n", note.c_str());
+  if (!ok) {
+    message = problems_in_one_line(problems);
+    return 0;
+  }
   return play(std::move(built.bytes), name);
 }
 

@@ -34,9 +34,10 @@ class level_reloader {
 
  private:
   void reload() {
-    playable_level level;
-    std::string why;
-    bool playable = load_playable_level(path_, level, why);
+    problem_list problems(path_);
+    level_input level;
+    bool playable = read_level_input(path_, level, problems);
+    std::string why = problems_in_one_line(problems);
     level_data parsed = parse_level(level.bytes.data(), level.bytes.size());
     if (playable && parsed.truncated) {
       playable = false;
@@ -48,7 +49,7 @@ class level_reloader {
       return;
     }
     last_failure_.clear();
-    for (const std::string& note : level.notes) say(note);
+    for (const std::string& note : problems.notes()) say(note);
     say(path_ + ": reloaded: " + how_many(parsed.triangles.size(), "triangle") + ", " +
         how_many(parsed.objects.size(), "object"));
     set_level_bytes(std::move(level.bytes), path_);
@@ -62,13 +63,14 @@ class level_reloader {
 }  // namespace
 
 int play_named_level(const std::string& path, int argc, char** argv) {
-  playable_level level;
-  std::string why;
-  if (!load_playable_level(path, level, why)) {
-    say(why);
+  problem_list problems(path);
+  level_input level;
+  bool playable = read_level_input(path, level, problems);
+  for (const std::string& note : problems.notes()) say(note);
+  if (!playable) {
+    say(problems_in_one_line(problems));
     return 1;
   }
-  for (const std::string& note : level.notes) say(note);
   set_level_bytes(std::move(level.bytes), path);
   set_data_folder(data_folder_for_level(path));
   level_reloader reloader(path);

@@ -1,5 +1,6 @@
 #include "level_load.h"
 
+#include <algorithm>
 #include <cctype>
 
 #include "level/level_file.h"
@@ -7,48 +8,61 @@
 #include "level_source.h"
 #include "shell/file_bytes.h"
 
+namespace {
+// The size of the level file whose counts are those of `level`.
+std::size_t size_for_counts(const level_data& level) {
+  return 4 + TRIANGLE_RECORD_BYTES * level.triangles.size() + 3 +
+         OBJECT_RECORD_BYTES * level.objects.size();
+}
+}  // namespace
+
+// Byte 0 of a level file is never read and may hold anything, "{" too; a
+// file whose counts match its size exactly is a level file whatever it holds.
 bool is_whole_level_file(const std::vector<std::uint8_t>& bytes) {
   level_data level = parse_level(bytes.data(), bytes.size());
-  std::size_t size = 4 + TRIANGLE_RECORD_BYTES * level.triangles.size() + 3 +
-                     OBJECT_RECORD_BYTES * level.objects.size();
   return !level.truncated && level.vertex_count >= 0 && level.object_count >= 0 &&
-         size == bytes.size();
+         size_for_counts(level) == bytes.size();
 }
 
 bool looks_like_level_source(const std::vector<std::uint8_t>& bytes) {
-  for (std::uint8_t b : bytes)
-    if (!std::isspace(b)) return b == '{' || b == '<';
-  return false;
+  static const std::uint8_t BYTE_ORDER_MARK[] = {0xEF, 0xBB, 0xBF};
+  std::size_t first = 0;
+  if (bytes.size() >= 3 && std::equal(BYTE_ORDER_MARK, BYTE_ORDER_MARK + 3, bytes.begin()))
+    first = 3;
+  while (first < bytes.size() && std::isspace(bytes[first])) ++first;
+  return first < bytes.size() && (bytes[first] == '{' || bytes[first] == '<');
 }
 
-bool build_level_source(const std::vector<std::uint8_t>& source, const std::string& name,
-                        playable_level& out, std::string& why) {
-  problem_list problems(name);
+bool level_input_from_source(const std::vector<std::uint8_t>& source, level_input& input,
+                             problem_list& problems) {
+  input.kind = level_input_kind::project_source;
   level_data level;
-  bool ok = level_from_source(source, level, problems);
-  out.notes = problems.notes();
-  if (!ok) {
-    std::size_t more = problems.lines().size() - 1;
-    why = problems.lines().front();
-    if (more > 0) why += " (and " + std::to_string(more) + (more == 1 ? " more problem)" : " more problems)");
-    return false;
-  }
-  out.bytes = encode_level(level);
-  out.built = true;
+  if (!level_from_source(source, level, problems)) return false;
+  input.kind = is_tiled_map_source(source) ? level_input_kind::tiled_map
+                                           : level_input_kind::project_source;
+  input.bytes = encode_level(level);
   return true;
 }
 
-bool load_playable_level(const std::string& path, playable_level& out, std::string& why) {
+bool read_level_input(const std::string& path, level_input& input, problem_list& problems) {
   std::vector<std::uint8_t> bytes;
   std::string reason;
   if (!read_file_bytes(path, bytes, reason)) {
-    why = path + ": cannot read it: " + reason;
+    problems.add("", "cannot read it: " + reason);
     return false;
   }
   if (is_whole_level_file(bytes) || !looks_like_level_source(bytes)) {
-    out = playable_level{};
-    out.bytes = std::move(bytes);
+    input.kind = level_input_kind::level_file;
+    input.bytes = std::move(bytes);
     return true;
   }
-  return build_level_source(bytes, path, out, why);
+  return level_input_from_source(bytes, input, problems);
+}
+
+std::string problems_in_one_line(const problem_list& problems) {
+  if (problems.empty()) return "";
+  std::size_t more = problems.lines().size() - 1;
+  std::string line = problems.lines().front();
+  if (more > 0) line += " (and " + std::to_string(more) + (more == 1 ? " more problem)" : " more problems)");
+  return line;
 }

@@ -66,6 +66,11 @@ bool level_from_source(const std::vector<std::uint8_t>& bytes, level_data& level
   return problems.empty();
 }
 
+bool is_tiled_map_source(const std::vector<std::uint8_t>& bytes) {
+  json root = json::parse(bytes.begin(), bytes.end(), nullptr, false);
+  return is_tiled_map(root);
+}
+
 bool load_level_source(const std::string& path, level_data& level, problem_list& problems) {
   std::vector<std::uint8_t> bytes;
   std::string reason;

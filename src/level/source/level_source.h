@@ -21,3 +21,7 @@ bool load_level_source(const std::string& path, level_data& level, problem_list&
 // The same for the file's bytes, already read.
 bool level_from_source(const std::vector<std::uint8_t>& bytes, level_data& level,
                        problem_list& problems);
+
+// True when the bytes are the JSON of a map saved by Tiled (which reader
+// level_from_source takes).
+bool is_tiled_map_source(const std::vector<std::uint8_t>& bytes);

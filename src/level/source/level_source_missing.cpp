@@ -13,3 +13,5 @@ bool level_from_source(const std::vector<std::uint8_t>&, level_data&, problem_li
 bool load_level_source(const std::string&, level_data& level, problem_list& problems) {
   return level_from_source({}, level, problems);
 }
+
+bool is_tiled_map_source(const std::vector<std::uint8_t>&) { return false; }
