@@ -37,9 +37,9 @@ bool level_input_from_source(const std::vector<std::uint8_t>& source, level_inpu
                              problem_list& problems) {
   input.kind = level_input_kind::project_source;
   level_data level;
-  if (!level_from_source(source, level, problems)) return false;
-  input.kind = is_tiled_map_source(source) ? level_input_kind::tiled_map
-                                           : level_input_kind::project_source;
+  bool tiled_map = false;
+  if (!level_from_source(source, level, problems, &tiled_map)) return false;
+  input.kind = tiled_map ? level_input_kind::tiled_map : level_input_kind::project_source;
   input.bytes = encode_level(level);
   return true;
 }

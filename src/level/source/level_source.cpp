@@ -54,21 +54,17 @@ bool parse_json(const std::vector<std::uint8_t>& bytes, json& root, problem_list
 }  // namespace
 
 bool level_from_source(const std::vector<std::uint8_t>& bytes, level_data& level,
-                       problem_list& problems) {
+                       problem_list& problems, bool* tiled_map) {
   json root;
   if (!parse_json(bytes, root, problems)) return false;
+  bool tiled = is_tiled_map(root);
+  if (tiled_map) *tiled_map = tiled;
   try {
-    level =
-        is_tiled_map(root) ? read_tiled_map(root, problems) : read_project_source(root, problems);
+    level = tiled ? read_tiled_map(root, problems) : read_project_source(root, problems);
   } catch (const json::exception& e) {
     problems.add("", "cannot read its JSON: " + without_exception_id(e.what()));
   }
   return problems.empty();
-}
-
-bool is_tiled_map_source(const std::vector<std::uint8_t>& bytes) {
-  json root = json::parse(bytes.begin(), bytes.end(), nullptr, false);
-  return is_tiled_map(root);
 }
 
 bool load_level_source(const std::string& path, level_data& level, problem_list& problems) {

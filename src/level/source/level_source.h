@@ -18,10 +18,7 @@ constexpr int SOURCE_DEPTH_MAX = 200;
 // every reason, each naming the file and the object.
 bool load_level_source(const std::string& path, level_data& level, problem_list& problems);
 
-// The same for the file's bytes, already read.
+// The same for the file's bytes, already read. When `tiled_map` is given,
+// it tells whether the bytes were read as a map saved by Tiled.
 bool level_from_source(const std::vector<std::uint8_t>& bytes, level_data& level,
-                       problem_list& problems);
-
-// True when the bytes are the JSON of a map saved by Tiled (which reader
-// level_from_source takes).
-bool is_tiled_map_source(const std::vector<std::uint8_t>& bytes);
+                       problem_list& problems, bool* tiled_map = nullptr);

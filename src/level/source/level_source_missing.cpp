@@ -3,7 +3,8 @@
 // source is refused with directions to build it first.
 #include "level_source.h"
 
-bool level_from_source(const std::vector<std::uint8_t>&, level_data&, problem_list& problems) {
+bool level_from_source(const std::vector<std::uint8_t>&, level_data&, problem_list& problems,
+                       bool*) {
   problems.add("",
                "this page reads level files only; build the level first with: leveltool build " +
                    problems.file() + " level.map, then drop level.map here");
@@ -13,5 +14,3 @@ bool level_from_source(const std::vector<std::uint8_t>&, level_data&, problem_li
 bool load_level_source(const std::string&, level_data& level, problem_list& problems) {
   return level_from_source({}, level, problems);
 }
-
-bool is_tiled_map_source(const std::vector<std::uint8_t>&) { return false; }
