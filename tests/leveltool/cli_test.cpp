@@ -116,12 +116,15 @@ TEST(Cli, SourcesThatAreNotJsonSayWhere) {
       0u)
       << r.err;
   EXPECT_EQ(r.error_lines(), 1);
-  folder.write("map.tmx", "<?xml version=\"1.0\"?>\n<map/>");
-  r = folder.run("build map.tmx out.map");
-  EXPECT_EQ(
-      r.err,
-      "leveltool: map.tmx: this is XML; save Tiled maps in the JSON format (.tmj or .json)\n");
-  EXPECT_FALSE(folder.exists("out.map"));
+  // XML is told apart after a byte-order mark too, as editors may write one.
+  for (const char* start : {"", "\xEF\xBB\xBF"}) {
+    folder.write("map.tmx", std::string(start) + "<?xml version=\"1.0\"?>\n<map/>");
+    r = folder.run("build map.tmx out.map");
+    EXPECT_EQ(
+        r.err,
+        "leveltool: map.tmx: this is XML; save Tiled maps in the JSON format (.tmj or .json)\n");
+    EXPECT_FALSE(folder.exists("out.map"));
+  }
 }
 
 // JSON that the reader cannot take: nesting deep enough to exhaust the stack

@@ -1,8 +1,5 @@
 #include "level_load.h"
 
-#include <algorithm>
-#include <cctype>
-
 #include "level/level_file.h"
 #include "level_encoder.h"
 #include "level_source.h"
@@ -25,12 +22,8 @@ bool is_whole_level_file(const std::vector<std::uint8_t>& bytes) {
 }
 
 bool looks_like_level_source(const std::vector<std::uint8_t>& bytes) {
-  static const std::uint8_t BYTE_ORDER_MARK[] = {0xEF, 0xBB, 0xBF};
-  std::size_t first = 0;
-  if (bytes.size() >= 3 && std::equal(BYTE_ORDER_MARK, BYTE_ORDER_MARK + 3, bytes.begin()))
-    first = 3;
-  while (first < bytes.size() && std::isspace(bytes[first])) ++first;
-  return first < bytes.size() && (bytes[first] == '{' || bytes[first] == '<');
+  int first = first_text_byte(bytes);
+  return first == '{' || first == '<';
 }
 
 bool level_input_from_source(const std::vector<std::uint8_t>& source, level_input& input,

@@ -27,11 +27,7 @@ bool within_depth(int depth, json::parse_event_t, json&) {
   return true;
 }
 
-bool looks_like_xml(const std::vector<std::uint8_t>& bytes) {
-  std::size_t first = 0;
-  while (first < bytes.size() && std::isspace(bytes[first])) ++first;
-  return first < bytes.size() && bytes[first] == '<';
-}
+bool looks_like_xml(const std::vector<std::uint8_t>& bytes) { return first_text_byte(bytes) == '<'; }
 
 bool parse_json(const std::vector<std::uint8_t>& bytes, json& root, problem_list& problems) {
   if (looks_like_xml(bytes)) {

@@ -2,6 +2,8 @@
 // saved by Tiled, told apart by their content.
 #pragma once
 
+#include <algorithm>
+#include <cctype>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -12,6 +14,18 @@
 // Deeper nesting than any level source needs; the readers recurse once per
 // level of Tiled's group layers, so deeper files are refused up front.
 constexpr int SOURCE_DEPTH_MAX = 200;
+
+// The first byte of the text after a UTF-8 byte-order mark and white space,
+// or -1 when there is none: "{" starts JSON, "<" XML. Inline, so that the
+// page's build without the readers has it too.
+inline int first_text_byte(const std::vector<std::uint8_t>& bytes) {
+  static const std::uint8_t BYTE_ORDER_MARK[] = {0xEF, 0xBB, 0xBF};
+  std::size_t first = 0;
+  if (bytes.size() >= 3 && std::equal(BYTE_ORDER_MARK, BYTE_ORDER_MARK + 3, bytes.begin()))
+    first = 3;
+  while (first < bytes.size() && std::isspace(bytes[first])) ++first;
+  return first < bytes.size() ? bytes[first] : -1;
+}
 
 // Reads and converts the file. Returns false when the file cannot be read,
 // is not JSON, or holds any value a level file cannot; problems then says
