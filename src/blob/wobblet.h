@@ -70,9 +70,6 @@ class obj_wobblet : public obj_parent {
   void ease_view();
   void remember_position();
 
-  // The parts of one rim point's update. `terrain` asks about points along
-  // one kind of path through the whole step, during which the terrain does
-  // not change.
   // Impulses a point's springs give the centre (direction in degrees,
   // length in pixels per tick), kept until the centre takes them.
   struct centre_pushes {
@@ -84,6 +81,9 @@ class obj_wobblet : public obj_parent {
       ++count;
     }
   };
+  // The parts of one rim point's update. `terrain` asks about points along
+  // one kind of path through the whole step, during which the terrain does
+  // not change.
   void apply_springs(int i, double centre_x, double centre_y, centre_pushes& pushes);
   void reset_onto_circle(int i, double centre_x, double centre_y);
   void fall_and_slow(int i);

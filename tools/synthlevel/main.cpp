@@ -24,8 +24,10 @@ constexpr const char* USAGE =
     "         COPIES (1..10879) copies of one triangle over the whole range\n"
     "       synthlevel random OUT.map BYTES SEED\n"
     "         BYTES seeded random bytes: what a damaged or hostile file looks like";
-constexpr int MAX_TRIANGLES = 10879;  // vertex count 32,637, the most a file's count holds
-constexpr int MAX_OBJECTS = 32639;
+// A count is a number triple, so a file holds at most LEVEL_COORD_MAX
+// vertices (10,879 whole triangles) and as many objects.
+constexpr int MAX_TRIANGLES = LEVEL_COORD_MAX / 3;
+constexpr int MAX_OBJECTS = LEVEL_COORD_MAX;
 
 int usage() {
   std::fprintf(stderr, "%s\n", USAGE);
