@@ -82,7 +82,8 @@ TEST(Render, OnTheDisplayItIsGiven) {
   expect_level_with_pictures(read_png(folder.path("level.png")));
 }
 
-// A level source is built first, into a temporary file that goes away.
+// A level source is built first, in memory: nothing is written to the
+// temporary folder, and the working folder keeps only what the test wrote.
 TEST(Render, ALevelSourceIsBuiltFirst) {
   tool_folder folder;
   folder.write("level.map", test_level());
@@ -95,6 +96,8 @@ TEST(Render, ALevelSourceIsBuiltFirst) {
   EXPECT_NE(r.out.find("level source"), std::string::npos) << r.out;
   expect_level_with_pictures(read_png(folder.path("level.png")));
   EXPECT_TRUE(std::filesystem::is_empty(folder.path("tmp")));
+  EXPECT_EQ(folder.files(),
+            (std::vector<std::string>{".out", "level.json", "level.map", "level.png", "tmp"}));
 }
 
 TEST(Render, WithoutADisplayOnAnXvfbOfItsOwn) {

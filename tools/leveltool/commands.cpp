@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <utility>
 
 #include "level_encoder.h"
 #include "level_input.h"
@@ -219,11 +220,7 @@ int run_render(const arguments& args) {
   level_input input;
   if (!read_input(level, input)) return 1;
   if (request.data_dir.empty()) request.data_dir = default_data_dir(request.level_path);
-  temporary_level_file built;
-  if (input.kind != level_input_kind::level_file) {
-    if (!built.write(input.bytes, error)) return fail(level, error);
-    request.level_path = built.path();
-  }
+  request.level = std::move(input.bytes);
   rgb_image image;
   std::vector<std::string> notes;
   bool drawn = render_level(request, image, notes, error);

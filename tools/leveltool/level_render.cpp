@@ -14,7 +14,7 @@
 #include "level/platform.h"
 #include "level/terrain.h"
 #include "private_display.h"
-#include "shell/file_bytes.h"
+#include "shell/data_path.h"
 #include "shell/game.h"
 #include "shell/object.h"
 #include "shell/view.h"
@@ -58,8 +58,7 @@ class drawing_session {
     destroy_all_instances();
     freeCollisions();
     if (sdl_started_) SDL_Quit();
-    std::error_code ignored;
-    if (!old_cwd_.empty()) fs::current_path(old_cwd_, ignored);
+    set_data_folder("");
   }
 
   // Opens the window and makes the level's objects as the game's start-up
@@ -76,8 +75,8 @@ class drawing_session {
     setenv("SDL_VIDEODRIVER", "x11", 0);
     sdl_started_ = SDL_Init(SDL_INIT_VIDEO | SDL_INIT_NOPARACHUTE) == 0;
     std::vector<std::string> drawing_notes;
-    bool pictures = sdl_started_ && enter_data_folder(request, drawing_notes);
-    if (sdl_started_ && !pictures) load(request.level_path);
+    bool pictures = sdl_started_ && use_data_folder(request, drawing_notes);
+    if (sdl_started_ && !pictures) load(request);
     if (!sdl_started_ || !open_game_window()) {
       const char* used = std::getenv("DISPLAY");
       why = std::string("cannot open an OpenGL window on display ") + (used ? used : "?") + ": " +
@@ -85,37 +84,32 @@ class drawing_session {
       return false;
     }
     set_fixed_gl_state();
-    if (pictures) load(request.level_path);
+    if (pictures) load(request);
     notes.insert(notes.end(), drawing_notes.begin(), drawing_notes.end());
     return true;
   }
 
  private:
-  void load(const std::string& level_path) {
-    set_level_file(level_path);
+  void load(const render_request& request) {
+    set_level_bytes(request.level, request.level_path);
     instance_create(0, 0, TYPE_CONTAINER);
     step_pass();
   }
 
-  // The game opens its pictures relative to its working folder. False when
+  // The game opens its pictures relative to its data folder. False when
   // there are none to open.
-  bool enter_data_folder(const render_request& request, std::vector<std::string>& notes) {
+  bool use_data_folder(const render_request& request, std::vector<std::string>& notes) {
     std::error_code error;
-    old_cwd_ = fs::current_path(error).string();
     if (!fs::is_directory(fs::path(request.data_dir) / "images", error)) {
       notes.push_back("no images folder in " + request.data_dir + ": drawn without pictures");
       return false;
     }
-    fs::current_path(request.data_dir, error);
-    if (!error) return true;
-    notes.push_back("cannot enter " + request.data_dir + ": " + error.message() +
-                    "; drawn without pictures");
-    return false;
+    set_data_folder(request.data_dir);
+    return true;
   }
 
   private_display xvfb_;
   bool sdl_started_ = false;
-  std::string old_cwd_;
 };
 
 // The slice of the picture-wide backdrop gradient that this tile covers,
@@ -165,12 +159,7 @@ void copy_tile(const world_box& box, std::vector<std::uint8_t>& frame, rgb_image
   }
 }
 
-bool bounds_of_file(const std::string& path, world_box& box, std::string& why) {
-  std::vector<std::uint8_t> bytes;
-  if (!read_file_bytes(path, bytes, why)) {
-    why = "cannot read it: " + why;
-    return false;
-  }
+bool bounds_of_level(const std::vector<std::uint8_t>& bytes, world_box& box, std::string& why) {
   box = picture_bounds(parse_level(bytes.data(), bytes.size()));
   if (static_cast<long long>(box.width()) * box.height() <= PICTURE_PIXELS_MAX) return true;
   why = "the level spans " + std::to_string(box.width()) + " x " + std::to_string(box.height()) +
@@ -183,7 +172,7 @@ bool bounds_of_file(const std::string& path, world_box& box, std::string& why) {
 bool render_level(const render_request& request, rgb_image& image, std::vector<std::string>& notes,
                   std::string& why) {
   world_box box{};
-  if (!bounds_of_file(request.level_path, box, why)) return false;
+  if (!bounds_of_level(request.level, box, why)) return false;
   drawing_session session;
   if (!session.open(request, notes, why)) return false;
   image.width = box.width();

@@ -7,6 +7,7 @@
 // gradient runs once over the whole picture.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -28,8 +29,9 @@ world_box picture_bounds(const level_data& level);
 constexpr long long PICTURE_PIXELS_MAX = 50'000'000;
 
 struct render_request {
-  std::string level_path;
-  std::string data_dir;  // the folder holding images/, as the game's working folder does
+  std::string level_path;           // names the level in messages
+  std::vector<std::uint8_t> level;  // the level file's bytes, as read or as built from a source
+  std::string data_dir;             // the folder holding images/, the game's data folder
 };
 
 // Draws the level. Uses DISPLAY, or an Xvfb of its own when DISPLAY is not
