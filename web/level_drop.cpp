@@ -17,13 +17,10 @@
 #include "level_load.h"
 #include "shell/file_bytes.h"
 #include "shell/game.h"
+#include "shell/wording.h"
 
 namespace {
 std::string message;
-
-std::string how_many(std::size_t n, const std::string& thing) {
-  return std::to_string(n) + " " + thing + (n == 1 ? "" : "s");
-}
 
 // Plays the level file's bytes unless they hold nothing at all.
 bool play(std::vector<std::uint8_t> bytes, const std::string& name) {
@@ -32,8 +29,8 @@ bool play(std::vector<std::uint8_t> bytes, const std::string& name) {
     message = name + ": the level holds no terrain and no objects";
     return false;
   }
-  message = "Playing " + name + ": " + how_many(level.triangles.size(), "triangle") + ", " +
-            how_many(level.objects.size(), "object");
+  message = "Playing " + name + ": " + count_of(level.triangles.size(), "triangle") + ", " +
+            count_of(level.objects.size(), "object");
   set_level_bytes(std::move(bytes), name);
   remake_world();
   return true;

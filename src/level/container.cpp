@@ -9,6 +9,7 @@
 #include "shell/data_path.h"
 #include "shell/file_bytes.h"
 #include "shell/texture.h"
+#include "shell/wording.h"
 
 namespace {
 void warn(const std::string& problem, const std::string& path) {
@@ -43,8 +44,8 @@ void make_objects(const level_data& level, const std::string& path) {
   }
   if (unknown <= UNKNOWN_RECORDS_NAMED) return;
   std::size_t rest = unknown - UNKNOWN_RECORDS_NAMED;
-  warn(std::to_string(rest) + (rest == 1 ? " more object record" : " more object records") +
-           " with an unknown type code " + (rest == 1 ? "was" : "were") + " skipped",
+  warn(count_of(rest, "more object record") + " with an unknown type code " +
+           (rest == 1 ? "was" : "were") + " skipped",
        path);
 }
 

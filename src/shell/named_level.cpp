@@ -8,13 +8,10 @@
 #include "shell/data_path.h"
 #include "shell/file_watch.h"
 #include "shell/game.h"
+#include "shell/wording.h"
 
 namespace {
 void say(const std::string& line) { std::fprintf(stderr, "blobdemo: %s\n", line.c_str()); }
-
-std::string how_many(std::size_t n, const char* thing) {
-  return std::to_string(n) + " " + thing + (n == 1 ? "" : "s");
-}
 
 // Remakes the world from the level file each time it is saved. A save that
 // cannot be played (unreadable, a source that does not build, a level file
@@ -50,8 +47,8 @@ class level_reloader {
     }
     last_failure_.clear();
     for (const std::string& note : problems.notes()) say(note);
-    say(path_ + ": reloaded: " + how_many(parsed.triangles.size(), "triangle") + ", " +
-        how_many(parsed.objects.size(), "object"));
+    say(path_ + ": reloaded: " + count_of(parsed.triangles.size(), "triangle") + ", " +
+        count_of(parsed.objects.size(), "object"));
     set_level_bytes(std::move(level.bytes), path_);
     remake_world();
   }

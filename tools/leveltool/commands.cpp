@@ -15,7 +15,7 @@
 #include "png_file.h"
 #include "project_source.h"
 #include "shell/data_path.h"
-#include "wording.h"
+#include "shell/wording.h"
 
 namespace fs = std::filesystem;
 

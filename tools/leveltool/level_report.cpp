@@ -11,7 +11,7 @@
 #include "object_kind.h"
 #include "shell/angles.h"
 #include "shell/view.h"
-#include "wording.h"
+#include "shell/wording.h"
 
 namespace {
 constexpr double BLOB_RADIUS = 20;  // pixels from the centre to where the rim rests

@@ -4,6 +4,7 @@
 #include "level_encoder.h"
 #include "level_source.h"
 #include "shell/file_bytes.h"
+#include "shell/wording.h"
 
 namespace {
 // The size of the level file whose counts are those of `level`.
@@ -56,6 +57,6 @@ std::string problems_in_one_line(const problem_list& problems) {
   if (problems.empty()) return "";
   std::size_t more = problems.lines().size() - 1;
   std::string line = problems.lines().front();
-  if (more > 0) line += " (and " + std::to_string(more) + (more == 1 ? " more problem)" : " more problems)");
+  if (more > 0) line += " (and " + count_of(more, "more problem") + ")";
   return line;
 }

@@ -1,4 +1,4 @@
-// Counts and lists in the tool's messages, so that they read as sentences:
+// Counts and lists in messages, so that they read as sentences:
 // "1 crate", "2 crates"; "2, 3 and 5".
 #pragma once
 
