@@ -183,17 +183,22 @@ filed& record_of(const primitive* p) {
   return index.records[p->order];
 }
 
-// The solid static triangle filling a cell that holds the grid point, or 0;
-// coarsest level first, the likeliest to be filled.
-std::uint32_t filler_at(std::uint32_t gx, std::uint32_t gy) {
+// The largest cell holding the grid point that a solid static triangle
+// fills: its level and the triangle's slot + 1, or a filler of 0 when there
+// is none. Coarsest level first, the likeliest to be filled.
+struct filled_cell {
+  int level;
+  std::uint32_t filler;
+};
+filled_cell largest_filled_cell(std::uint32_t gx, std::uint32_t gy) {
   for (unsigned m = index.cells.used_levels(FILLED); m != 0;) {
     int level = 31 - __builtin_clz(m);
     m &= ~(1u << level);
     for (std::uint32_t e = index.cells.first_at(FILLED, level, gx, gy); e != 0;
          e = index.cells.next(e))
-      if (index.cells.triangle(e)->solid) return index.cells.triangle(e)->order + 1;
+      if (index.cells.triangle(e)->solid) return {level, index.cells.triangle(e)->order + 1};
   }
-  return 0;
+  return {0, 0};
 }
 
 // A solid triangle crossing the point's cells that holds the point and fills
@@ -323,31 +328,14 @@ solid_box cell_box(int level, std::uint32_t gx, std::uint32_t gy) {
   return box;
 }
 
-// The largest cell holding the grid point that a solid static triangle
-// fills, coarsest level first, into `box`; false when there is none.
-bool largest_filled_cell(std::uint32_t gx, std::uint32_t gy, solid_box& box) {
-  for (unsigned m = index.cells.used_levels(FILLED); m != 0;) {
-    int level = 31 - __builtin_clz(m);
-    m &= ~(1u << level);
-    for (std::uint32_t e = index.cells.first_at(FILLED, level, gx, gy); e != 0;
-         e = index.cells.next(e))
-      if (index.cells.triangle(e)->solid) {
-        box = cell_box(level, gx, gy);
-        return true;
-      }
-  }
-  return false;
-}
-
 // The point's fine cell is known to be filled by the solid triangle
-// `filler` (slot + 1); the walk out of terrain gets the largest cell around
-// it that a solid triangle fills, so that it can cross a huge triangle's
-// inside in a few strides. Where no coarse cell is filed as filled (near
-// the edges of thousands of overlapping triangles, cells are only crossed),
-// the cells that the filler itself fills around the point still spare the
-// walk a memo for each fine cell it crosses.
+// `filler` (slot + 1), and no cell holding it is filed as filled (the walk
+// out of terrain looked first). Near the edges of thousands of overlapping
+// triangles, where cells are only crossed, the cells that the filler itself
+// fills around the point still spare the walk a memo for each fine cell it
+// crosses.
 void set_solid_box(solid_box* box, std::uint32_t gx, std::uint32_t gy, std::uint32_t filler) {
-  if (!box || largest_filled_cell(gx, gy, *box)) return;
+  if (!box) return;
   const filed& f = index.records[filler - 1];
   int level = 0;
   // Only a split triangle's corners are small enough for the exact test.
@@ -358,12 +346,17 @@ void set_solid_box(solid_box* box, std::uint32_t gx, std::uint32_t gy, std::uint
 }
 
 // The static terrain's answer, from what is remembered about the point's
-// fine cell where there is a memo, else from the chains.
+// fine cell where there is a memo, else from the chains. The walk out of
+// terrain (solid_cell given) has already found no filled cell holding the
+// point, so the filled chains are not looked through again.
 bool static_holds(int x, int y, std::uint32_t gx, std::uint32_t gy, solid_box* solid_cell) {
+  bool filled_unknown = solid_cell == nullptr;
   cell_memo* memo = memo_at(gx, gy);
-  if (!memo) return filler_at(gx, gy) != 0 || chain_holds(CROSSING, x, y, gx, gy);
+  if (!memo)
+    return (filled_unknown && largest_filled_cell(gx, gy).filler != 0) ||
+           chain_holds(CROSSING, x, y, gx, gy);
   if (memo->era != index.era || memo->stamp != change_count(gx, gy)) {
-    std::uint32_t filler = filler_at(gx, gy);
+    std::uint32_t filler = filled_unknown ? largest_filled_cell(gx, gy).filler : 0;
     if (filler == 0) filler = crossing_filler_at(x, y, gx, gy);
     *memo = {index.era, change_count(gx, gy), filler, NO_LIST, 0, 0, 0};
   }
@@ -459,7 +452,13 @@ bool any_solid_at(int x, int y, solid_box* solid_cell) {
   // a huge triangle, the coarse cells it fills answer at once, and the fine
   // cells' memos, a fresh page of memory each for a walk across them, stay
   // untouched.
-  if (solid_cell && largest_filled_cell(gx, gy, *solid_cell)) return true;
+  if (solid_cell) {
+    filled_cell filled = largest_filled_cell(gx, gy);
+    if (filled.filler != 0) {
+      *solid_cell = cell_box(filled.level, gx, gy);
+      return true;
+    }
+  }
   return static_holds(x, y, gx, gy, solid_cell) || chain_holds(MOBILE, x, y, gx, gy);
 }
 
