@@ -57,12 +57,8 @@ std::uint64_t block_range(std::uint32_t bx0, std::uint32_t bx1, std::uint32_t by
 // The mixed block's pixels, where they are still in the store: one no
 // triangle holds is solid only where a moved triangle is, one that a solid
 // triangle holds is solid.
-bool mixed_block_answer(int x, int y, block_answers* seen) {
-  std::uint32_t qx = static_cast<std::uint32_t>(x) + QUICK_HALF;
-  std::uint32_t qy = static_cast<std::uint32_t>(y) + QUICK_HALF;
-  const cell_blocks& cell = tables.blocks[quick_slot(qx, qy)];
-  constexpr std::uint32_t IN_CELL = (1u << QUICK_CELL_SHIFT) - 1;
-  std::uint64_t bit = terrain_blocks::block_bit(qx & IN_CELL, qy & IN_CELL);
+bool mixed_block_answer(int x, int y, std::uint32_t qx, std::uint32_t qy, const cell_blocks& cell,
+                        std::uint64_t bit, block_answers* seen) {
   if (!(cell.full & bit) && cell.pixels_era == tables.pixels_era) {
     const block_pixels& block = tables.pixels[cell.pixels + terrain_blocks::mixed_rank(cell, bit)];
     bool mobile = mobile_near(qx, qy);

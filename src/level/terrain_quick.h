@@ -76,10 +76,13 @@ struct block_answers {
   const bool* holder_solid = nullptr;
 };
 
-// The answer for a point of a sorted cell in a block that is neither empty
-// nor, with a solid filler, full. Notes what the block holds in `seen` when
-// it is given and known.
-bool mixed_block_answer(int x, int y, block_answers* seen);
+// The answer for a point (quick coordinates qx, qy) of a sorted cell in a
+// block (its bit in the cell) that is neither empty nor, with a solid
+// filler, full. Notes what the block holds in `seen` when it is given and
+// known.
+bool mixed_block_answer(int x, int y, std::uint32_t qx, std::uint32_t qy,
+                        const terrain_blocks::cell_blocks& cell, std::uint64_t bit,
+                        block_answers* seen);
 
 // The answer of any_solid_at, mostly from one look-up: a block no triangle
 // reaches is solid only where a moved triangle is, and a block a solid
@@ -102,7 +105,7 @@ bool mixed_block_answer(int x, int y, block_answers* seen);
       if (seen) *seen = {x >> 3, y >> 3, 0, ~std::uint64_t{0}, cell.filler_solid};
       return true;
     }
-    return mixed_block_answer(x, y, seen);
+    return mixed_block_answer(x, y, qx, qy, cell, bit, seen);
   }
   return any_solid_at(x, y, nullptr);
 }
