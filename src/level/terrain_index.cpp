@@ -80,7 +80,7 @@ struct index_state {
   std::vector<filed> records;       // by slot, which is the place in the list
   std::vector<std::uint32_t> seen;  // per slot: the last gathering round it was seen in
   std::uint32_t round = 0;
-  cell_memo* memos = nullptr;  // allocated zeroed on first use
+  cell_memo* memos = nullptr;  // taken zeroed with the first triangle
   std::vector<const primitive*> lists;
   // Per list entry: how many entries from it on share its corners. Lists
   // are sorted so that triangles with the same corners sit together, and a
@@ -234,10 +234,6 @@ bool chain_holds(chain c, int x, int y, std::uint32_t gx, std::uint32_t gy) {
 cell_memo* memo_at(std::uint32_t gx, std::uint32_t gy) {
   std::uint32_t qx = gx - MEMO_LOW, qy = gy - MEMO_LOW;  // wraps far above the range when below it
   if (!quick_range(qx, qy)) return nullptr;
-  if (!index.memos) {
-    index.memos = take_zeroed_table<cell_memo>(MEMO_CELLS);
-    quick_tables::take();
-  }
   return &index.memos[quick_slot(qx, qy)];
 }
 
@@ -395,11 +391,16 @@ bool static_holds(int x, int y, std::uint32_t gx, std::uint32_t gy, solid_box* s
 }  // namespace
 
 void add(primitive* p) {
-  // The list store is taken with the first triangle, while a level loads,
-  // so that questions asked during play never allocate.
+  // The list store, the memos and the quick tables are taken with the first
+  // triangle, while a level loads, so that questions asked during play never
+  // allocate. The tables are zeroed pages: untouched, they cost no memory.
   if (index.lists.capacity() < LIST_STORE) {
     index.lists.reserve(LIST_STORE);
     index.same_shape.reserve(LIST_STORE);
+  }
+  if (!index.memos) {
+    index.memos = take_zeroed_table<cell_memo>(MEMO_CELLS);
+    quick_tables::take();
   }
   p->order = static_cast<unsigned>(index.records.size());
   index.records.push_back({p, {}, {}, 0, false, false});

@@ -29,7 +29,7 @@ constexpr int AREAS_SHIFT = 6;                  // 64 areas each way over the in
 constexpr std::uint32_t FIRST_QUICK_AREA = 16;  // the area of world -32,768
 
 struct quick_view {
-  const terrain_blocks::cell_blocks* blocks;  // null before the first question
+  const terrain_blocks::cell_blocks* blocks;  // null while no triangle is filed
   // Entries of moved triangles per area, from the area of world -32,768:
   // [(qy >> AREA_SHIFT << AREAS_SHIFT) + (qx >> AREA_SHIFT)].
   const std::uint32_t* mobile_entries;
@@ -118,7 +118,7 @@ bool empty_rectangle(int left, int top, int right, int bottom);
 // For terrain_index.cpp, which keeps the tables in step.
 namespace quick_tables {
 
-// Takes the tables, zeroed, with the index's first memo; gives them back.
+// Takes the tables, zeroed, with the index's first triangle; gives them back.
 void take();
 void give_back();
 
