@@ -6,6 +6,7 @@ find_package(OpenGL REQUIRED COMPONENTS OpenGL)
 pkg_check_modules(SDL REQUIRED IMPORTED_TARGET sdl SDL_image)
 pkg_check_modules(AUDIO REQUIRED IMPORTED_TARGET openal freealut vorbisfile)
 pkg_check_modules(GLU REQUIRED IMPORTED_TARGET glu)
+pkg_check_modules(MD REQUIRED IMPORTED_TARGET libmd)
 
 add_library(blob_deps_sdl INTERFACE)
 target_link_libraries(blob_deps_sdl INTERFACE PkgConfig::SDL)
@@ -15,6 +16,10 @@ target_link_libraries(blob_deps_gl INTERFACE OpenGL::GL PkgConfig::GLU)
 
 add_library(blob_deps_audio INTERFACE)
 target_link_libraries(blob_deps_audio INTERFACE PkgConfig::AUDIO)
+
+# SHA-256 for the levels that replays name: libmd's SHA-2.
+add_library(blob_deps_md INTERFACE)
+target_link_libraries(blob_deps_md INTERFACE PkgConfig::MD)
 
 # The level-source readers: nlohmann's JSON and GLU's polygon tessellator.
 find_package(nlohmann_json 3 REQUIRED)

@@ -11,7 +11,7 @@ packages=(
   build-essential cmake pkg-config
   # game libraries
   libsdl1.2-dev libsdl-image1.2-dev libgl-dev libglu1-mesa-dev libgl1-mesa-dri
-  libopenal-dev libalut-dev libvorbis-dev libosmesa6-dev
+  libopenal-dev libalut-dev libvorbis-dev libosmesa6-dev libmd-dev
   # tests, fuzzing and benchmarks
   googletest libgtest-dev libbenchmark-dev clang libclang-rt-14-dev
   xvfb xauth x11-utils xdotool imagemagick sox vorbis-tools libx11-dev libxtst-dev

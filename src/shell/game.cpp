@@ -169,9 +169,9 @@ bool event_pass() {
   return quit;
 }
 
-bool run_tick(GLuint portrait) {
+bool run_tick(GLuint portrait, key_source* keys) {
   render_frame(portrait);
-  bool quit = event_pass();
+  bool quit = keys ? keys->event_pass() : event_pass();
   SDL_GL_SwapBuffers();
   return quit;
 }
@@ -190,7 +190,8 @@ void remake_world() {
   make_world();
 }
 
-int game_main(int argc, char** argv, const std::function<void()>& between_ticks) {
+int game_main(int argc, char** argv, const std::function<void()>& between_ticks,
+              key_source* keys) {
   start_obj = nullptr;
   std::atexit(freeCollisions);
   if (!start_sdl()) {
@@ -208,9 +209,9 @@ int game_main(int argc, char** argv, const std::function<void()>& between_ticks)
   GLuint portrait = loadTexture(".\\images\\hud_Portrait.png");
   bool audio_open = open_audio(&argc, argv);
   run_paced_loop([] { return SDL_GetTicks(); }, [](std::uint32_t ms) { SDL_Delay(ms); },
-                 [portrait, &between_ticks] {
+                 [portrait, &between_ticks, keys] {
                    if (between_ticks) between_ticks();
-                   return run_tick(portrait);
+                   return run_tick(portrait, keys);
                  });
   shutdown(portrait, audio_open);
   return 0;

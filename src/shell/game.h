@@ -47,8 +47,19 @@ bool dispatch_event(const SDL_Event& event);
 // Polls and dispatches every pending event; true when Escape was pressed.
 bool event_pass();
 
-// One whole tick: render_frame, event_pass, swap. True when the game ends.
-bool run_tick(GLuint portrait);
+// A tick's event pass other than the plain one above: one that records the
+// keys, or one that takes them from a replay (shell/replay_session.h).
+class key_source {
+ public:
+  virtual ~key_source() = default;
+  // Hands this tick's keys to the objects; true when the game ends after
+  // this tick.
+  virtual bool event_pass() = 0;
+};
+
+// One whole tick: render_frame, the event pass (the plain one, or that of
+// `keys` when given), swap. True when the game ends.
+bool run_tick(GLuint portrait, key_source* keys = nullptr);
 
 // Start-up's making of the world: the level object, which makes the level
 // and every object in it, and the view with the world's origin at the
@@ -61,6 +72,7 @@ void remake_world();
 
 // The program: start-up, the loop until Escape, shutdown. `between_ticks`,
 // when given, runs before every tick: the place to swap in a new level.
-// Returns the exit status: 0, or 1 when the display or window cannot be
-// opened.
-int game_main(int argc, char** argv, const std::function<void()>& between_ticks = {});
+// `keys`, when given, makes each tick's event pass. Returns the exit status:
+// 0, or 1 when the display or window cannot be opened.
+int game_main(int argc, char** argv, const std::function<void()>& between_ticks = {},
+              key_source* keys = nullptr);

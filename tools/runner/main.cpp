@@ -4,11 +4,13 @@
 // determinism tests, which compare its output with stored dumps.
 //
 //   blobrun LEVEL.map EVENTS.txt TICKS [--final]
+//   blobrun --replay REPLAY [LEVEL]
 //
 // Each tick is the game's step pass over every object in list order, then
 // that tick's key events handed to every object as the game's event pass
 // does. The state is printed after every tick, or after the last one only
-// with --final. A key-down of Escape ends the run after its tick.
+// with --final. A key-down of Escape ends the run after its tick. A replay
+// is run for its ticks, its state hashes checked instead of printed.
 #include <SDL.h>
 
 #include <cerrno>
@@ -17,24 +19,31 @@
 #include <string>
 #include <vector>
 
-#include "key_script.h"
 #include "level/container.h"
 #include "level/terrain.h"
 #include "shell/data_path.h"
 #include "shell/file_bytes.h"
 #include "shell/game.h"
+#include "shell/key_script.h"
 #include "shell/object.h"
+#include "shell/replay_check.h"
+#include "shell/replay_level.h"
+#include "shell/state_dump.h"
 #include "shell/view.h"
-#include "state_dump.h"
 
 namespace {
 constexpr const char* PROGRAM = "blobrun";
-constexpr const char* USAGE = "usage: blobrun LEVEL.map EVENTS.txt TICKS [--final]";
+constexpr const char* USAGE =
+    "usage: blobrun LEVEL.map EVENTS.txt TICKS [--final], or blobrun --replay REPLAY [LEVEL]";
 constexpr const char* ABOUT =
     "Runs the level for TICKS ticks without a window, with the key presses that EVENTS.txt\n"
     "gives by tick, and prints the state of every object after each tick (after the last\n"
     "one only, with --final). Exit status: 0 done, 2 on an error (one line on standard\n"
-    "error).\n";
+    "error).\n"
+    "With --replay, runs a replay that `blobdemo --record` wrote, on the level it names or on\n"
+    "LEVEL, and checks every state hash in it: exit status 0 and \"replay matches: N ticks\"\n"
+    "when all match, 1 naming the first that differs and the last that matched, 2 on an\n"
+    "error or a level other than the replay's (its SHA-256 differs).\n";
 
 struct run_options {
   const char* level = nullptr;
@@ -87,16 +96,6 @@ void load_level(const char* level) {
   view_y -= WINDOW_HEIGHT / 2;
 }
 
-SDL_Event key_sdl_event(const key_event& k) {
-  SDL_Event event;
-  std::memset(&event, 0, sizeof event);
-  event.type = k.down ? SDL_KEYDOWN : SDL_KEYUP;
-  event.key.type = event.type;
-  event.key.state = k.down ? SDL_PRESSED : SDL_RELEASED;
-  event.key.keysym.sym = static_cast<SDLKey>(k.key);
-  return event;
-}
-
 // Returns the number of the last tick run (earlier than options.ticks when
 // Escape ended the run).
 long run(const run_options& options, const key_script& script) {
@@ -106,11 +105,42 @@ long run(const run_options& options, const key_script& script) {
     bool quit = false;
     for (; next_event < script.events.size() && script.events[next_event].tick == tick;
          ++next_event)
-      if (dispatch_event(key_sdl_event(script.events[next_event]))) quit = true;
+      if (dispatch_event(sdl_key_event(script.events[next_event]))) quit = true;
     if (!options.final_only) dump_state(stdout, tick);
     if (quit) return tick;
   }
   return options.ticks;
+}
+
+// Runs the replay's ticks with its keys, holding each state to its hashes.
+// Stops at the first that differs: 0 all matched, 1 one differed.
+int run_replay(const replay& r) {
+  replay_check check(r, REPLAY_PROGRAM);
+  std::size_t next_event = 0;
+  long tick = 1;
+  for (; tick <= r.ticks; ++tick) {
+    step_pass();
+    for (; next_event < r.events.size() && r.events[next_event].tick == tick; ++next_event)
+      dispatch_event(sdl_key_event(r.events[next_event]));
+    if (!check.after_tick(tick)) break;
+  }
+  std::printf("%s\n", check.verdict(tick - 1).c_str());
+  return check.differs() ? 1 : 0;
+}
+
+int replay_command(int argc, char** argv) {
+  if (argc != 3 && argc != 4) return fail(USAGE);
+  replay r;
+  std::string error, path;
+  if (!read_replay(argv[2], r, error)) return fail(error);
+  level_input level;
+  if (!read_replay_level(r, argc == 4 ? argv[3] : "", level, path, error)) return fail(error);
+  set_level_bytes(std::move(level.bytes), path);
+  make_world();
+  int status = run_replay(r);
+  destroy_all_instances();
+  freeCollisions();
+  return status;
 }
 }  // namespace
 
@@ -119,6 +149,7 @@ int main(int argc, char** argv) {
     std::printf("%s\n%s", USAGE, ABOUT);
     return 0;
   }
+  if (argc >= 2 && std::strcmp(argv[1], "--replay") == 0) return replay_command(argc, argv);
   run_options options;
   std::string error;
   if (!parse_options(argc, argv, options, error)) return fail(error);

@@ -1,11 +1,10 @@
-#include "key_script.h"
-
-#include <SDL.h>
+#include "shell/key_script.h"
 
 #include <algorithm>
 #include <cctype>
 #include <climits>
 #include <cstdint>
+#include <cstring>
 #include <filesystem>
 #include <sstream>
 
@@ -18,8 +17,8 @@ struct named_key {
 };
 
 constexpr named_key KEY_NAMES[] = {
-    {"tab", SDLK_TAB},     {"up", SDLK_UP},     {"down", SDLK_DOWN},
-    {"right", SDLK_RIGHT}, {"left", SDLK_LEFT}, {"escape", SDLK_ESCAPE},
+    {"Tab", SDLK_TAB},     {"Up", SDLK_UP},     {"Down", SDLK_DOWN},
+    {"Right", SDLK_RIGHT}, {"Left", SDLK_LEFT}, {"Escape", SDLK_ESCAPE},
 };
 
 std::string lower(std::string s) {
@@ -36,22 +35,10 @@ bool parse_whole(const std::string& text, long low, long high, long& value) {
   return value >= low && value <= high;
 }
 
-bool read_text_file(const std::string& path, std::string& text, std::string& error) {
-  std::vector<std::uint8_t> bytes;
-  std::string reason;
-  if (read_file_bytes(path, bytes, reason) && !std::filesystem::is_directory(path)) {
-    text.assign(bytes.begin(), bytes.end());
-    return true;
-  }
-  if (std::filesystem::is_directory(path)) reason = "it is a directory";
-  error = "cannot read the key script: " + reason + " (" + path + ")";
-  return false;
-}
-
 bool parse_key(const std::string& text, int& key) {
   std::string name = lower(text);
   for (const named_key& k : KEY_NAMES)
-    if (name == k.name) {
+    if (name == lower(k.name)) {
       key = k.key;
       return true;
     }
@@ -61,6 +48,19 @@ bool parse_key(const std::string& text, int& key) {
   return true;
 }
 }  // namespace
+
+bool read_text_file(const std::string& path, const std::string& what, std::string& text,
+                    std::string& error) {
+  std::vector<std::uint8_t> bytes;
+  std::string reason;
+  if (read_file_bytes(path, bytes, reason) && !std::filesystem::is_directory(path)) {
+    text.assign(bytes.begin(), bytes.end());
+    return true;
+  }
+  if (std::filesystem::is_directory(path)) reason = "it is a directory";
+  error = "cannot read the " + what + ": " + reason + " (" + path + ")";
+  return false;
+}
 
 bool parse_tick(const std::string& text, long& tick) { return parse_whole(text, 1, INT_MAX, tick); }
 
@@ -97,7 +97,7 @@ bool parse_key_line(const std::string& raw, key_event& event, bool& is_event, st
 
 bool read_key_script(const std::string& path, key_script& script, std::string& error) {
   std::string text;
-  if (!read_text_file(path, text, error)) return false;
+  if (!read_text_file(path, "key script", text, error)) return false;
   std::istringstream in(text);
   script.events.clear();
   std::string line;
@@ -114,4 +114,21 @@ bool read_key_script(const std::string& path, key_script& script, std::string& e
   std::stable_sort(script.events.begin(), script.events.end(),
                    [](const key_event& a, const key_event& b) { return a.tick < b.tick; });
   return true;
+}
+
+std::string key_event_line(const key_event& event) {
+  std::string key = std::to_string(event.key);
+  for (const named_key& k : KEY_NAMES)
+    if (event.key == k.key) key = k.name;
+  return std::to_string(event.tick) + (event.down ? " down " : " up ") + key;
+}
+
+SDL_Event sdl_key_event(const key_event& k) {
+  SDL_Event event;
+  std::memset(&event, 0, sizeof event);
+  event.type = k.down ? SDL_KEYDOWN : SDL_KEYUP;
+  event.key.type = event.type;
+  event.key.state = k.down ? SDL_PRESSED : SDL_RELEASED;
+  event.key.keysym.sym = static_cast<SDLKey>(k.key);
+  return event;
 }
