@@ -1,20 +1,48 @@
 // The demo's entry point. Without an argument the game plays ./level.map
-// with the pictures in ./images/; with one it plays the level named.
+// with the pictures in ./images/; with one it plays the level named. It
+// records a session into a replay file, or shows one.
 #include <cstdio>
 #include <string>
 
 #include "shell/game.h"
 #include "shell/named_level.h"
+#include "shell/recorded_play.h"
 
 namespace {
 const char* const USAGE =
     "usage: blobdemo [LEVEL]\n"
+    "       blobdemo --record REPLAY [LEVEL]\n"
+    "       blobdemo --replay REPLAY [LEVEL]\n"
     "Plays LEVEL, a level file or a level source (the project's JSON or a Tiled map saved as\n"
     "JSON, built as `leveltool build` builds it); without it, level.map in the folder it runs\n"
     "in. Pictures come from images/ beside LEVEL, else from the game's own data. Saving LEVEL\n"
     "while the game runs shows the new level.\n"
+    "--record plays as usual and, when the game ends (Escape, Ctrl-C or kill), writes the\n"
+    "session to REPLAY: its keys tick by tick and hashes of the state, for `blobrun --replay`\n"
+    "to check. A save of LEVEL while recording ends the recording there (a replay holds one\n"
+    "level); the game plays on.\n"
+    "--replay shows REPLAY at the game's pace on the level it names, or on LEVEL, which must\n"
+    "be the same level; the keyboard only ends it (Escape). It then says whether every state\n"
+    "matched the replay's.\n"
     "Keys: Left and Right steer, Up jumps, Down pushes down, Tab passes control to the next\n"
     "blob, Escape quits.\n";
+
+int usage_error(const std::string& problem) {
+  std::fprintf(stderr, "blobdemo: %s\n%s", problem.c_str(), USAGE);
+  return 2;
+}
+
+bool is_option(const std::string& arg) { return arg.size() > 1 && arg[0] == '-'; }
+
+// --record and --replay: REPLAY and an optional LEVEL, neither an option.
+int replay_command(const std::string& option, int argc, char** argv) {
+  if (argc < 3 || argc > 4) return usage_error(option + " takes a replay file and at most a level");
+  std::string replay = argv[2], level = argc == 4 ? argv[3] : "";
+  if (is_option(replay) || is_option(level))
+    return usage_error("unknown option " + (is_option(replay) ? replay : level));
+  if (option == "--record") return record_session(replay, level.empty() ? "level.map" : level, argc, argv);
+  return show_replay(replay, level, argc, argv);
+}
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -24,10 +52,8 @@ int main(int argc, char** argv) {
     std::fputs(USAGE, stdout);
     return 0;
   }
-  if (argc > 2 || (first.size() > 1 && first[0] == '-')) {
-    std::fprintf(stderr, "blobdemo: %s\n%s",
-                 argc > 2 ? "give one level at most" : ("unknown option " + first).c_str(), USAGE);
-    return 2;
-  }
+  if (first == "--record" || first == "--replay") return replay_command(first, argc, argv);
+  if (argc > 2 || is_option(first))
+    return usage_error(argc > 2 ? "give one level at most" : "unknown option " + first);
   return play_named_level(first, argc, argv);
 }

@@ -8,6 +8,9 @@
 #include "shell/data_path.h"
 #include "shell/file_watch.h"
 #include "shell/game.h"
+#include "shell/replay_level.h"
+#include "shell/replay_session.h"
+#include "shell/sha256.h"
 #include "shell/wording.h"
 
 namespace {
@@ -19,7 +22,8 @@ void say(const std::string& line) { std::fprintf(stderr, "blobdemo: %s\n", line.
 // is reported once, however often the same reason comes back.
 class level_reloader {
  public:
-  explicit level_reloader(const std::string& path) : path_(path), watch_(path) {
+  level_reloader(const std::string& path, replay_session* session)
+      : path_(path), session_(session), watch_(path) {
     if (!watch_.failure().empty())
       say(path + ": cannot watch it for saves (" + watch_.failure() + "); it will not reload");
   }
@@ -49,17 +53,27 @@ class level_reloader {
     for (const std::string& note : problems.notes()) say(note);
     say(path_ + ": reloaded: " + count_of(parsed.triangles.size(), "triangle") + ", " +
         count_of(parsed.objects.size(), "object"));
+    stop_recording();
     set_level_bytes(std::move(level.bytes), path_);
     remake_world();
   }
 
+  // The recording ends with the world it recorded.
+  void stop_recording() {
+    if (!session_ || !session_->recording()) return;
+    session_->stop_recording();
+    say("the recording stops here, after tick " + std::to_string(session_->recorded().ticks) +
+        ": a replay holds one level, and this is a new one");
+  }
+
   std::string path_;
+  replay_session* session_;
   std::string last_failure_;
   file_watch watch_;
 };
 }  // namespace
 
-int play_named_level(const std::string& path, int argc, char** argv) {
+int play_named_level(const std::string& path, int argc, char** argv, replay_session* session) {
   problem_list problems(path);
   level_input level;
   bool playable = read_level_input(path, level, problems);
@@ -68,8 +82,9 @@ int play_named_level(const std::string& path, int argc, char** argv) {
     say(problems_in_one_line(problems));
     return 1;
   }
+  if (session) session->record(replay_level_path(path), sha256_hex(level.bytes));
   set_level_bytes(std::move(level.bytes), path);
   set_data_folder(data_folder_for_level(path));
-  level_reloader reloader(path);
-  return game_main(argc, argv, [&reloader] { reloader.check(); });
+  level_reloader reloader(path, session);
+  return game_main(argc, argv, [&reloader] { reloader.check(); }, session);
 }

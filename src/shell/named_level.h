@@ -6,7 +6,11 @@
 
 #include <string>
 
+class replay_session;
+
 // The whole program for `blobdemo LEVEL`: returns its exit status, 1 (after
 // one line naming the file and the reason) when the level cannot be read or
-// built.
-int play_named_level(const std::string& path, int argc, char** argv);
+// built. With a session, the game is recorded until the level is first
+// reloaded: a replay holds one level.
+int play_named_level(const std::string& path, int argc, char** argv,
+                     replay_session* session = nullptr);

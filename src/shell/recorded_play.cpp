@@ -1,0 +1,74 @@
+#include "shell/recorded_play.h"
+
+#include <cstdio>
+#include <filesystem>
+
+#include "level/container.h"
+#include "shell/data_path.h"
+#include "shell/game.h"
+#include "shell/named_level.h"
+#include "shell/replay_level.h"
+#include "shell/replay_session.h"
+#include "shell/stop_signal.h"
+#include "shell/wording.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+void say(const std::string& line) { std::fprintf(stderr, "blobdemo: %s\n", line.c_str()); }
+
+// Finds out before the game what would only fail after it: a replay path
+// that is a folder, or the level itself, or in a folder that cannot be
+// written.
+bool replay_path_usable(const std::string& path, const std::string& level, std::string& why) {
+  std::error_code failure;
+  if (fs::is_directory(path, failure)) {
+    why = "it is a directory";
+    return false;
+  }
+  if (fs::equivalent(path, level, failure)) {
+    why = "it is the level being played";
+    return false;
+  }
+  return write_whole_file(path + ".probe", "", why) && fs::remove(path + ".probe", failure);
+}
+}  // namespace
+
+int record_session(const std::string& replay_path, const std::string& level, int argc,
+                   char** argv) {
+  std::string why;
+  if (!replay_path_usable(replay_path, level, why)) {
+    say("cannot record to " + replay_path + ": " + why);
+    return 1;
+  }
+  replay_session session;
+  end_game_on_stop_signals();
+  int status = play_named_level(level, argc, argv, &session);
+  const replay& recorded = session.recorded();
+  if (recorded.ticks == 0) return status;  // the level or the window failed
+  if (!write_whole_file(replay_path, replay_text(recorded), why)) {
+    say("cannot write the replay " + replay_path + ": " + why);
+    return 1;
+  }
+  say(replay_path + ": " + count_of(recorded.ticks, "tick") + " recorded");
+  return status;
+}
+
+int show_replay(const std::string& replay_path, const std::string& level, int argc, char** argv) {
+  replay r;
+  level_input input;
+  std::string error, level_path;
+  if (!read_replay(replay_path, r, error) ||
+      !read_replay_level(r, level, input, level_path, error)) {
+    say(error);
+    return 1;
+  }
+  set_level_bytes(std::move(input.bytes), level_path);
+  set_data_folder(data_folder_for_level(level_path));
+  replay_session session;
+  session.play(std::move(r));
+  int status = game_main(argc, argv, {}, &session);
+  if (status != 0) return status;
+  say(session.verdict());
+  return session.replay_differs() ? 1 : 0;
+}
