@@ -1,6 +1,8 @@
 #include "shell/recorded_play.h"
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 
 #include "level/container.h"
@@ -30,7 +32,15 @@ bool replay_path_usable(const std::string& path, const std::string& level, std::
     why = "it is the level being played";
     return false;
   }
-  return write_whole_file(path + ".probe", "", why) && fs::remove(path + ".probe", failure);
+  std::string probe = path + ".partial";  // the name the replay is written under first
+  std::FILE* file = std::fopen(probe.c_str(), "wb");
+  if (!file) {
+    why = std::string("cannot create a file there: ") + std::strerror(errno);
+    return false;
+  }
+  std::fclose(file);
+  fs::remove(probe, failure);
+  return true;
 }
 }  // namespace
 

@@ -20,6 +20,7 @@
 #include <thread>
 
 #include "e2e/game_process.h"
+#include "e2e/play_folder.h"
 #include "e2e/x_window.h"
 #include "level_encoder.h"
 
@@ -27,32 +28,7 @@ namespace fs = std::filesystem;
 
 namespace {
 const std::string GAME = BLOB_GAME_BINARY;
-const std::string IMAGES = BLOB_GAME_IMAGES;
 const std::string SHOTS = BLOB_SHOT_DIR;
-
-// A scratch folder for one run of the game.
-struct play_folder {
-  fs::path path;
-  play_folder(bool images, const std::vector<std::uint8_t>* level) {
-    path = fs::temp_directory_path() /
-           ("blob-e2e-" + std::to_string(::getpid()) + "-" + std::to_string(counter()++));
-    fs::create_directories(path);
-    if (images) fs::create_directory_symlink(IMAGES, path / "images");
-    if (level) {
-      std::ofstream out(path / "level.map", std::ios::binary);
-      out.write(reinterpret_cast<const char*>(level->data()),
-                static_cast<std::streamsize>(level->size()));
-    }
-  }
-  ~play_folder() {
-    std::error_code ignored;
-    fs::remove_all(path, ignored);
-  }
-  static int& counter() {
-    static int n = 0;
-    return n;
-  }
-};
 
 std::vector<std::uint8_t> play_level() {
   level_data level;

@@ -1,0 +1,248 @@
+// Replays of the real game: a session played with real key presses through
+// XTEST and recorded with --record, then checked by blobrun --replay (as it
+// is, with one key event moved by a tick, and on another level) and shown
+// again with blobdemo --replay, whose frames must equal the session's at the
+// same ticks. Ctrl-C and kill while recording still leave a whole replay.
+// The game runs on the demo level; each test has its own X server.
+#include <gtest/gtest.h>
+#include <signal.h>
+
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <thread>
+
+#include "e2e/game_process.h"
+#include "e2e/play_folder.h"
+#include "e2e/x_window.h"
+#include "shell/file_bytes.h"
+#include "shell/replay_file.h"
+#include "shell/sha256.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+const std::string GAME = BLOB_GAME_BINARY;
+const std::string RUNNER = BLOB_RUNNER_BINARY;
+const std::string SHOTS = BLOB_SHOT_DIR;
+constexpr long GRABBED[] = {150, 450};  // ticks whose frames are compared
+
+void pause(double seconds) {
+  std::this_thread::sleep_for(std::chrono::duration<double>(seconds));
+}
+
+std::string read_text(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+struct command_result {
+  int status;
+  std::string output;  // standard output and error
+};
+
+command_result run(const std::string& command) {
+  command_result result{-1, ""};
+  FILE* pipe = popen((command + " 2>&1").c_str(), "r");
+  if (!pipe) return result;
+  char buffer[512];
+  while (std::fgets(buffer, sizeof buffer, pipe)) result.output += buffer;
+  int raw = pclose(pipe);
+  result.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+  return result;
+}
+
+command_result replay_with_blobrun(const fs::path& replay, const std::string& level = "") {
+  return run(RUNNER + " --replay '" + replay.string() + "'" + (level.empty() ? "" : " '" + level + "'"));
+}
+
+// About ten seconds of play: steering both ways, jumps, Down, two Tabs.
+void play_a_while(x_window& window) {
+  pause(0.8);
+  window.key("Right", true);
+  pause(1.2);
+  window.tap("Up");
+  pause(0.6);
+  window.key("Right", false);
+  window.tap("Down");
+  pause(0.8);
+  window.tap("Tab");
+  pause(1.0);
+  window.key("Left", true);
+  pause(1.0);
+  window.tap("Up");
+  pause(0.7);
+  window.key("Left", false);
+  window.tap("Tab");
+  pause(0.5);
+  window.key("Right", true);
+  pause(0.8);
+  window.tap("Down");
+  window.key("Right", false);
+  pause(2.0);
+}
+
+screenshot read_ppm(const fs::path& path) {
+  screenshot s;
+  std::ifstream in(path, std::ios::binary);
+  std::string magic;
+  int depth = 0;
+  in >> magic >> s.width >> s.height >> depth;
+  in.get();
+  s.rgb.resize(static_cast<std::size_t>(s.width) * s.height * 3);
+  in.read(reinterpret_cast<char*>(s.rgb.data()), static_cast<std::streamsize>(s.rgb.size()));
+  return s;
+}
+
+std::vector<std::string> grab_env(const fs::path& prefix) {
+  return {"LD_PRELOAD=" BLOB_FRAME_GRAB, "BLOB_GRAB_TICKS=150,450",
+          "BLOB_GRAB_PREFIX=" + prefix.string()};
+}
+
+// One key event line of the replay moved a tick later.
+std::string with_first_event_moved(const std::string& text, std::string& moved) {
+  std::istringstream in(text);
+  std::string out, line;
+  bool done = false;
+  while (std::getline(in, line)) {
+    key_event event{};
+    bool is_event = false;
+    std::string error;
+    if (!done && parse_key_line(line, event, is_event, error) && is_event) {
+      event.tick += 1;
+      moved = line + " -> " + key_event_line(event);
+      line = key_event_line(event);
+      done = true;
+    }
+    out += line + "\n";
+  }
+  return out;
+}
+
+class Replay : public ::testing::Test {
+ protected:
+  Replay() : folder_(true, nullptr) {
+    fs::copy_file(BLOB_DEMO_LEVEL, folder_.path / "level.map");
+  }
+  fs::path at(const std::string& name) const { return folder_.path / name; }
+  play_folder folder_;
+};
+}  // namespace
+
+TEST_F(Replay, RecordedSessionReplaysBitForBit) {
+  x_window window;
+  const fs::path replay_path = at("session.replay");
+  game_process game(GAME, folder_.path.string(), grab_env(at("session_")), {},
+                    {"--record", "session.replay"});
+  ASSERT_TRUE(window.find_game_window(10)) << game.stderr_text();
+  play_a_while(window);
+  window.tap("Escape");
+  ASSERT_EQ(game.wait_exit(3), 0) << game.stderr_text();
+  EXPECT_NE(game.stderr_text().find("session.replay: "), std::string::npos) << game.stderr_text();
+
+  replay recorded;
+  std::string error;
+  ASSERT_TRUE(read_replay(replay_path.string(), recorded, error)) << error;
+  EXPECT_GT(recorded.ticks, 550) << "about ten seconds were played";
+  EXPECT_EQ(recorded.level_path, fs::canonical(at("level.map")).string());
+  std::vector<std::uint8_t> level_bytes;
+  ASSERT_TRUE(read_file_bytes(at("level.map").string(), level_bytes, error));
+  EXPECT_EQ(recorded.level_sha256, sha256_hex(level_bytes));
+  int downs[SDLK_LAST] = {};
+  for (const key_event& e : recorded.events) downs[e.key] += e.down ? 1 : 0;
+  EXPECT_EQ(downs[SDLK_TAB], 2);
+  EXPECT_EQ(downs[SDLK_UP], 2);
+  EXPECT_EQ(downs[SDLK_DOWN], 2);
+  EXPECT_GE(downs[SDLK_LEFT], 1);
+  EXPECT_GE(downs[SDLK_RIGHT], 2);
+  EXPECT_EQ(recorded.events.back().key, SDLK_ESCAPE);
+  EXPECT_EQ(recorded.events.back().tick, recorded.ticks) << "Escape's tick is the last";
+  EXPECT_EQ(recorded.checkpoints.size(), static_cast<std::size_t>(recorded.ticks / 100 + 1));
+
+  command_result same = replay_with_blobrun(replay_path);
+  EXPECT_EQ(same.status, 0) << same.output;
+  EXPECT_EQ(same.output, "replay matches: " + std::to_string(recorded.ticks) + " ticks\n");
+
+  std::string moved;
+  std::ofstream(at("moved.replay")) << with_first_event_moved(read_text(replay_path), moved);
+  command_result late = replay_with_blobrun(at("moved.replay"));
+  EXPECT_EQ(late.status, 1) << moved << ": " << late.output;
+  EXPECT_NE(late.output.find("replay differs at the checkpoint of tick "), std::string::npos)
+      << moved << ": " << late.output;
+
+  command_result other = replay_with_blobrun(replay_path, BLOB_OTHER_LEVEL);
+  EXPECT_EQ(other.status, 2) << other.output;
+  EXPECT_NE(other.output.find("is not the level the replay was played on"), std::string::npos);
+  EXPECT_NE(other.output.find(recorded.level_sha256), std::string::npos) << other.output;
+
+  // Shown again in the game, from another folder: the same frames.
+  x_window again;
+  game_process shown(GAME, fs::temp_directory_path().string(), grab_env(at("replay_")), {},
+                     {"--replay", replay_path.string()});
+  ASSERT_TRUE(again.find_game_window(10)) << shown.stderr_text();
+  again.tap("Left");  // ignored: only Escape gets through
+  EXPECT_EQ(shown.wait_exit(recorded.ticks / 40.0 + 10), 0) << shown.stderr_text();
+  EXPECT_NE(shown.stderr_text().find("replay matches: " + std::to_string(recorded.ticks)),
+            std::string::npos)
+      << shown.stderr_text();
+  for (long tick : GRABBED) {
+    std::string name = std::to_string(tick) + ".ppm";
+    screenshot played = read_ppm(at("session_" + name)), replayed = read_ppm(at("replay_" + name));
+    played.save_png(SHOTS + "/replay_session_" + std::to_string(tick) + ".png");
+    replayed.save_png(SHOTS + "/replay_shown_" + std::to_string(tick) + ".png");
+    ASSERT_EQ(played.rgb.size(), 800u * 600 * 3) << name;
+    EXPECT_TRUE(played.rgb == replayed.rgb) << "the frames of tick " << tick << " differ";
+  }
+}
+
+// kill and Ctrl-C end a recorded game after a whole tick and still write
+// the replay, whole; Ctrl-C ignored at start stays ignored.
+TEST_F(Replay, KillWhileRecordingStillWritesAWholeReplay) {
+  for (int signal_number : {SIGTERM, SIGINT}) {
+    x_window window;
+    game_process game(GAME, folder_.path.string(), {}, {}, {"--record", "killed.replay"});
+    ASSERT_TRUE(window.find_game_window(10)) << game.stderr_text();
+    window.tap("Right");
+    pause(1.0);
+    ::kill(game.pid(), signal_number);
+    ASSERT_EQ(game.wait_exit(3), 0) << game.stderr_text();
+    command_result checked = replay_with_blobrun(at("killed.replay"));
+    EXPECT_EQ(checked.status, 0) << checked.output;
+    EXPECT_FALSE(fs::exists(at("killed.replay.partial")));
+  }
+  x_window window;
+  game_process game(GAME, folder_.path.string(), {}, {SIGINT}, {"--record", "ignored.replay"});
+  ASSERT_TRUE(window.find_game_window(10)) << game.stderr_text();
+  ::kill(game.pid(), SIGINT);
+  pause(0.3);
+  EXPECT_TRUE(game.running()) << "an ignored Ctrl-C ended the game";
+  window.tap("Escape");
+  EXPECT_EQ(game.wait_exit(3), 0);
+  EXPECT_EQ(replay_with_blobrun(at("ignored.replay")).status, 0);
+}
+
+// What cannot work is refused before the game starts, in one line.
+TEST_F(Replay, RefusesWhatCannotWorkInOneLine) {
+  fs::create_directory(at("folder"));
+  std::ofstream(at("cut.replay")) << "# blobdemo replay\n";
+  struct refusal {
+    std::vector<std::string> args;
+    std::string says;
+  };
+  for (const refusal& r :
+       {refusal{{"--record", "folder"}, "cannot record to folder: it is a directory"},
+        refusal{{"--record", "level.map"}, "cannot record to level.map: it is the level being played"},
+        refusal{{"--record", "no/such/folder.replay"}, "cannot record to no/such/folder.replay: "},
+        refusal{{"--replay", "cut.replay"}, "cut.replay: it has no '# level:' line"},
+        refusal{{"--replay", "missing.replay"}, "cannot read the replay: "}}) {
+    game_process game(GAME, folder_.path.string(), {}, {}, r.args);
+    EXPECT_EQ(game.wait_exit(5), 1) << r.args[1];
+    std::string err = game.stderr_text();
+    EXPECT_NE(err.find(r.says), std::string::npos) << err;
+    EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << err;
+  }
+}
