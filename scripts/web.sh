@@ -11,7 +11,8 @@
 # readers, whose polygon split needs GLU's tessellator; Emscripten has none,
 # so its source is taken from Debian's libglu source package (kept in
 # build/glu-source, never in the repository). Without it the page still
-# plays level files and says how to build a level source first.
+# plays level files and says how to build a level source first. Replays need
+# SHA-256, from libmd's source package in the same way (build/libmd-source).
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 serve=0
@@ -40,16 +41,18 @@ debian_archive() {
   } | grep -m 1 -E '/debian/?$' || true
 }
 
-# Fetches and unpacks libglu's source with apt-get and a private sources
-# list, leaving the machine's own apt configuration untouched. Returns
-# non-zero, having said why, when it cannot. (Called in a condition, where
-# errexit does not apply, so every step is checked here.)
-fetch_glu_source() {
-  local archive codename work opts
+# Fetches the upstream source of a Debian package with apt-get and a private
+# sources list, leaving the machine's own apt configuration untouched, and
+# unpacks it into DEST. Returns non-zero, having said why, when it cannot.
+# (Called in a condition, where errexit does not apply, so every step is
+# checked here.)
+#   fetch_source PACKAGE DEST WHAT
+fetch_source() {
+  local package=$1 dest=$2 what=$3 archive codename work opts
   archive=$(debian_archive)
   codename=$(. /etc/os-release && echo "${VERSION_CODENAME:-}")
   if [ -z "$archive" ] || [ -z "$codename" ]; then
-    echo "web.sh: no Debian archive in the apt configuration to fetch libglu's source from" >&2
+    echo "web.sh: no Debian archive in the apt configuration to fetch $package's source from" >&2
     return 1
   fi
   work=$(mktemp -d)
@@ -58,43 +61,52 @@ fetch_glu_source() {
     >"$work/sources.list"
   opts=(-o "Dir::Etc::SourceList=$work/sources.list" -o "Dir::Etc::SourceParts=$work/parts"
     -o "Dir::State::Lists=$work/lists" -o "Dir::Cache=$work/cache" -o "APT::Sandbox::User=root")
-  echo "web.sh: fetching libglu's source for its tessellator" >&2
+  echo "web.sh: fetching $package's source for $what" >&2
   if ! apt-get "${opts[@]}" -qq update >"$work/apt.log" 2>&1; then
     echo "web.sh: cannot read the archive's source index ($(tail -n 1 "$work/apt.log"))" >&2
     rm -rf "$work"
     return 1
   fi
-  # The upstream tarball holds the tessellator; Debian's own patch only
-  # packages it, so a mirror that lacks the patch file does no harm. apt-get
-  # checks each file it fetches against the archive's signed index.
-  (cd "$work/src" && apt-get "${opts[@]}" -qq source --download-only libglu >>"$work/apt.log" 2>&1) || true
+  # The upstream tarball holds the code; Debian's own patches only package
+  # it, so a mirror that lacks the patch file does no harm. apt-get checks
+  # each file it fetches against the archive's signed index.
+  (cd "$work/src" && apt-get "${opts[@]}" -qq source --download-only "$package" >>"$work/apt.log" 2>&1) || true
   local tarball
-  tarball=$(ls "$work"/src/libglu_*.orig.tar.* 2>/dev/null | head -n 1)
+  tarball=$(ls "$work"/src/"$package"_*.orig.tar.* 2>/dev/null | head -n 1)
   if [ -z "$tarball" ]; then
-    echo "web.sh: cannot fetch libglu's source ($(tail -n 1 "$work/apt.log"))" >&2
+    echo "web.sh: cannot fetch $package's source ($(tail -n 1 "$work/apt.log"))" >&2
     rm -rf "$work"
     return 1
   fi
-  mkdir -p "$work/unpacked" "$(dirname "$glu_source")"
-  rm -rf "$glu_source"
-  if ! tar -xf "$tarball" -C "$work/unpacked" || ! mv "$work"/unpacked/glu-* "$glu_source"; then
+  mkdir -p "$work/unpacked" "$(dirname "$dest")"
+  rm -rf "$dest"
+  if ! tar -xf "$tarball" -C "$work/unpacked" || ! mv "$work"/unpacked/* "$dest"; then
     echo "web.sh: cannot unpack $(basename "$tarball")" >&2
-    rm -rf "$work" "$glu_source"
+    rm -rf "$work" "$dest"
     return 1
   fi
   rm -rf "$work"
 }
 
 glu_option=""
-if [ -f "$glu_source/src/libtess/tess.c" ] || fetch_glu_source; then
+if [ -f "$glu_source/src/libtess/tess.c" ] || fetch_source libglu "$glu_source" "its tessellator"; then
   glu_option=$glu_source
 else
   echo "web.sh: building without level sources: the page will play level files only" >&2
 fi
 
+# Replays name their level by its SHA-256, taken with libmd's SHA-2, as on the
+# desktop; the page cannot be built without it.
+md_source="$top/build/libmd-source"
+if [ ! -f "$md_source/src/sha2.c" ] && ! fetch_source libmd "$md_source" "SHA-256"; then
+  echo "web.sh: the page needs libmd's SHA-2 for its replays; fetch its source when the archive can be reached" >&2
+  exit 1
+fi
+
 build="$top/build/web-cmake"
 emcmake cmake -S "$top" -B "$build" -DCMAKE_BUILD_TYPE=Release \
-  -DBLOB_GLU_SOURCE="$glu_option" -DBLOB_WEB_SITE_DIR="$top/build/web" >/dev/null
+  -DBLOB_GLU_SOURCE="$glu_option" -DBLOB_MD_SOURCE="$md_source" \
+  -DBLOB_WEB_SITE_DIR="$top/build/web" >/dev/null
 cmake --build "$build" -j "$(nproc)"
 
 site="$top/build/web"

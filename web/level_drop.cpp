@@ -4,8 +4,9 @@
 // the one line that says why. A file whose counts add up to its size is a
 // level file and is played as it is; one that starts like JSON is a level
 // source (the project's JSON or a Tiled map), built with the level tool's own
-// readers first. JavaScript runs only while the game's loop sleeps between
-// two ticks, so the world is never replaced in the middle of one.
+// readers first; a replay is played (page_replay.h). JavaScript runs only
+// while the game's loop sleeps between two ticks, so the world is never
+// replaced in the middle of one.
 #include <emscripten/emscripten.h>
 
 #include <cstdio>
@@ -15,8 +16,10 @@
 #include "level/container.h"
 #include "level/level_file.h"
 #include "level_load.h"
+#include "page_replay.h"
 #include "shell/file_bytes.h"
 #include "shell/game.h"
+#include "shell/replay_file.h"
 #include "shell/wording.h"
 
 namespace {
@@ -31,6 +34,7 @@ bool play(std::vector<std::uint8_t> bytes, const std::string& name) {
   }
   message = "Playing " + name + ": " + count_of(level.triangles.size(), "triangle") + ", " +
             count_of(level.objects.size(), "object");
+  record_page_level(bytes, name);
   set_level_bytes(std::move(bytes), name);
   remake_world();
   return true;
@@ -46,6 +50,7 @@ extern "C" EMSCRIPTEN_KEEPALIVE int blob_play_dropped(const char* path, const ch
     message = std::string(name) + ": cannot read it: " + reason;
     return 0;
   }
+  if (looks_like_replay(bytes)) return play_page_replay(bytes, name, message) ? 1 : 0;
   // The game reads whatever whole records a file's counts allow, but a
   // dropped file whose counts do not add up to its size is most likely not a
   // level at all (a picture, a text file).

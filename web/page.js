@@ -47,6 +47,7 @@
 
   function stopped(code) {
     if (code === 0) {
+      window.blobReplay.gameEnded();
       show('stopped');
     } else {
       failed(lastError || 'it ended with status ' + code);

@@ -27,12 +27,19 @@ std::string lower(std::string s) {
 }
 
 // A whole number of plain digits within [low, high]; no sign, no spaces.
+// Summed in 64 bits: ten digits overflow a 32-bit long (the browser's,
+// Windows'), where std::stol would throw, and the browser build has no
+// exceptions to catch it with.
 bool parse_whole(const std::string& text, long low, long high, long& value) {
   if (text.empty() || text.size() > 10) return false;
-  for (char c : text)
+  long long sum = 0;
+  for (char c : text) {
     if (!std::isdigit(static_cast<unsigned char>(c))) return false;
-  value = std::stol(text);
-  return value >= low && value <= high;
+    sum = sum * 10 + (c - '0');
+  }
+  if (sum < low || sum > high) return false;
+  value = static_cast<long>(sum);
+  return true;
 }
 
 bool parse_key(const std::string& text, int& key) {

@@ -162,16 +162,11 @@ def drop(page, name, data, at):
     path = os.path.join(OUT, name)
     with open(path, "wb") as f:
         f.write(data)
-    page.evaluate("document.getElementById('status').textContent = ''")
-    for kind in ("dragEnter", "dragOver", "drop"):
-        page.send("Input.dispatchDragEvent", type=kind, x=at[0], y=at[1],
-                  data={"items": [], "files": [path], "dragOperationsMask": 1})
-    return page.wait_for("the page's answer to " + name,
-                         "document.getElementById('status').textContent", 10)
+    return page.drop_file(path, at)
 
 
 def status_is_error(page):
-    return page.evaluate("document.getElementById('status').classList.contains('error')")
+    return page.status_is_error()
 
 
 def ticks(page):

@@ -1,0 +1,52 @@
+// Replays on the page. The game records every session and, when it has
+// ended, leaves the replay in its file system (web/page_replay.h); this
+// offers it as a download. A replay dropped onto the page is played by the
+// game itself; when it has run out, the game leaves its verdict (whether
+// every state matched the replay's, or where the two parted), shown here.
+'use strict';
+
+window.blobReplay = (function () {
+  const RECORDING = '/session.replay';
+  const VERDICT = '/replay-verdict.txt';
+
+  function read(path) {
+    try {
+      return Module.FS.readFile(path, {encoding: 'utf8'});
+    } catch (e) {
+      return null;  // not written: nothing recorded, or no replay played
+    }
+  }
+
+  // blobdemo-20261207-1950.replay
+  function fileName() {
+    const d = new Date();
+    const two = (n) => String(n).padStart(2, '0');
+    return 'blobdemo-' + d.getFullYear() + two(d.getMonth() + 1) + two(d.getDate()) + '-' +
+      two(d.getHours()) + two(d.getMinutes()) + '.replay';
+  }
+
+  function offer(box, text) {
+    const ticks = (/^# ticks: (\d+)$/m.exec(text) || [])[1];
+    const link = document.createElement('a');
+    link.id = 'replay-download';
+    link.href = URL.createObjectURL(new Blob([text], {type: 'text/plain'}));
+    link.download = fileName();
+    link.textContent = 'Download the replay of this session';
+    box.append(link, ' (' + ticks + ' ticks): drop it onto this page, or give it to ' +
+      '"blobrun --replay", to see the session again.');
+  }
+
+  // The page calls this once the game has ended.
+  function gameEnded() {
+    const box = document.getElementById('replay-offer') || document.createElement('p');
+    box.id = 'replay-offer';
+    box.textContent = '';
+    const verdict = read(VERDICT);
+    if (verdict) box.append(verdict.trim() + '. ');
+    const text = read(RECORDING);
+    if (text) offer(box, text);
+    if (box.childNodes.length) document.getElementById('stopped').append(box);
+  }
+
+  return {gameEnded: gameEnded};
+})();
