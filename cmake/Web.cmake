@@ -26,7 +26,9 @@ if(NOT EXISTS "${BLOB_MD_SOURCE}/src/sha2.c")
   message(FATAL_ERROR "The page needs libmd's source for SHA-256: set BLOB_MD_SOURCE to an "
                       "unpacked libmd source (scripts/web.sh fetches it)")
 endif()
-file(WRITE ${PROJECT_BINARY_DIR}/libmd_config/config.h "/* nothing: see cmake/Web.cmake */\n")
+# (file(CONFIGURE) writes it only when it changes, so nothing is rebuilt.)
+file(CONFIGURE OUTPUT ${PROJECT_BINARY_DIR}/libmd_config/config.h
+     CONTENT "/* nothing: see cmake/Web.cmake */\n")
 add_library(md_sha2 STATIC ${BLOB_MD_SOURCE}/src/sha2.c)
 target_include_directories(md_sha2 PRIVATE ${PROJECT_BINARY_DIR}/libmd_config)
 target_include_directories(md_sha2 SYSTEM PUBLIC ${BLOB_MD_SOURCE}/include)

@@ -38,14 +38,19 @@ window.blobReplay = (function () {
 
   // The page calls this once the game has ended.
   function gameEnded() {
+    const verdict = read(VERDICT);
+    if (verdict) {
+      const status = document.getElementById('status');
+      status.textContent = verdict.trim();
+      status.classList.toggle('error', !verdict.startsWith('replay matches'));
+    }
+    const text = read(RECORDING);
+    if (!text) return;
     const box = document.getElementById('replay-offer') || document.createElement('p');
     box.id = 'replay-offer';
     box.textContent = '';
-    const verdict = read(VERDICT);
-    if (verdict) box.append(verdict.trim() + '. ');
-    const text = read(RECORDING);
-    if (text) offer(box, text);
-    if (box.childNodes.length) document.getElementById('stopped').append(box);
+    offer(box, text);
+    document.getElementById('stopped').append(box);
   }
 
   return {gameEnded: gameEnded};

@@ -72,9 +72,12 @@ def wait_ticks(page, n, seconds=30):
 
 
 def stopped_text(page, seconds=10):
+    """What the page says once the game has stopped: the verdict on a replay
+    played (in the status line) and the replay offered, if any."""
     page.wait_for("the stopped game", "document.getElementById('overlay').dataset.state === "
                   "'stopped'", seconds)
-    return page.evaluate("document.getElementById('replay-offer')?.innerText || ''")
+    return page.evaluate("document.getElementById('status').innerText + ' ' + "
+                         "(document.getElementById('replay-offer')?.innerText || '')").strip()
 
 
 def record_session(page, url):
@@ -90,6 +93,7 @@ def record_session(page, url):
     wait_ticks(page, 230)
     page.tap("Escape")
     offer = stopped_text(page)
+    page.screenshot().save(os.path.join(OUT, "replay_offered.png"))
     check("Download the replay of this session" in offer,
           "after Escape the page offers the session's replay: %r" % offer)
     name = page.evaluate("document.getElementById('replay-download').download")
@@ -154,7 +158,8 @@ def play(page, url):
                                                            % ticks),
           "a dropped replay plays: %r" % message)
     verdict = stopped_text(page, ticks / 30 + 10)
-    check(verdict.startswith("replay matches: %d ticks" % ticks),
+    page.screenshot().save(os.path.join(OUT, "replay_verdict.png"))
+    check(verdict == "replay matches: %d ticks" % ticks and not page.status_is_error(),
           "the game ends with the replay, which matched: %r" % verdict)
 
     # A desktop replay, after its level: played until Escape past tick 100.
@@ -170,8 +175,9 @@ def play(page, url):
     page.tap("Escape")
     verdict = stopped_text(page)
     print("      the page on the desktop's replay: %s" % verdict)
-    check(verdict.startswith("replay differs at the checkpoint of tick 100") or
-          verdict.startswith("replay stopped at tick"),
+    check(page.status_is_error() and verdict.startswith(
+          "replay differs at the checkpoint of tick 100") or verdict.startswith(
+          "replay stopped at tick"),
           "Escape stops a replay, and the page says how far it agreed: %r" % verdict)
     check("Download" not in verdict, "a replay watched is not offered as a session")
 
