@@ -225,6 +225,38 @@ TEST_F(Replay, KillWhileRecordingStillWritesAWholeReplay) {
   EXPECT_EQ(replay_with_blobrun(at("ignored.replay")).status, 0);
 }
 
+// A save of the level while it is recorded: the game shows the new level,
+// the recording stops at the swap, and the replay holds the ticks before it,
+// which replay on the level as it was.
+TEST_F(Replay, ASaveOfTheLevelEndsTheRecordingThere) {
+  x_window window;
+  game_process game(GAME, folder_.path.string(), {}, {}, {"--record", "saved.replay", "level.map"});
+  ASSERT_TRUE(window.find_game_window(10)) << game.stderr_text();
+  window.key("Right", true);
+  pause(1.0);
+  fs::copy_file(BLOB_OTHER_LEVEL, at("level.map"), fs::copy_options::overwrite_existing);
+  const std::string stops = "the recording stops here, after tick ";
+  auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+  while (game.stderr_text().find(stops) == std::string::npos &&
+         std::chrono::steady_clock::now() < deadline)
+    pause(0.05);
+  window.key("Right", false);
+  pause(0.5);
+  window.tap("Escape");
+  ASSERT_EQ(game.wait_exit(3), 0);
+  std::string err = game.stderr_text();
+  std::size_t at_stop = err.find(stops);
+  ASSERT_NE(at_stop, std::string::npos) << err;
+  long ticks = std::stol(err.substr(at_stop + stops.size()));
+  replay saved;
+  std::string error;
+  ASSERT_TRUE(read_replay(at("saved.replay").string(), saved, error)) << error;
+  EXPECT_EQ(saved.ticks, ticks);
+  EXPECT_NE(saved.events.back().key, SDLK_ESCAPE) << "keys after the swap are not in it";
+  command_result checked = replay_with_blobrun(at("saved.replay"), BLOB_DEMO_LEVEL);
+  EXPECT_EQ(checked.status, 0) << checked.output;
+}
+
 // What cannot work is refused before the game starts, in one line.
 TEST_F(Replay, RefusesWhatCannotWorkInOneLine) {
   fs::create_directory(at("folder"));
