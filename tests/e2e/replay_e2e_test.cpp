@@ -140,6 +140,10 @@ TEST_F(Replay, RecordedSessionReplaysBitForBit) {
                     {"--record", "session.replay"});
   ASSERT_TRUE(window.find_game_window(10)) << game.stderr_text();
   play_a_while(window);
+  // A loaded machine runs fewer ticks a second: the last frame to compare
+  // tells that enough have run.
+  const fs::path last_frame = at("session_" + std::to_string(GRABBED[1]) + ".ppm");
+  for (int waited = 0; !fs::exists(last_frame) && waited < 600; ++waited) pause(0.1);
   window.tap("Escape");
   ASSERT_EQ(game.wait_exit(3), 0) << game.stderr_text();
   EXPECT_NE(game.stderr_text().find("session.replay: "), std::string::npos) << game.stderr_text();
@@ -147,7 +151,7 @@ TEST_F(Replay, RecordedSessionReplaysBitForBit) {
   replay recorded;
   std::string error;
   ASSERT_TRUE(read_replay(replay_path.string(), recorded, error)) << error;
-  EXPECT_GT(recorded.ticks, 550) << "about ten seconds were played";
+  EXPECT_GT(recorded.ticks, GRABBED[1]);
   EXPECT_EQ(recorded.level_path, fs::canonical(at("level.map")).string());
   std::vector<std::uint8_t> level_bytes;
   ASSERT_TRUE(read_file_bytes(at("level.map").string(), level_bytes, error));
@@ -185,7 +189,7 @@ TEST_F(Replay, RecordedSessionReplaysBitForBit) {
                      {"--replay", replay_path.string()});
   ASSERT_TRUE(again.find_game_window(10)) << shown.stderr_text();
   again.tap("Left");  // ignored: only Escape gets through
-  EXPECT_EQ(shown.wait_exit(recorded.ticks / 40.0 + 10), 0) << shown.stderr_text();
+  EXPECT_EQ(shown.wait_exit(recorded.ticks / 15.0 + 20), 0) << shown.stderr_text();
   EXPECT_NE(shown.stderr_text().find("replay matches: " + std::to_string(recorded.ticks)),
             std::string::npos)
       << shown.stderr_text();
@@ -236,7 +240,7 @@ TEST_F(Replay, ASaveOfTheLevelEndsTheRecordingThere) {
   pause(1.0);
   fs::copy_file(BLOB_OTHER_LEVEL, at("level.map"), fs::copy_options::overwrite_existing);
   const std::string stops = "the recording stops here, after tick ";
-  auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+  auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(15);
   while (game.stderr_text().find(stops) == std::string::npos &&
          std::chrono::steady_clock::now() < deadline)
     pause(0.05);
