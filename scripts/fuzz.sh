@@ -41,6 +41,7 @@ target_flags() {
     level_play) echo "-max_len=256" ;;
     level_source) echo "-max_len=2048 -dict=$top/tests/fuzz/json.dict" ;;
     picture) echo "-max_len=65536" ;;
+    replay) echo "-max_len=4096" ;;
   esac
 }
 

@@ -3,16 +3,8 @@
 # on standard error that names the file (and line) or the argument, no dump,
 # and a non-zero exit; good runs print what was asked for.
 #   runner_cli_test.sh BLOBRUN DATA_DIR
-set -u
+. "$(dirname "$0")/../support/script_checks.sh"
 blobrun=$1 data=$2
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-failures=0
-
-fail() {
-  echo "FAIL: $*" >&2
-  failures=$((failures + 1))
-}
 
 # expect_error NAME PATTERN ARGS...: non-zero exit, nothing on stdout, one
 # stderr line matching PATTERN.

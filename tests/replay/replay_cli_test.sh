@@ -4,15 +4,8 @@
 # as it is, with one key event moved by a tick, on another level, and for
 # the mistakes a user can make.
 #   replay_cli_test.sh BLOBRUN REPLAY LEVEL OTHER_LEVEL
-set -u
+. "$(dirname "$0")/../support/script_checks.sh"
 blobrun=$1 replay=$2 level=$3 other=$4
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-failures=0
-fail() {
-  echo "FAIL: $*" >&2
-  failures=$((failures + 1))
-}
 
 # expect NAME STATUS PATTERN ARGS...: that status and one line matching PATTERN.
 expect() {

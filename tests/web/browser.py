@@ -137,6 +137,43 @@ class Chromium:
         subprocess.run(["rm", "-rf", self.profile], check=False)
 
 
+class Checks:
+    """Checks, each printed as it is made; summary() prints the closing count
+    and returns the exit status."""
+
+    def __init__(self):
+        self.made = 0
+        self.failures = []
+
+    def __call__(self, ok, what):
+        self.made += 1
+        print(("ok    " if ok else "FAIL  ") + what, flush=True)
+        if not ok:
+            self.failures.append(what)
+
+    def summary(self):
+        print("%d passed, %d failed" % (self.made - len(self.failures), len(self.failures)))
+        return 1 if self.failures else 0
+
+
+def with_served_page(web_sh, out_dir, seconds, play):
+    """Serves the page with `scripts/web.sh --serve`, opens it in headless
+    Chromium and calls play(page, server); then stops both, whatever
+    happened."""
+    os.makedirs(out_dir, exist_ok=True)
+    server = Server(web_sh, out_dir, seconds)
+    browser = None
+    try:
+        browser = Chromium(out_dir, seconds)
+        page = browser.page()
+        play(page, server)
+        page.close()
+    finally:
+        if browser:
+            browser.stop()
+        server.stop()
+
+
 class Page:
     """One page, driven over the DevTools protocol."""
 

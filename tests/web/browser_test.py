@@ -25,7 +25,7 @@ from PIL import Image, ImageChops
 
 sys.dont_write_bytecode = True  # leave no caches in the source tree
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from browser import Chromium, Server  # noqa: E402
+from browser import Checks, with_served_page  # noqa: E402
 import levels  # noqa: E402
 
 WEB_SH, DATA, NATIVE_FRAME, OUT = sys.argv[1:5]
@@ -47,15 +47,7 @@ for (const name of ['clear', 'drawElements', 'drawArrays']) {
 }
 """ % FIRST_TICK
 
-failures = []
-checks_run = [0]
-
-
-def check(ok, what):
-    checks_run[0] += 1
-    print(("ok    " if ok else "FAIL  ") + what, flush=True)
-    if not ok:
-        failures.append(what)
+check = Checks()
 
 
 # Pictures ---------------------------------------------------------------------
@@ -190,23 +182,12 @@ def unfreeze(page):
 
 
 def main():
-    os.makedirs(OUT, exist_ok=True)
-    server = Server(WEB_SH, OUT, SECONDS)
-    browser = None
-    try:
+    def played(page, server):
         check(("serving the game at " + server.url) in server.printed(),
               "scripts/web.sh --serve prints the address it serves")
-        browser = Chromium(OUT, SECONDS)
-        page = browser.page()
         play(page, server.url)
-        page.close()
-    finally:
-        if browser:
-            browser.stop()
-        server.stop()
-    print("%d passed, %d failed" % (checks_run[0] - len(failures), len(failures)))
-    return 1 if failures else 0
-
+    with_served_page(WEB_SH, OUT, SECONDS, played)
+    return check.summary()
 
 
 def play(page, url):

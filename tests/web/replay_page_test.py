@@ -19,7 +19,7 @@ import sys
 
 sys.dont_write_bytecode = True  # leave no caches in the source tree
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from browser import Chromium, Server  # noqa: E402
+from browser import Checks, with_served_page  # noqa: E402
 
 WEB_SH, BLOBRUN, BLOBRUN_JS, STORED, OTHER_REPLAY, OUT = sys.argv[1:7]
 SECONDS = 240
@@ -33,15 +33,7 @@ WebGLRenderingContext.prototype.clear = function () { window.__ticks++;
   return clear.apply(this, arguments); };
 """
 
-failures = []
-checks_run = [0]
-
-
-def check(ok, what):
-    checks_run[0] += 1
-    print(("ok    " if ok else "FAIL  ") + what, flush=True)
-    if not ok:
-        failures.append(what)
+check = Checks()
 
 
 def drop(page, name, data, at):
@@ -122,22 +114,12 @@ def check_on_both_builds(path, ticks):
 
 
 def main():
-    os.makedirs(OUT, exist_ok=True)
-    server = Server(WEB_SH, OUT, SECONDS)
-    browser = None
-    try:
-        browser = Chromium(OUT, SECONDS)
-        page = browser.page()
+    def played(page, server):
         page.set_viewport(1000, 900)
         page.send("Page.addScriptToEvaluateOnNewDocument", source=TICK_HOOK)
         play(page, server.url)
-        page.close()
-    finally:
-        if browser:
-            browser.stop()
-        server.stop()
-    print("%d passed, %d failed" % (checks_run[0] - len(failures), len(failures)))
-    return 1 if failures else 0
+    with_served_page(WEB_SH, OUT, SECONDS, played)
+    return check.summary()
 
 
 def play(page, url):
