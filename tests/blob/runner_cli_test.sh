@@ -3,8 +3,16 @@
 # on standard error that names the file (and line) or the argument, no dump,
 # and a non-zero exit; good runs print what was asked for.
 #   runner_cli_test.sh BLOBRUN DATA_DIR
-. "$(dirname "$0")/../support/script_checks.sh"
+set -u
 blobrun=$1 data=$2
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+failures=0
+
+fail() {
+  echo "FAIL: $*" >&2
+  failures=$((failures + 1))
+}
 
 # expect_error NAME PATTERN ARGS...: non-zero exit, nothing on stdout, one
 # stderr line matching PATTERN.
@@ -33,6 +41,11 @@ expect_error "missing events" "cannot read the key script: No such file or direc
   "$level" "$work/none.txt" 5
 expect_error "events is a folder" "cannot read the key script: it is a directory ($work)" \
   "$level" "$work" 5
+expect_error "replay without a file" "usage: blobrun" --replay
+expect_error "missing replay" "cannot read the replay: No such file or directory ($work/none.replay)" \
+  --replay "$work/none.replay"
+expect_error "a level as replay" "$level: not a replay: it does not begin with '# blobdemo replay'" \
+  --replay "$level"
 for ticks in 0 -3 abc 12x "" 99999999999 " 5"; do
   expect_error "ticks '$ticks'" "TICKS '$ticks' is not a whole number from 1 up" "$level" "$events" "$ticks"
 done
