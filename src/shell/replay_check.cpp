@@ -29,9 +29,9 @@ std::string replay_check::last_match() const {
 
 std::string replay_check::verdict(long ticks_run) const {
   if (differs()) {
-    std::string versions = replay_.program == program_
-                               ? ""
-                               : " (recorded by " + replay_.program + ", replayed by " + program_ + ")";
+    bool same_build = replay_.program.empty() || replay_.program == program_;
+    std::string versions =
+        same_build ? "" : " (recorded by " + replay_.program + ", replayed by " + program_ + ")";
     return "replay differs at the checkpoint of tick " + std::to_string(differs_at_) +
            ": the state's hash is " + hash_text(found_) + ", the replay's " +
            hash_text(replay_.checkpoints[next_].hash) + "; " + last_match() + versions;
