@@ -51,33 +51,9 @@ set(BLOB_GLU_SOURCE "" CACHE PATH "Unpacked libglu source (optional)")
 add_library(blob_deps_level_source INTERFACE)
 if(BLOB_GLU_SOURCE)
   set(BLOB_LEVEL_SOURCE_READERS ON)
-  set(glu_tess_dir ${BLOB_GLU_SOURCE}/src/libtess)
-  add_library(glu_tess STATIC
-    ${glu_tess_dir}/dict.c
-    ${glu_tess_dir}/geom.c
-    ${glu_tess_dir}/memalloc.c
-    ${glu_tess_dir}/mesh.c
-    ${glu_tess_dir}/normal.c
-    ${glu_tess_dir}/priorityq.c
-    ${glu_tess_dir}/render.c
-    ${glu_tess_dir}/sweep.c
-    ${glu_tess_dir}/tess.c
-    ${glu_tess_dir}/tessmono.c
-    ${BLOB_GLU_SOURCE}/src/libutil/error.c
-    ${BLOB_GLU_SOURCE}/src/libutil/glue.c
-  )
-  target_include_directories(glu_tess PRIVATE ${BLOB_GLU_SOURCE}/include
-                             ${BLOB_GLU_SOURCE}/src/include ${BLOB_GLU_SOURCE}/src/libutil)
-  target_compile_options(glu_tess PRIVATE -w)  # someone else's code, built as it is
-
-  # nlohmann's JSON is header-only; only its own folder of the host's headers
-  # is made visible, never the host's C library.
-  find_path(NLOHMANN_INCLUDE nlohmann/json.hpp PATHS /usr/include NO_CMAKE_FIND_ROOT_PATH REQUIRED)
-  set(host_headers ${PROJECT_BINARY_DIR}/host_headers)
-  file(MAKE_DIRECTORY ${host_headers})
-  file(CREATE_LINK ${NLOHMANN_INCLUDE}/nlohmann ${host_headers}/nlohmann SYMBOLIC)
-
-  target_include_directories(blob_deps_level_source SYSTEM INTERFACE ${host_headers})
+  include(${CMAKE_CURRENT_LIST_DIR}/LevelSourceParts.cmake)
+  blob_glu_tessellator(${BLOB_GLU_SOURCE})
+  blob_host_json_headers(blob_deps_level_source)
   target_link_libraries(blob_deps_level_source INTERFACE glu_tess)
   # The JSON parser reports a syntax error by throwing: the readers are
   # compiled with exceptions (src/level/source), and the game linked with them.

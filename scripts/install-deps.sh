@@ -4,6 +4,8 @@
 # Works as root or through sudo.
 #   --web        also what the browser build needs (scripts/web.sh)
 #   --web-tests  also what its tests need: a browser and its remote control
+#   --windows    also what the Windows build (scripts/windows.sh) and its tests
+#                need: MinGW-w64, Wine, stb_image, zip
 set -euo pipefail
 
 packages=(
@@ -25,8 +27,9 @@ for option in "$@"; do
   case "$option" in
     --web) packages+=(emscripten) ;;
     --web-tests) packages+=(emscripten chromium python3 python3-websocket python3-pil) ;;
+    --windows) packages+=(mingw-w64 wine64 wine libstb-dev dpkg-dev zip unzip python3 python3-pil) ;;
     *)
-      echo "usage: install-deps.sh [--web] [--web-tests]" >&2
+      echo "usage: install-deps.sh [--web] [--web-tests] [--windows]" >&2
       exit 2
       ;;
   esac

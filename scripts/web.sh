@@ -32,61 +32,7 @@ export NODE_PATH=/usr/share/nodejs${NODE_PATH:+:$NODE_PATH}
 
 glu_source="$top/build/glu-source"
 
-# The first Debian archive the machine's own apt configuration names.
-debian_archive() {
-  {
-    cat /etc/apt/sources.list.d/*.sources 2>/dev/null | awk '/^URIs:/ { print $2 }'
-    cat /etc/apt/sources.list /etc/apt/sources.list.d/*.list 2>/dev/null |
-      awk '/^deb / { for (i = 2; i <= NF; i++) if ($i ~ /^[a-z]+:\/\//) { print $i; break } }'
-  } | grep -m 1 -E '/debian/?$' || true
-}
-
-# Fetches the upstream source of a Debian package with apt-get and a private
-# sources list, leaving the machine's own apt configuration untouched, and
-# unpacks it into DEST. Returns non-zero, having said why, when it cannot.
-# (Called in a condition, where errexit does not apply, so every step is
-# checked here.)
-#   fetch_source PACKAGE DEST WHAT
-fetch_source() {
-  local package=$1 dest=$2 what=$3 archive codename work opts
-  archive=$(debian_archive)
-  codename=$(. /etc/os-release && echo "${VERSION_CODENAME:-}")
-  if [ -z "$archive" ] || [ -z "$codename" ]; then
-    echo "web.sh: no Debian archive in the apt configuration to fetch $package's source from" >&2
-    return 1
-  fi
-  work=$(mktemp -d)
-  mkdir -p "$work/lists/partial" "$work/parts" "$work/cache/archives/partial" "$work/src"
-  echo "deb-src [signed-by=/usr/share/keyrings/debian-archive-keyring.gpg] $archive $codename main" \
-    >"$work/sources.list"
-  opts=(-o "Dir::Etc::SourceList=$work/sources.list" -o "Dir::Etc::SourceParts=$work/parts"
-    -o "Dir::State::Lists=$work/lists" -o "Dir::Cache=$work/cache" -o "APT::Sandbox::User=root")
-  echo "web.sh: fetching $package's source for $what" >&2
-  if ! apt-get "${opts[@]}" -qq update >"$work/apt.log" 2>&1; then
-    echo "web.sh: cannot read the archive's source index ($(tail -n 1 "$work/apt.log"))" >&2
-    rm -rf "$work"
-    return 1
-  fi
-  # The upstream tarball holds the code; Debian's own patches only package
-  # it, so a mirror that lacks the patch file does no harm. apt-get checks
-  # each file it fetches against the archive's signed index.
-  (cd "$work/src" && apt-get "${opts[@]}" -qq source --download-only "$package" >>"$work/apt.log" 2>&1) || true
-  local tarball
-  tarball=$(ls "$work"/src/"$package"_*.orig.tar.* 2>/dev/null | head -n 1)
-  if [ -z "$tarball" ]; then
-    echo "web.sh: cannot fetch $package's source ($(tail -n 1 "$work/apt.log"))" >&2
-    rm -rf "$work"
-    return 1
-  fi
-  mkdir -p "$work/unpacked" "$(dirname "$dest")"
-  rm -rf "$dest"
-  if ! tar -xf "$tarball" -C "$work/unpacked" || ! mv "$work"/unpacked/* "$dest"; then
-    echo "web.sh: cannot unpack $(basename "$tarball")" >&2
-    rm -rf "$work" "$dest"
-    return 1
-  fi
-  rm -rf "$work"
-}
+. "$top/scripts/debian-sources.sh"
 
 glu_option=""
 if [ -f "$glu_source/src/libtess/tess.c" ] || fetch_source libglu "$glu_source" "its tessellator"; then

@@ -5,7 +5,7 @@
 
 namespace blob_tuning {
 
-constexpr int POINTS = 20;              // rim points on the ring
+constexpr int RIM_POINTS = 20;          // rim points on the ring
 constexpr double RADIUS = 20.0;         // rest distance of the rim, pixels
 constexpr double RADIUS_SLACK = 0.0;    // pixels; 0 puts the rim back on the circle every tick
 constexpr int STIFFNESS = 8;            // spring divisor: impulse = stretch / 8

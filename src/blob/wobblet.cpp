@@ -55,7 +55,7 @@ void obj_wobblet::setStyle(int control, int new_style) {
 void obj_wobblet::create() {
   move_left = false;
   move_right = false;
-  point_count = POINTS;
+  point_count = RIM_POINTS;
   radius = RADIUS;
   stiffness = STIFFNESS;
   radius_slack = RADIUS_SLACK;

@@ -2,6 +2,8 @@
 
 #include <filesystem>
 
+#include "shell/program_folder.h"
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -17,7 +19,7 @@ std::string host_path(const char* game_path) {
   std::string path(game_path ? game_path : "");
   for (char& c : path)
     if (c == '\\') c = '/';
-  if (data_folder.empty() || path.empty() || path[0] == '/') return path;
+  if (data_folder.empty() || path.empty() || fs::path(path).has_root_path()) return path;
   if (path.rfind("./", 0) == 0) path.erase(0, 2);
   return data_folder + "/" + path;
 }
@@ -25,18 +27,16 @@ std::string host_path(const char* game_path) {
 void set_data_folder(const std::string& folder) { data_folder = folder; }
 
 // An installed program lives a level or two below the prefix (bin/ for the
-// tools, libexec/blobdemo/ for the game), and the data under the prefix.
+// tools, libexec/blobdemo/ for the game), and the data under the prefix. On
+// Windows the data lies beside the program (the installed data folder is
+// ".").
 std::string shipped_data_folder() {
   constexpr int PREFIX_DEPTH_MAX = 3;
-  std::error_code error;
-  fs::path program = fs::read_symlink("/proc/self/exe", error);
-  if (!error) {
-    fs::path folder = program.parent_path();
-    for (int up = 0; up < PREFIX_DEPTH_MAX && folder.has_relative_path(); ++up) {
-      if (has_images(folder / BLOB_INSTALLED_DATA_DIR))
-        return (folder / BLOB_INSTALLED_DATA_DIR).string();
-      folder = folder.parent_path();
-    }
+  fs::path folder = program_folder();
+  for (int up = 0; up < PREFIX_DEPTH_MAX && folder.has_relative_path(); ++up) {
+    if (has_images(folder / BLOB_INSTALLED_DATA_DIR))
+      return (folder / BLOB_INSTALLED_DATA_DIR).string();
+    folder = folder.parent_path();
   }
   return has_images(BLOB_CHECKOUT_DATA_DIR) ? BLOB_CHECKOUT_DATA_DIR : "";
 }

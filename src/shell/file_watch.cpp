@@ -20,9 +20,9 @@ file_watch::file_watch(const std::string& path) {
   std::filesystem::path file(path);
   name_ = file.filename().string();
   std::string folder = file.has_parent_path() ? file.parent_path().string() : ".";
-  inotify_ = inotify_init1(IN_CLOEXEC);
+  changes_ = inotify_init1(IN_CLOEXEC);
   stop_ = eventfd(0, EFD_CLOEXEC);
-  if (inotify_ < 0 || stop_ < 0 || inotify_add_watch(inotify_, folder.c_str(), SAVE_EVENTS) < 0) {
+  if (changes_ < 0 || stop_ < 0 || inotify_add_watch(changes_, folder.c_str(), SAVE_EVENTS) < 0) {
     failure_ = std::strerror(errno);
     return;
   }
@@ -36,14 +36,14 @@ file_watch::~file_watch() {
     (void)written;
     thread_.join();
   }
-  if (inotify_ >= 0) close(inotify_);
+  if (changes_ >= 0) close(changes_);
   if (stop_ >= 0) close(stop_);
 }
 
 // Reads the pending events; true when one of them is about the file.
 bool file_watch::event_names_file() {
   alignas(inotify_event) char buffer[4096];
-  ssize_t size = read(inotify_, buffer, sizeof buffer);
+  ssize_t size = read(changes_, buffer, sizeof buffer);
   bool about_file = false;
   for (ssize_t at = 0; at < size;) {
     const auto* event = reinterpret_cast<const inotify_event*>(buffer + at);
@@ -58,7 +58,7 @@ bool file_watch::event_names_file() {
 // reported. Changes to other files in the folder do not put it off.
 void file_watch::run() {
   using clock = std::chrono::steady_clock;
-  pollfd waits[2] = {{inotify_, POLLIN, 0}, {stop_, POLLIN, 0}};
+  pollfd waits[2] = {{static_cast<int>(changes_), POLLIN, 0}, {static_cast<int>(stop_), POLLIN, 0}};
   bool settling = false;
   clock::time_point settled_at;
   for (;;) {

@@ -1,5 +1,6 @@
 // Tells when a file has been saved, without looking at the disk: a thread
-// sleeps in the kernel (inotify on the file's folder) until something in the
+// sleeps in the kernel (inotify on the file's folder; on Windows,
+// file_watch_windows.cpp, ReadDirectoryChangesW) until something in the
 // folder changes, so while nothing does it costs nothing. It sees a file
 // written in place and one saved by writing a new file and renaming it over
 // the old. A save that comes as a burst of writes is reported once, after
@@ -7,6 +8,7 @@
 #pragma once
 
 #include <atomic>
+#include <cstdint>
 #include <string>
 #include <thread>
 
@@ -32,8 +34,10 @@ class file_watch {
 
   std::string name_;  // the file's name within its folder
   std::string failure_;
-  int inotify_ = -1;
-  int stop_ = -1;  // an eventfd that ends the thread
+  // The system's handles: an inotify descriptor and an eventfd that ends the
+  // thread; on Windows the folder and an event.
+  std::intptr_t changes_ = -1;
+  std::intptr_t stop_ = -1;
   std::atomic<bool> saved_{false};
   std::thread thread_;
 };

@@ -1,7 +1,5 @@
 #include "shell/game.h"
 
-#include <signal.h>
-
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -10,6 +8,7 @@
 #include "level/terrain.h"
 #include "shell/object.h"
 #include "shell/pacing.h"
+#include "shell/start_sdl.h"
 #include "shell/text.h"
 #include "shell/texture.h"
 #include "shell/view.h"
@@ -23,34 +22,8 @@ constexpr int CAPTION_Y = 2;                // pixels
 constexpr float PORTRAIT_U = 0.16f;         // 64 pixels / 400
 constexpr float PORTRAIT_V = -0.21333334f;  // 64 pixels / -300
 
-// The game takes only video, events and the timer from SDL; sound goes
-// through OpenAL. Starting SDL's own audio as well would fail, or fill
-// standard error with sound-library complaints, on a machine without a
-// sound card. The OpenGL window needs the X11 driver: SDL's text-terminal
-// fallbacks have no OpenGL and would only scribble on the terminal.
-//
-// SDL turns SIGINT and SIGTERM into a quit event, which the game ignores
-// like the window's close button. They get back exactly what they had before
-// SDL started, so Ctrl-C in a terminal, or kill, ends the game as usual, and
-// a game started with them ignored (`trap '' INT TERM; blobdemo &`) keeps
-// them ignored.
-bool start_sdl() {
-  setenv("SDL_VIDEODRIVER", "x11", 0);
-  struct sigaction interrupt, terminate;
-  sigaction(SIGINT, nullptr, &interrupt);
-  sigaction(SIGTERM, nullptr, &terminate);
-  if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_TIMER) != 0) return false;
-  sigaction(SIGINT, &interrupt, nullptr);
-  sigaction(SIGTERM, &terminate, nullptr);
-  return true;
-}
-
 void report_display_failure(const char* what) {
-  const char* display = std::getenv("DISPLAY");
-  std::fprintf(stderr, "%s: %s: %s%s\n", PROGRAM, what, SDL_GetError(),
-               display && *display ? ""
-                                   : " (DISPLAY is not set: run the game on a desktop, or under a "
-                                     "virtual one with: xvfb-run -s -noreset ./blobdemo)");
+  std::fprintf(stderr, "%s: %s: %s%s\n", PROGRAM, what, SDL_GetError(), display_advice());
 }
 
 bool open_audio(int* argc, char** argv) {

@@ -63,7 +63,7 @@ SDL_Surface* with_three_or_four_bytes(SDL_Surface* surface) {
 std::string refusal(std::vector<std::uint8_t>& bytes) {
   if (bytes.empty()) return "the file is empty";
   if (!make_png_chunks_whole(bytes)) return "broken PNG: a chunk runs past the end of the file";
-  long width = 0, height = 0;
+  std::int64_t width = 0, height = 0;
   declared_size size = declared_picture_size(bytes, width, height);
   if (size == declared_size::missing) return "the picture's header is cut short or damaged";
   if (size == declared_size::found &&

@@ -6,18 +6,23 @@
 namespace {
 using bytes = std::vector<std::uint8_t>;
 
-long be16(const bytes& d, std::size_t at) { return (long(d[at]) << 8) | d[at + 1]; }
-long be32(const bytes& d, std::size_t at) { return (be16(d, at) << 16) | be16(d, at + 2); }
-long le16(const bytes& d, std::size_t at) { return d[at] | (long(d[at + 1]) << 8); }
-long le32(const bytes& d, std::size_t at) { return le16(d, at) | (le16(d, at + 2) << 16); }
-long signed32(long value) { return value >= 0x80000000L ? value - 0x100000000L : value; }
+// Header fields are read as unsigned 16- and 32-bit values and widened to
+// 64 bits, so that a 32-bit field can be told apart from its sign-flipped
+// self on every platform (`long` has 32 bits on Windows and in WebAssembly).
+std::int64_t be16(const bytes& d, std::size_t at) { return (std::int64_t{d[at]} << 8) | d[at + 1]; }
+std::int64_t be32(const bytes& d, std::size_t at) { return (be16(d, at) << 16) | be16(d, at + 2); }
+std::int64_t le16(const bytes& d, std::size_t at) { return d[at] | (std::int64_t{d[at + 1]} << 8); }
+std::int64_t le32(const bytes& d, std::size_t at) { return le16(d, at) | (le16(d, at + 2) << 16); }
+std::int64_t signed32(std::int64_t value) {
+  return value >= 0x80000000LL ? value - 0x100000000LL : value;
+}
 
 bool starts_with(const bytes& d, const char* magic, std::size_t length) {
   return d.size() >= length && std::memcmp(d.data(), magic, length) == 0;
 }
 
 // The first chunk, IHDR, holds the width and the height.
-bool png_size(const bytes& d, long& width, long& height) {
+bool png_size(const bytes& d, std::int64_t& width, std::int64_t& height) {
   if (d.size() < 24 || std::memcmp(&d[12], "IHDR", 4) != 0) return false;
   width = be32(d, 16);
   height = be32(d, 20);
@@ -27,7 +32,7 @@ bool png_size(const bytes& d, long& width, long& height) {
 // After the 14-byte file header: an OS/2 header (12 bytes) of unsigned
 // 16-bit sizes, or a Windows header of signed 32-bit ones, where a negative
 // height means rows stored top first.
-bool bmp_size(const bytes& d, long& width, long& height) {
+bool bmp_size(const bytes& d, std::int64_t& width, std::int64_t& height) {
   if (d.size() < 18) return false;
   bool os2 = le32(d, 14) == 12;
   if (d.size() < (os2 ? 22u : 26u)) return false;
@@ -36,7 +41,7 @@ bool bmp_size(const bytes& d, long& width, long& height) {
     height = le16(d, 20);
   } else {
     width = signed32(le32(d, 18));
-    height = std::labs(signed32(le32(d, 22)));
+    height = std::llabs(signed32(le32(d, 22)));
   }
   return true;
 }
@@ -48,7 +53,7 @@ bool is_frame_header(std::uint8_t marker) {
 // Walks the segments after the start marker to the first frame header
 // (SOF0..SOF15), which holds the height and then the width. Like the
 // decoder, it passes over stray bytes and fill bytes before a marker.
-bool jpeg_size(const bytes& d, long& width, long& height) {
+bool jpeg_size(const bytes& d, std::int64_t& width, std::int64_t& height) {
   std::size_t at = 2;
   while (at + 4 <= d.size()) {
     std::uint8_t marker = d[at + 1];
@@ -72,7 +77,7 @@ bool jpeg_size(const bytes& d, long& width, long& height) {
 }
 }  // namespace
 
-declared_size declared_picture_size(const bytes& data, long& width, long& height) {
+declared_size declared_picture_size(const bytes& data, std::int64_t& width, std::int64_t& height) {
   bool found;
   if (starts_with(data, "\x89PNG", 4))
     found = png_size(data, width, height);

@@ -19,5 +19,5 @@ enum class declared_size {
 // pixels, which may be 0 or negative in a damaged file (a BMP's negative
 // height, which marks rows stored top first, counts as its size), or that
 // no size stands where its format keeps one.
-declared_size declared_picture_size(const std::vector<std::uint8_t>& data, long& width,
-                                    long& height);
+declared_size declared_picture_size(const std::vector<std::uint8_t>& data, std::int64_t& width,
+                                    std::int64_t& height);

@@ -1,8 +1,9 @@
 // Keeps the messages that a library prints on its own (the PNG decoder's
 // warnings and errors, the sound libraries' probing for a device) off the
 // terminal while it works; the caller reports the outcome in one line of its
-// own afterwards. Header-only, so that the audio library, which the player
-// tool uses without the rest of the game, needs nothing more to link.
+// own afterwards. Header-only but for the device's name, which the audio
+// library holds, so that the player tool, which uses it without the rest of
+// the game, needs nothing more to link.
 #pragma once
 
 #include <fcntl.h>
@@ -10,13 +11,15 @@
 
 #include <cstdio>
 
-// Points standard error at /dev/null while it lives.
+#include "shell/null_device.h"
+
+// Points standard error at the null device while it lives.
 class quiet_stderr {
  public:
   quiet_stderr() {
     std::fflush(stderr);
     saved_ = dup(STDERR_FILENO);
-    int null_fd = open("/dev/null", O_WRONLY);
+    int null_fd = open(NULL_DEVICE, O_WRONLY);
     if (null_fd >= 0) {
       dup2(null_fd, STDERR_FILENO);
       close(null_fd);

@@ -1,5 +1,8 @@
 #include "shell/texture.h"
 
+// GL_BGR and GL_BGRA came after OpenGL 1.1, which is all Windows' gl.h has.
+#include <GL/glext.h>
+
 #include "shell/data_path.h"
 #include "shell/picture.h"
 #include "shell/picture_io.h"

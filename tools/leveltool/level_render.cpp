@@ -67,20 +67,13 @@ class drawing_session {
   // in its plain colours. Notes about the drawing are added only when there
   // is a window to draw in.
   bool open(const render_request& request, std::vector<std::string>& notes, std::string& why) {
-    const char* display = std::getenv("DISPLAY");
-    if (!display || !*display) {
-      if (!xvfb_.start(why)) return false;
-      setenv("LIBGL_ALWAYS_SOFTWARE", "1", 0);
-    }
-    setenv("SDL_VIDEODRIVER", "x11", 0);
+    if (!display_.prepare(why)) return false;
     sdl_started_ = SDL_Init(SDL_INIT_VIDEO | SDL_INIT_NOPARACHUTE) == 0;
     std::vector<std::string> drawing_notes;
     bool pictures = sdl_started_ && use_data_folder(request, drawing_notes);
     if (sdl_started_ && !pictures) load(request);
     if (!sdl_started_ || !open_game_window()) {
-      const char* used = std::getenv("DISPLAY");
-      why = std::string("cannot open an OpenGL window on display ") + (used ? used : "?") + ": " +
-            SDL_GetError();
+      why = "cannot open an OpenGL window on " + private_display::name() + ": " + SDL_GetError();
       return false;
     }
     set_fixed_gl_state();
@@ -108,7 +101,7 @@ class drawing_session {
     return true;
   }
 
-  private_display xvfb_;
+  private_display display_;
   bool sdl_started_ = false;
 };
 

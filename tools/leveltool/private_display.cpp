@@ -100,6 +100,21 @@ bool private_display::start(std::string& why) {
   return true;
 }
 
+bool private_display::prepare(std::string& why) {
+  const char* display = std::getenv("DISPLAY");
+  if (!display || !*display) {
+    if (!start(why)) return false;
+    setenv("LIBGL_ALWAYS_SOFTWARE", "1", 0);
+  }
+  setenv("SDL_VIDEODRIVER", "x11", 0);
+  return true;
+}
+
+std::string private_display::name() {
+  const char* display = std::getenv("DISPLAY");
+  return std::string("display ") + (display ? display : "?");
+}
+
 private_display::~private_display() {
   if (pid_ <= 0) return;
   kill(pid_, SIGTERM);

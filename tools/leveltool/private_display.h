@@ -1,6 +1,7 @@
-// An X server of the tool's own, for drawing a level where there is no
-// display (a build machine, a terminal session): Xvfb started on a free
-// display number and stopped again when this object goes.
+// A display to draw a level on. On Linux, DISPLAY's X server, or where
+// there is none (a build machine, a terminal session) an X server of the
+// tool's own: Xvfb started on a free display number and stopped again when
+// this object goes. On Windows (private_display_windows.cpp) the desktop.
 #pragma once
 
 #include <sys/types.h>
@@ -14,10 +15,17 @@ class private_display {
   private_display(const private_display&) = delete;
   private_display& operator=(const private_display&) = delete;
 
-  // Starts Xvfb and points DISPLAY at it. False with the reason when Xvfb is
-  // missing or does not come up within a few seconds.
-  bool start(std::string& why);
+  // Makes sure SDL can open its OpenGL window, starting Xvfb when there is
+  // no display. False with the reason when Xvfb is missing or does not come
+  // up within a few seconds.
+  bool prepare(std::string& why);
+
+  // The display drawn on, for messages: "display :1".
+  static std::string name();
 
  private:
+  // Starts Xvfb and points DISPLAY at it.
+  bool start(std::string& why);
+
   pid_t pid_ = -1;
 };

@@ -1,0 +1,77 @@
+"""Running the Windows build's programs under Wine for the tests: one Wine
+prefix of the tests' own (made on first use, kept in the build folder),
+every program bounded in time, and Wine's server ended afterwards.
+
+As a module: `Wine(prefix)`. As a program:
+    wine.py PREFIX init   makes the prefix if it is missing
+    wine.py PREFIX stop   ends the prefix's server
+"""
+
+import os
+import signal
+import subprocess
+import sys
+
+WINE = "/usr/lib/wine/wine64"  # not on the PATH in Debian 12
+WINESERVER = "/usr/lib/wine/wineserver"
+BOOT_SECONDS = 180  # a loaded machine makes the prefix in 12 to 30 s
+
+
+class Wine:
+    def __init__(self, prefix):
+        self.prefix = os.path.abspath(prefix)
+
+    def env(self, extra=None):
+        env = dict(os.environ, WINEPREFIX=self.prefix, WINEDEBUG="-all")
+        env.update(extra or {})
+        return env
+
+    def init(self):
+        """Makes the prefix, once; True when it is there."""
+        if os.path.exists(os.path.join(self.prefix, "system.reg")):
+            return True
+        # wineboot without a display: no window, no question asked.
+        env = self.env({"DISPLAY": ""})
+        done = subprocess.run([WINE, "wineboot", "--init"], env=env, capture_output=True,
+                              text=True, timeout=BOOT_SECONDS)
+        self.stop()
+        if not os.path.exists(os.path.join(self.prefix, "system.reg")):
+            print("wine.py: cannot make the prefix %s: %s" % (self.prefix, done.stderr[-500:]),
+                  file=sys.stderr)
+            return False
+        return True
+
+    def run(self, argv, cwd=None, extra_env=None, timeout=120):
+        """Runs a Windows program to its end: a CompletedProcess, text."""
+        return subprocess.run([WINE] + argv, cwd=cwd, env=self.env(extra_env),
+                              capture_output=True, text=True, timeout=timeout)
+
+    def start(self, argv, cwd=None, extra_env=None):
+        """Starts a Windows program; Wine runs it in the process it starts,
+        so the Popen's pid is the program's."""
+        return subprocess.Popen([WINE] + argv, cwd=cwd, env=self.env(extra_env),
+                                stdin=subprocess.DEVNULL, stdout=subprocess.PIPE,
+                                stderr=subprocess.PIPE, text=True)
+
+    def stop(self):
+        """Ends the prefix's server and every program still running in it."""
+        subprocess.run([WINESERVER, "-k"], env=self.env(), capture_output=True, timeout=60)
+
+
+def end(process, seconds=10):
+    """Waits up to `seconds` for a started program, then kills it by its pid;
+    returns its exit status, or None when it had to be killed."""
+    try:
+        return process.wait(timeout=seconds)
+    except subprocess.TimeoutExpired:
+        os.kill(process.pid, signal.SIGCONT)
+        process.kill()
+        process.wait(timeout=30)
+        return None
+
+
+if __name__ == "__main__":
+    wine = Wine(sys.argv[1])
+    if sys.argv[2] == "init":
+        sys.exit(0 if wine.init() else 1)
+    wine.stop()
