@@ -3,9 +3,8 @@
 # GLU's polygon tessellator, compiled from the unpacked source of Debian's
 # libglu, and nlohmann's header-only JSON taken from the host.
 
-# blob_glu_tessellator(SOURCE_DIR [PUBLIC_HEADERS]): the static library
-# glu_tess. PUBLIC_HEADERS hands GLU's own glu.h to whoever links it, for a
-# system whose glu.h declares another library's functions.
+# blob_glu_tessellator(SOURCE_DIR): the static library glu_tess; its users
+# declare its functions with the system's glu.h.
 function(blob_glu_tessellator source)
   set(tess ${source}/src/libtess)
   add_library(glu_tess STATIC
@@ -24,9 +23,6 @@ function(blob_glu_tessellator source)
   )
   target_include_directories(glu_tess PRIVATE ${source}/include ${source}/src/include
                              ${source}/src/libutil)
-  if("PUBLIC_HEADERS" IN_LIST ARGN)
-    target_include_directories(glu_tess SYSTEM BEFORE INTERFACE ${source}/include)
-  endif()
   target_compile_options(glu_tess PRIVATE -w)  # someone else's code, built as it is
 endfunction()
 

@@ -44,10 +44,10 @@ target_link_libraries(blob_deps_audio INTERFACE ${deps}/lib/libalut.dll.a
                       ${deps}/lib/libvorbis.a ${deps}/lib/libogg.a)
 
 # The level-source readers: GLU's tessellator from Debian's source, built
-# here rather than Windows' glu32, so that a level builds to the same bytes
-# as on Linux; its own glu.h goes with it.
+# here and linked in rather than Windows' glu32, so that a level builds to
+# the same bytes as on Linux.
 include(${CMAKE_CURRENT_LIST_DIR}/LevelSourceParts.cmake)
-blob_glu_tessellator(${deps}/src/glu PUBLIC_HEADERS)
+blob_glu_tessellator(${deps}/src/glu)
 add_library(blob_deps_level_source INTERFACE)
 blob_host_json_headers(blob_deps_level_source)
 target_link_libraries(blob_deps_level_source INTERFACE glu_tess)

@@ -4,8 +4,10 @@
 #      the unit tests;
 #   2. every fuzz target: its corpus replayed, then BLOB_FUZZ_SECONDS (30) of
 #      fuzzing each;
-#   3. the browser build (scripts/web.sh), then the normal build and all its
-#      tests (under private Xvfb servers), the browser's among them.
+#   3. the browser build (scripts/web.sh) and the Windows build
+#      (scripts/windows.sh), then the normal build and all its tests (under
+#      private Xvfb servers), the browser's and Windows' (under Wine) among
+#      them.
 # Usage: scripts/test.sh [--quick]   (--quick runs only stage 3)
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
@@ -33,9 +35,12 @@ echo "== browser build"
 "$top/scripts/install-deps.sh" --web-tests
 "$top/scripts/web.sh"
 
+echo "== Windows build"
+"$top/scripts/windows.sh"
+
 echo "== build and every test"
 cmake -S "$top" -B "$top/build/release" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBLOB_WERROR=ON \
-  -DBLOB_TEST_WEB=ON >/dev/null
+  -DBLOB_TEST_WEB=ON -DBLOB_TEST_WINDOWS=ON >/dev/null
 cmake --build "$top/build/release" -j "$jobs"
 cd "$top/build/release"
 ctest --output-on-failure -j "$jobs"

@@ -97,8 +97,10 @@ set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 EOF
 # The compiler's own runtime (libgcc, libstdc++, winpthread) goes into each
-# DLL, so that none of its DLLs has to ship.
-static_runtime="-static-libgcc -static-libstdc++ -Wl,-Bstatic,-lstdc++,-lwinpthread,-Bdynamic"
+# DLL, so that none of its DLLs has to ship: -static for a CMake build, and
+# for libtool, which would take -static for a request to build no DLL, the
+# thread library named statically after the objects.
+static_threads="-Wl,-Bstatic,-lwinpthread,-Bdynamic"
 
 cmake_configure() { # SOURCE_DIR CMAKE_OPTIONS...
   local source=$1
@@ -146,13 +148,15 @@ build_openal() {
     -DALSOFT_INSTALL_EXAMPLES=OFF -DALSOFT_INSTALL_UTILS=OFF -DALSOFT_DLOPEN=OFF \
     -DALSOFT_BACKEND_PIPEWIRE=OFF -DALSOFT_BACKEND_PULSEAUDIO=OFF -DALSOFT_BACKEND_JACK=OFF \
     -DALSOFT_BACKEND_PORTAUDIO=OFF -DALSOFT_BACKEND_SDL2=OFF -DALSOFT_BACKEND_SDL3=OFF \
-    -DCMAKE_SHARED_LINKER_FLAGS="$static_runtime" &&
+    -DCMAKE_SHARED_LINKER_FLAGS=-static &&
     cmake --build "$1/build" -j "$jobs" >>"$1.log" 2>&1 &&
     cmake --install "$1/build" >>"$1.log" 2>&1
 }
+# freealut's libtool does not recognise 64-bit import libraries and would
+# build no DLL; its configure looks for OpenAL under another name.
 build_alut() {
   configure_build "$1" --enable-shared --disable-static LDFLAGS="-L$staging/lib -static-libgcc" \
-    LIBS="-lOpenAL32"
+    LIBS="-lOpenAL32 $static_threads" lt_cv_deplibs_check_method=pass_all
 }
 
 started=$SECONDS

@@ -8,6 +8,7 @@
 #include <filesystem>
 
 #include "shell/file_watch.h"
+#include "shell/windows_error.h"
 
 namespace {
 // Creating, renaming over, removing and writing the file.
@@ -16,15 +17,6 @@ constexpr DWORD SAVE_CHANGES =
 constexpr std::intptr_t NO_HANDLE = -1;
 
 HANDLE handle(std::intptr_t value) { return reinterpret_cast<HANDLE>(value); }
-
-std::string system_error_text(DWORD error) {
-  char text[256] = "";
-  DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
-                                error, 0, text, sizeof text, nullptr);
-  while (length > 0 && (text[length - 1] == '\n' || text[length - 1] == '\r' || text[length - 1] == '.'))
-    text[--length] = '\0';
-  return length > 0 ? text : "system error " + std::to_string(error);
-}
 
 // True when one of the reported changes is about `name` (compared as
 // Windows compares file names, ignoring case).
@@ -51,13 +43,13 @@ file_watch::file_watch(const std::string& path) {
                                OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OVERLAPPED,
                                nullptr);
   if (changes == INVALID_HANDLE_VALUE) {
-    failure_ = system_error_text(GetLastError());
+    failure_ = windows_error_text(GetLastError());
     return;
   }
   changes_ = reinterpret_cast<std::intptr_t>(changes);
   HANDLE stop = CreateEventW(nullptr, TRUE, FALSE, nullptr);
   if (!stop) {
-    failure_ = system_error_text(GetLastError());
+    failure_ = windows_error_text(GetLastError());
     return;
   }
   stop_ = reinterpret_cast<std::intptr_t>(stop);

@@ -22,7 +22,11 @@ class Wine:
         self.prefix = os.path.abspath(prefix)
 
     def env(self, extra=None):
+        """The environment, less the SDL drivers that Linux's tests choose:
+        Windows' SDL has its own."""
         env = dict(os.environ, WINEPREFIX=self.prefix, WINEDEBUG="-all")
+        for name in ("SDL_VIDEODRIVER", "SDL_AUDIODRIVER"):
+            env.pop(name, None)
         env.update(extra or {})
         return env
 

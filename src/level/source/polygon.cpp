@@ -1,6 +1,8 @@
 #include "polygon.h"
 
 #include <GL/glu.h>
+// APIENTRY, GL's calling convention, for the browser's headers too.
+#include <GL/glext.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -86,34 +88,38 @@ struct tessellation {
 
 int no_point = -1;  // handed out for a point the tessellator wants to invent
 
-void GLAPIENTRY on_begin(GLenum, void*) {}
+void APIENTRY on_begin(GLenum, void*) {}
 // Registering an edge-flag callback makes the tessellator emit only separate
 // triangles, never fans or strips.
-void GLAPIENTRY on_edge_flag(GLboolean, void*) {}
-void GLAPIENTRY on_end(void*) {}
+void APIENTRY on_edge_flag(GLboolean, void*) {}
+void APIENTRY on_end(void*) {}
 
-void GLAPIENTRY on_vertex(void* vertex, void* data) {
+void APIENTRY on_vertex(void* vertex, void* data) {
   static_cast<tessellation*>(data)->corners.push_back(*static_cast<int*>(vertex));
 }
 
 // Only a ring that crosses itself needs new points; ring_problem refuses
 // those first, so this is a second line of defence.
-void GLAPIENTRY on_combine(GLdouble*, void**, GLfloat*, void** out, void* data) {
+void APIENTRY on_combine(GLdouble*, void**, GLfloat*, void** out, void* data) {
   static_cast<tessellation*>(data)->made_new_points = true;
   *out = &no_point;
 }
 
-void GLAPIENTRY on_error(GLenum error, void* data) {
+void APIENTRY on_error(GLenum error, void* data) {
   static_cast<tessellation*>(data)->error = error;
 }
 
+// gluTessCallback takes every callback as this one plain function type
+// (Mesa's headers name it _GLUfuncptr, Windows' spell it out).
+using tess_callback = void(APIENTRY*)();
+
 void set_callbacks(GLUtesselator* tess) {
-  gluTessCallback(tess, GLU_TESS_BEGIN_DATA, reinterpret_cast<_GLUfuncptr>(on_begin));
-  gluTessCallback(tess, GLU_TESS_EDGE_FLAG_DATA, reinterpret_cast<_GLUfuncptr>(on_edge_flag));
-  gluTessCallback(tess, GLU_TESS_END_DATA, reinterpret_cast<_GLUfuncptr>(on_end));
-  gluTessCallback(tess, GLU_TESS_VERTEX_DATA, reinterpret_cast<_GLUfuncptr>(on_vertex));
-  gluTessCallback(tess, GLU_TESS_COMBINE_DATA, reinterpret_cast<_GLUfuncptr>(on_combine));
-  gluTessCallback(tess, GLU_TESS_ERROR_DATA, reinterpret_cast<_GLUfuncptr>(on_error));
+  gluTessCallback(tess, GLU_TESS_BEGIN_DATA, reinterpret_cast<tess_callback>(on_begin));
+  gluTessCallback(tess, GLU_TESS_EDGE_FLAG_DATA, reinterpret_cast<tess_callback>(on_edge_flag));
+  gluTessCallback(tess, GLU_TESS_END_DATA, reinterpret_cast<tess_callback>(on_end));
+  gluTessCallback(tess, GLU_TESS_VERTEX_DATA, reinterpret_cast<tess_callback>(on_vertex));
+  gluTessCallback(tess, GLU_TESS_COMBINE_DATA, reinterpret_cast<tess_callback>(on_combine));
+  gluTessCallback(tess, GLU_TESS_ERROR_DATA, reinterpret_cast<tess_callback>(on_error));
 }
 
 void run_tessellator(const std::vector<point2>& ring, tessellation& result) {

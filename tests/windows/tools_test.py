@@ -1,0 +1,133 @@
+"""The Windows zip's console tools under Wine against the native ones: each
+answers --help on its own console (none is a windowed program whose output
+would go to stdout.txt); leveltool.exe builds the demo source to the same
+bytes, checks levels with the same findings, dumps the same JSON and draws
+the level as the native tool does; oggplay.exe plays a file into OpenAL
+Soft's null device.
+
+usage: tools_test.py ZIP_FOLDER NATIVE_LEVELTOOL SOURCE_DIR WINE_PREFIX OUT_DIR
+  ZIP_FOLDER: the unpacked zip; SOURCE_DIR: the checkout (levels/, tests/)
+"""
+
+import os
+import subprocess
+import sys
+
+from PIL import Image, ImageChops
+
+sys.dont_write_bytecode = True  # leave no caches in the source tree
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from wine import Wine  # noqa: E402
+
+FOLDER, NATIVE_LEVELTOOL, SOURCE, PREFIX, OUT = sys.argv[1:6]
+# Levels whose check finds something, besides the demo's source.
+CHECKED = ["levels/demo.json", "tests/fuzz/corpus/level/bad_codes.map",
+           "tests/fuzz/corpus/level/blob_inside_terrain.map", "tests/fuzz/corpus/level/forty_one.map"]
+
+failures = []
+checks_run = [0]
+
+
+def check(ok, what):
+    checks_run[0] += 1
+    print(("ok    " if ok else "FAIL  ") + what, flush=True)
+    if not ok:
+        failures.append(what)
+
+
+def exe(name):
+    return os.path.join(FOLDER, name + ".exe")
+
+
+def native(argv):
+    return subprocess.run(argv, cwd=SOURCE, capture_output=True, text=True, timeout=120)
+
+
+def same_output(a, b):
+    """Windows' C library ends lines with CR LF."""
+    return (a.returncode, a.stdout, a.stderr) == (b.returncode, b.stdout.replace("\r\n", "\n"),
+                                                 b.stderr.replace("\r\n", "\n"))
+
+
+def check_help(wine):
+    for tool in ("leveltool", "blobrun", "oggplay"):
+        done = wine.run([exe(tool), "--help"], cwd=OUT, timeout=60)
+        check(done.returncode == 0 and "usage" in done.stdout.lower()
+              and not os.path.exists(os.path.join(OUT, "stdout.txt")),
+              "%s.exe --help prints its usage on the console (%d)" % (tool, done.returncode))
+
+
+def check_leveltool(wine):
+    ours, theirs = os.path.join(OUT, "native.map"), os.path.join(OUT, "windows.map")
+    built = native([NATIVE_LEVELTOOL, "build", "levels/demo.json", ours])
+    done = wine.run([exe("leveltool"), "build", "levels/demo.json", theirs], cwd=SOURCE)
+    same = (built.returncode == done.returncode == 0 and
+            open(ours, "rb").read() == open(theirs, "rb").read())
+    size = os.path.getsize(theirs) if os.path.exists(theirs) else 0
+    check(same, "leveltool.exe build levels/demo.json gives the native tool's bytes (%d bytes)"
+          % size)
+
+    for level in CHECKED:
+        a = native([NATIVE_LEVELTOOL, "check", level])
+        b = wine.run([exe("leveltool"), "check", level], cwd=SOURCE)
+        check(same_output(a, b), "leveltool.exe check %s gives the native findings (status %d, "
+              "%d lines)" % (level, b.returncode, len((a.stdout + a.stderr).splitlines())))
+        if not same_output(a, b):
+            print("      native: %r\n      Windows: %r" % (a.stdout + a.stderr, b.stdout + b.stderr))
+
+    a = native([NATIVE_LEVELTOOL, "dump", "data/level.map"])
+    b = wine.run([exe("leveltool"), "dump", "data/level.map"], cwd=SOURCE)
+    check(same_output(a, b), "leveltool.exe dump data/level.map gives the native JSON")
+
+
+def check_render(wine):
+    """Both draw with the same Mesa on the test's X server; the crate and
+    faces are decoded by another library (stb_image), so a few pixels may
+    differ by some levels."""
+    ours, theirs = os.path.join(OUT, "native.png"), os.path.join(OUT, "windows.png")
+    native([NATIVE_LEVELTOOL, "render", "data/level.map", ours])
+    done = wine.run([exe("leveltool"), "render", "data/level.map", theirs], cwd=SOURCE)
+    if done.returncode != 0 or not os.path.exists(theirs):
+        check(False, "leveltool.exe render draws the level (%d: %s)" % (done.returncode,
+                                                                       done.stderr.strip()))
+        return
+    a, b = Image.open(ours).convert("RGB"), Image.open(theirs).convert("RGB")
+    bad = -1
+    if a.size == b.size:
+        bad = sum(1 for p in ImageChops.difference(a, b).getdata() if max(p) > 24)
+    check(a.size == b.size and bad <= a.size[0] * a.size[1] // 100,
+          "leveltool.exe render draws the native picture (%dx%d; %d pixels differ by more than "
+          "24 levels)" % (b.size + (bad,)))
+
+
+def check_oggplay(wine):
+    wav, ogg = os.path.join(OUT, "tone.wav"), os.path.join(OUT, "tone.ogg")
+    subprocess.run(["sox", "-n", "-r", "44100", "-c", "2", "-b", "16", wav, "synth", "0.5",
+                    "sine", "440"], check=True, timeout=60)
+    subprocess.run(["oggenc", "-Q", "-c", "TITLE=tone", wav, "-o", ogg], check=True, timeout=60)
+    done = wine.run([exe("oggplay"), "tone.ogg"], cwd=OUT, extra_env={"ALSOFT_DRIVERS": "null"})
+    check(done.returncode == 0 and "TITLE=tone" in done.stdout and "played" in done.stdout,
+          "oggplay.exe plays an Ogg file into the null device (%d: %s)"
+          % (done.returncode, done.stderr.strip()))
+
+
+def main():
+    os.makedirs(OUT, exist_ok=True)
+    wine = Wine(PREFIX)
+    if not wine.init():
+        sys.exit(1)
+    try:
+        check_help(wine)
+        check_leveltool(wine)
+        check_render(wine)
+        check_oggplay(wine)
+    except Exception as error:  # one line, then the summary
+        check(False, "the test ran to its end (%s)" % error)
+    finally:
+        wine.stop()
+    print("%d passed, %d failed" % (checks_run[0] - len(failures), len(failures)))
+    sys.exit(1 if failures else 0)
+
+
+if __name__ == "__main__":
+    main()
