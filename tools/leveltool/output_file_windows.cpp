@@ -3,24 +3,14 @@
 // replace a file on Windows).
 #include <windows.h>
 
-#include <cstdio>
 #include <filesystem>
-#include <fstream>
 
 #include "output_file.h"
+#include "shell/windows_error.h"
 
 namespace fs = std::filesystem;
 
 namespace {
-std::string system_error_text(DWORD error) {
-  char text[256] = "";
-  DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
-                                error, 0, text, sizeof text, nullptr);
-  while (length > 0 && (text[length - 1] == '\n' || text[length - 1] == '\r' || text[length - 1] == '.'))
-    text[--length] = '\0';
-  return length > 0 ? text : "system error " + std::to_string(error);
-}
-
 // A new file in the target's folder, by a name no other file has.
 HANDLE create_temporary(const fs::path& folder, fs::path& temp) {
   for (int attempt = 0; attempt < 100; ++attempt) {
@@ -53,7 +43,7 @@ bool write_file_atomically(const std::string& path, const void* data, std::size_
   fs::path temp;
   HANDLE file = create_temporary(folder, temp);
   if (file == INVALID_HANDLE_VALUE) {
-    why = "cannot create a file in its folder: " + system_error_text(GetLastError());
+    why = "cannot create a file in its folder: " + windows_error_text(GetLastError());
     return false;
   }
   bool ok = write_all(file, data, size);
@@ -61,7 +51,7 @@ bool write_file_atomically(const std::string& path, const void* data, std::size_
   ok = CloseHandle(file) && ok;
   if (ok && MoveFileExW(temp.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING)) return true;
   if (ok) error = GetLastError();
-  why = system_error_text(error);
+  why = windows_error_text(error);
   DeleteFileW(temp.c_str());
   return false;
 }
