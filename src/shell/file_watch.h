@@ -1,6 +1,6 @@
 // Tells when a file has been saved, without looking at the disk: a thread
 // sleeps in the kernel (inotify on the file's folder; on Windows,
-// file_watch_windows.cpp, ReadDirectoryChangesW) until something in the
+// file_watch_windows.cpp, a change notification) until something in the
 // folder changes, so while nothing does it costs nothing. It sees a file
 // written in place and one saved by writing a new file and renaming it over
 // the old. A save that comes as a burst of writes is reported once, after

@@ -1,10 +1,16 @@
-// Windows' side of file_watch.h: the thread sleeps in ReadDirectoryChangesW
-// on the file's folder (overlapped, so that an event can end it), and
-// settles bursts of changes as the Linux side does.
+// Windows' side of file_watch.h: the thread sleeps on a change notification
+// for the file's folder (FindFirstChangeNotificationW) and on an event that
+// ends it. A notification says only that something in the folder changed,
+// so the file's own state (times and size) tells whether it was the file;
+// changes to other files do not put a save off. Bursts settle as on Linux.
+//
+// A notification handle has no read in flight, so ending the thread never
+// waits for a cancelled read to come back.
 #include <windows.h>
 
 #include <algorithm>
 #include <chrono>
+#include <cstring>
 #include <filesystem>
 
 #include "shell/file_watch.h"
@@ -18,30 +24,31 @@ constexpr std::intptr_t NO_HANDLE = -1;
 
 HANDLE handle(std::intptr_t value) { return reinterpret_cast<HANDLE>(value); }
 
-// True when one of the reported changes is about `name` (compared as
-// Windows compares file names, ignoring case).
-bool names_file(const char* buffer, DWORD size, const std::wstring& name) {
-  for (DWORD at = 0; at < size;) {
-    const auto* change = reinterpret_cast<const FILE_NOTIFY_INFORMATION*>(buffer + at);
-    int length = static_cast<int>(change->FileNameLength / sizeof(WCHAR));
-    if (CompareStringOrdinal(change->FileName, length, name.c_str(), static_cast<int>(name.size()),
-                             TRUE) == CSTR_EQUAL)
-      return true;
-    if (change->NextEntryOffset == 0) break;
-    at += change->NextEntryOffset;
+// What a save changes: whether the file is there, when it was made (a file
+// renamed over it was made elsewhere), when it was written, and its size.
+struct file_state {
+  WIN32_FILE_ATTRIBUTE_DATA data{};
+  bool exists = false;
+
+  bool operator==(const file_state& other) const {
+    return exists == other.exists && std::memcmp(&data, &other.data, sizeof data) == 0;
   }
-  return false;
+};
+
+file_state state_of(const std::wstring& path) {
+  file_state state;
+  state.exists = GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &state.data) != 0;
+  if (state.exists) state.data.ftLastAccessTime = {};  // reading it is no save
+  return state;
 }
 }  // namespace
 
+// name_ holds the file's whole path here: its state is read, not its events.
 file_watch::file_watch(const std::string& path) {
   std::filesystem::path file(path);
-  name_ = file.filename().string();
+  name_ = path;
   std::filesystem::path folder = file.has_parent_path() ? file.parent_path() : ".";
-  HANDLE changes = CreateFileW(folder.c_str(), FILE_LIST_DIRECTORY,
-                               FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                               OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OVERLAPPED,
-                               nullptr);
+  HANDLE changes = FindFirstChangeNotificationW(folder.c_str(), FALSE, SAVE_CHANGES);
   if (changes == INVALID_HANDLE_VALUE) {
     failure_ = windows_error_text(GetLastError());
     return;
@@ -61,28 +68,21 @@ file_watch::~file_watch() {
     SetEvent(handle(stop_));
     thread_.join();
   }
-  if (changes_ != NO_HANDLE) CloseHandle(handle(changes_));
+  if (changes_ != NO_HANDLE) FindCloseChangeNotification(handle(changes_));
   if (stop_ != NO_HANDLE) CloseHandle(handle(stop_));
 }
 
 // Sleeps until the folder changes or the stop event is set. A change to the
 // file starts (or starts again) QUIET_MS of waiting; when they pass without
-// another, the save is reported. A report too big for the buffer (size 0)
-// may have been about the file, so it counts as a change to it.
+// another, the save is reported.
 void file_watch::run() {
   using clock = std::chrono::steady_clock;
-  alignas(DWORD) char buffer[16384];
-  std::wstring name = std::filesystem::path(name_).wstring();
-  OVERLAPPED read{};
-  read.hEvent = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-  HANDLE waits[2] = {read.hEvent, handle(stop_)};
-  bool reading = false, settling = false;
+  std::wstring path = std::filesystem::path(name_).wstring();
+  file_state last = state_of(path);
+  HANDLE waits[2] = {handle(changes_), handle(stop_)};
+  bool settling = false;
   clock::time_point settled_at;
-  while (read.hEvent) {
-    if (!reading && !ReadDirectoryChangesW(handle(changes_), buffer, sizeof buffer, FALSE,
-                                           SAVE_CHANGES, nullptr, &read, nullptr))
-      break;
-    reading = true;
+  for (;;) {
     DWORD timeout = INFINITE;
     if (settling) {
       auto left = std::chrono::ceil<std::chrono::milliseconds>(settled_at - clock::now());
@@ -90,25 +90,18 @@ void file_watch::run() {
     }
     DWORD woke = WaitForMultipleObjects(2, waits, FALSE, timeout);
     if (woke == WAIT_OBJECT_0) {
-      DWORD size = 0;
-      reading = false;
-      bool read_ok = GetOverlappedResult(handle(changes_), &read, &size, FALSE);
-      ResetEvent(read.hEvent);
-      if (read_ok && (size == 0 || names_file(buffer, size, name))) {
+      file_state now = state_of(path);
+      if (!(now == last)) {
+        last = now;
         settling = true;
         settled_at = clock::now() + std::chrono::milliseconds(QUIET_MS);
       }
+      if (!FindNextChangeNotification(handle(changes_))) return;
     } else if (woke == WAIT_TIMEOUT) {
       settling = false;
       saved_.store(true);
     } else {
-      break;  // stopped, or the wait failed
+      return;  // stopped, or the wait failed
     }
   }
-  if (reading) {
-    DWORD size = 0;
-    CancelIoEx(handle(changes_), &read);
-    GetOverlappedResult(handle(changes_), &read, &size, TRUE);
-  }
-  if (read.hEvent) CloseHandle(read.hEvent);
 }

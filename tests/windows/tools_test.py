@@ -17,23 +17,12 @@ from PIL import Image, ImageChops
 
 sys.dont_write_bytecode = True  # leave no caches in the source tree
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from wine import Wine  # noqa: E402
+from wine import check, run_checks  # noqa: E402
 
 FOLDER, NATIVE_LEVELTOOL, SOURCE, PREFIX, OUT = sys.argv[1:6]
 # Levels whose check finds something, besides the demo's source.
 CHECKED = ["levels/demo.json", "tests/fuzz/corpus/level/bad_codes.map",
            "tests/fuzz/corpus/level/blob_inside_terrain.map", "tests/fuzz/corpus/level/forty_one.map"]
-
-failures = []
-checks_run = [0]
-
-
-def check(ok, what):
-    checks_run[0] += 1
-    print(("ok    " if ok else "FAIL  ") + what, flush=True)
-    if not ok:
-        failures.append(what)
-
 
 def exe(name):
     return os.path.join(FOLDER, name + ".exe")
@@ -112,21 +101,7 @@ def check_oggplay(wine):
 
 
 def main():
-    os.makedirs(OUT, exist_ok=True)
-    wine = Wine(PREFIX)
-    if not wine.init():
-        sys.exit(1)
-    try:
-        check_help(wine)
-        check_leveltool(wine)
-        check_render(wine)
-        check_oggplay(wine)
-    except Exception as error:  # one line, then the summary
-        check(False, "the test ran to its end (%s)" % error)
-    finally:
-        wine.stop()
-    print("%d passed, %d failed" % (checks_run[0] - len(failures), len(failures)))
-    sys.exit(1 if failures else 0)
+    run_checks(PREFIX, OUT, [check_help, check_leveltool, check_render, check_oggplay])
 
 
 if __name__ == "__main__":

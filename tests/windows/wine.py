@@ -1,8 +1,9 @@
 """Running the Windows build's programs under Wine for the tests: one Wine
 prefix of the tests' own (made on first use, kept in the build folder),
-every program bounded in time, and Wine's server ended afterwards.
+every program bounded in time, and Wine's server ended afterwards; and the
+tests' checks, one line each, with the summary line CTest reads.
 
-As a module: `Wine(prefix)`. As a program:
+As a module: `Wine(prefix)`, `check`, `run_checks`. As a program:
     wine.py PREFIX init   makes the prefix if it is missing
     wine.py PREFIX stop   ends the prefix's server
 """
@@ -52,10 +53,11 @@ class Wine:
 
     def start(self, argv, cwd=None, extra_env=None):
         """Starts a Windows program; Wine runs it in the process it starts,
-        so the Popen's pid is the program's."""
+        so the Popen's pid is the program's. What Wine itself prints is
+        dropped (a windowed program's own output goes to its files)."""
         return subprocess.Popen([WINE] + argv, cwd=cwd, env=self.env(extra_env),
-                                stdin=subprocess.DEVNULL, stdout=subprocess.PIPE,
-                                stderr=subprocess.PIPE, text=True)
+                                stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
+                                stderr=subprocess.DEVNULL)
 
     def stop(self):
         """Ends the prefix's server and every program still running in it."""
@@ -72,6 +74,35 @@ def end(process, seconds=10):
         process.kill()
         process.wait(timeout=30)
         return None
+
+
+failures = []
+checks_run = [0]
+
+
+def check(ok, what):
+    checks_run[0] += 1
+    print(("ok    " if ok else "FAIL  ") + what, flush=True)
+    if not ok:
+        failures.append(what)
+
+
+def run_checks(prefix, out, steps):
+    """Runs each step(wine) in turn, with Wine's prefix made and its server
+    ended afterwards; prints the summary and exits 1 if a check failed."""
+    os.makedirs(out, exist_ok=True)
+    wine = Wine(prefix)
+    if not wine.init():
+        sys.exit(1)
+    try:
+        for step in steps:
+            step(wine)
+    except Exception as error:  # one line, then the summary
+        check(False, "the test ran to its end (%s)" % error)
+    finally:
+        wine.stop()
+    print("%d passed, %d failed" % (checks_run[0] - len(failures), len(failures)))
+    sys.exit(1 if failures else 0)
 
 
 if __name__ == "__main__":
