@@ -18,7 +18,13 @@ deps=$("$top/scripts/windows-deps.sh")
 
 build="$top/build/windows-cmake"
 out="$top/build/windows"
-cmake -S "$top" -B "$build" -DCMAKE_TOOLCHAIN_FILE="$top/cmake/windows-toolchain.cmake" \
+# Libraries built afresh lie in another folder: what CMake found in the old
+# one is forgotten.
+fresh=()
+if ! grep -qxF "BLOB_WINDOWS_DEPS:PATH=$deps" "$build/CMakeCache.txt" 2>/dev/null; then
+  fresh=(--fresh)
+fi
+cmake "${fresh[@]}" -S "$top" -B "$build" -DCMAKE_TOOLCHAIN_FILE="$top/cmake/windows-toolchain.cmake" \
   -DBLOB_WINDOWS_DEPS="$deps" -DCMAKE_BUILD_TYPE=Release -DBLOB_WERROR=ON >/dev/null
 cmake --build "$build" -j "$(nproc)"
 
