@@ -19,22 +19,10 @@ target_link_libraries(blob_deps_audio INTERFACE openal)
 
 # SHA-256 for the levels that replays name: libmd's SHA-2, as on the
 # desktop, built from the unpacked source of Debian's libmd (scripts/web.sh
-# fetches it). Its config.h holds only what its build system found out; the
-# SHA-2 code needs none of it (WebAssembly is little-endian, its default).
+# fetches it).
+include(${CMAKE_CURRENT_LIST_DIR}/FromDebianSources.cmake)
 set(BLOB_MD_SOURCE "" CACHE PATH "Unpacked libmd source")
-if(NOT EXISTS "${BLOB_MD_SOURCE}/src/sha2.c")
-  message(FATAL_ERROR "The page needs libmd's source for SHA-256: set BLOB_MD_SOURCE to an "
-                      "unpacked libmd source (scripts/web.sh fetches it)")
-endif()
-# (file(CONFIGURE) writes it only when it changes, so nothing is rebuilt.)
-file(CONFIGURE OUTPUT ${PROJECT_BINARY_DIR}/libmd_config/config.h
-     CONTENT "/* nothing: see cmake/Web.cmake */\n")
-add_library(md_sha2 STATIC ${BLOB_MD_SOURCE}/src/sha2.c)
-target_include_directories(md_sha2 PRIVATE ${PROJECT_BINARY_DIR}/libmd_config)
-target_include_directories(md_sha2 SYSTEM PUBLIC ${BLOB_MD_SOURCE}/include)
-target_compile_options(md_sha2 PRIVATE -w)  # someone else's code, built as it is
-add_library(blob_deps_md INTERFACE)
-target_link_libraries(blob_deps_md INTERFACE md_sha2)
+blob_md_sha2(${BLOB_MD_SOURCE})
 
 # -O2 rather than CMake's -O3 for Release: linked at -O3, Emscripten 3.1.6
 # drops the exports of stb_image that its own IMG_Load calls by name, and no
@@ -51,7 +39,6 @@ set(BLOB_GLU_SOURCE "" CACHE PATH "Unpacked libglu source (optional)")
 add_library(blob_deps_level_source INTERFACE)
 if(BLOB_GLU_SOURCE)
   set(BLOB_LEVEL_SOURCE_READERS ON)
-  include(${CMAKE_CURRENT_LIST_DIR}/LevelSourceParts.cmake)
   blob_glu_tessellator(${BLOB_GLU_SOURCE})
   blob_host_json_headers(blob_deps_level_source)
   target_link_libraries(blob_deps_level_source INTERFACE glu_tess)

@@ -46,12 +46,17 @@ target_link_libraries(blob_deps_audio INTERFACE ${deps}/lib/libalut.dll.a
 # The level-source readers: GLU's tessellator from Debian's source, built
 # here and linked in rather than Windows' glu32, so that a level builds to
 # the same bytes as on Linux.
-include(${CMAKE_CURRENT_LIST_DIR}/LevelSourceParts.cmake)
+include(${CMAKE_CURRENT_LIST_DIR}/FromDebianSources.cmake)
 blob_glu_tessellator(${deps}/src/glu)
 add_library(blob_deps_level_source INTERFACE)
 blob_host_json_headers(blob_deps_level_source)
 target_link_libraries(blob_deps_level_source INTERFACE glu_tess)
 set(BLOB_LEVEL_SOURCE_READERS ON)
+
+# SHA-256 for the levels that replays name: libmd's SHA-2, built from the
+# unpacked source of Debian's libmd that scripts/windows.sh fetches.
+set(BLOB_MD_SOURCE "" CACHE PATH "Unpacked libmd source")
+blob_md_sha2(${BLOB_MD_SOURCE})
 
 # The DLLs that ship beside the programs.
 set(BLOB_WINDOWS_DLLS ${deps}/bin/SDL.dll ${deps}/bin/OpenAL32.dll ${deps}/bin/libalut-0.dll)

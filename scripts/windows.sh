@@ -15,6 +15,13 @@ host=x86_64-w64-mingw32
 
 "$top/scripts/install-deps.sh" --windows
 deps=$("$top/scripts/windows-deps.sh")
+# libmd's SHA-2, for replays, from the source that the browser build uses too.
+. "$top/scripts/debian-sources.sh"
+md_source="$top/build/libmd-source"
+if [ ! -f "$md_source/src/sha2.c" ] && ! fetch_source libmd "$md_source" "SHA-256"; then
+  echo "windows.sh: the game needs libmd's SHA-2 for its replays; fetch its source when the archive can be reached" >&2
+  exit 1
+fi
 
 build="$top/build/windows-cmake"
 out="$top/build/windows"
@@ -25,7 +32,8 @@ if ! grep -qxF "BLOB_WINDOWS_DEPS:PATH=$deps" "$build/CMakeCache.txt" 2>/dev/nul
   fresh=(--fresh)
 fi
 cmake "${fresh[@]}" -S "$top" -B "$build" -DCMAKE_TOOLCHAIN_FILE="$top/cmake/windows-toolchain.cmake" \
-  -DBLOB_WINDOWS_DEPS="$deps" -DCMAKE_BUILD_TYPE=Release -DBLOB_WERROR=ON >/dev/null
+  -DBLOB_WINDOWS_DEPS="$deps" -DBLOB_MD_SOURCE="$md_source" -DCMAKE_BUILD_TYPE=Release \
+  -DBLOB_WERROR=ON >/dev/null
 cmake --build "$build" -j "$(nproc)"
 
 stage="$out/blobdemo"

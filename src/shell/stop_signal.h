@@ -1,7 +1,7 @@
 // Ctrl-C and kill while a session is recorded: instead of killing the game
 // at once they ask it to end after the tick it is in, so that the recording
-// is written. The POSIX version (sigaction); another platform brings its own
-// file.
+// is written. stop_signal.cpp serves Linux and the browser (sigaction),
+// stop_signal_windows.cpp Windows (signal); the build picks one.
 #pragma once
 
 // From now on SIGINT and SIGTERM set the flag below, once: a second one
