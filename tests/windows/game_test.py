@@ -5,9 +5,11 @@ presses (xdotool) and read through screenshots of the screen.
 It checks, in order: --help; the first frames (backdrop, caption, portrait,
 terrain) against the native game's frame of the same tick; holding Right
 moving the view; Tab dimming the old blob; Escape ending the game with
-status 0 and leaving neither stdout.txt nor stderr.txt; then live reload of
-a level named on the command line, saved in place and by renaming, each
-shown within a second, with stderr.txt kept for what the game said.
+status 0 and leaving neither stdout.txt nor stderr.txt; a session recorded
+with --record, checked by blobrun.exe --replay and watched with --replay;
+then live reload of a level named on the command line, saved in place and
+by renaming, each shown within a second, with stderr.txt kept for what the
+game said.
 Screenshots and differences are left in the output folder.
 
 To look at one tick, the test stops the game's process (SIGSTOP) once its
@@ -266,6 +268,41 @@ def play_demo(wine, native):
     check(left_over(folder, "stdout.txt") is None, "no stdout.txt left")
 
 
+def take_said(folder):
+    """stderr.txt's lines, and the file removed for the next run."""
+    said = left_over(folder, "stderr.txt") or ""
+    if said:
+        os.remove(os.path.join(folder, "stderr.txt"))
+    return said.splitlines()
+
+
+def record_and_replay(wine):
+    """A short session recorded on Windows replays bit for bit there: the
+    runner checks its state hashes, and the game shows it again."""
+    folder = os.path.join(OUT, "play")
+    game = Game(wine, folder, ["--record", "session.replay"], {"ALSOFT_DRIVERS": "null"})
+    game.wait_for("the first blob", lambda s: count(
+        s, WORLD, lambda p: near(p, BRIGHT_BLUE, 25), 2) > 400, 20)
+    game.key("Right", "keydown")
+    time.sleep(1.0)
+    game.key("Right", "keyup")
+    game.key("Tab")
+    time.sleep(0.5)
+    status = game.quit()
+    said = take_said(folder)
+    check(status == 0 and len(said) == 1 and said[0].endswith("ticks recorded"),
+          "blobdemo --record session.replay writes the replay (%s, %r)" % (status, said))
+    done = wine.run(["blobrun.exe", "--replay", "session.replay"], cwd=folder)
+    check(done.returncode == 0 and done.stdout.startswith("replay matches:"),
+          "blobrun.exe --replay finds every state as recorded (%d: %s)"
+          % (done.returncode, (done.stdout + done.stderr).strip()))
+    watch = Game(wine, folder, ["--replay", "session.replay"], {"ALSOFT_DRIVERS": "null"})
+    status = end(watch.process, 60)
+    said = take_said(folder)
+    check(status == 0 and said and said[-1].startswith("blobdemo: replay matches:"),
+          "blobdemo --replay shows it to its end, every state matching (%s, %r)" % (status, said))
+
+
 # Live reload ---------------------------------------------------------------------
 
 def green_source():
@@ -337,7 +374,8 @@ def live_reload(wine):
 
 
 def main():
-    run_checks(PREFIX, OUT, [lambda wine: play_demo(wine, native_frames()), live_reload])
+    run_checks(PREFIX, OUT, [lambda wine: play_demo(wine, native_frames()), record_and_replay,
+                             live_reload])
 
 
 if __name__ == "__main__":
