@@ -72,36 +72,47 @@ file_watch::~file_watch() {
   if (stop_ != NO_HANDLE) CloseHandle(handle(stop_));
 }
 
-// Sleeps until the folder changes or the stop event is set. A change to the
-// file starts (or starts again) QUIET_MS of waiting; when they pass without
-// another, the save is reported.
+// Sleeps until the folder changes or the stop event is set. On every change
+// in the folder, and every QUIET_MS for a second after it, the file is
+// looked at: Wine can let a notification slip when a file is renamed over
+// it just as the notification is armed again, and the looks that follow
+// catch that save all the same. A change to the file starts (or starts
+// again) QUIET_MS of waiting; when they pass without another, the save is
+// reported. While nothing in the folder changes, the thread only sleeps.
 void file_watch::run() {
   using clock = std::chrono::steady_clock;
+  constexpr auto QUIET = std::chrono::milliseconds(QUIET_MS);
+  constexpr auto LOOKING = std::chrono::seconds(1);
+  auto wait_until = [](clock::time_point at) {
+    auto left = std::chrono::ceil<std::chrono::milliseconds>(at - clock::now());
+    return static_cast<DWORD>(std::max<long long>(0, left.count()));
+  };
   std::wstring path = std::filesystem::path(name_).wstring();
   file_state last = state_of(path);
   HANDLE waits[2] = {handle(changes_), handle(stop_)};
   bool settling = false;
-  clock::time_point settled_at;
+  clock::time_point settled_at, looking_until;
   for (;;) {
     DWORD timeout = INFINITE;
-    if (settling) {
-      auto left = std::chrono::ceil<std::chrono::milliseconds>(settled_at - clock::now());
-      timeout = static_cast<DWORD>(std::max<long long>(0, left.count()));
-    }
+    if (settling)
+      timeout = wait_until(settled_at);
+    else if (clock::now() < looking_until)
+      timeout = std::min(wait_until(looking_until), static_cast<DWORD>(QUIET_MS));
     DWORD woke = WaitForMultipleObjects(2, waits, FALSE, timeout);
     if (woke == WAIT_OBJECT_0) {
-      file_state now = state_of(path);
-      if (!(now == last)) {
-        last = now;
-        settling = true;
-        settled_at = clock::now() + std::chrono::milliseconds(QUIET_MS);
-      }
       if (!FindNextChangeNotification(handle(changes_))) return;
-    } else if (woke == WAIT_TIMEOUT) {
+      looking_until = clock::now() + LOOKING;
+    } else if (woke != WAIT_TIMEOUT) {
+      return;  // stopped, or the wait failed
+    }
+    file_state now = state_of(path);
+    if (!(now == last)) {
+      last = now;
+      settling = true;
+      settled_at = clock::now() + QUIET;
+    } else if (settling && clock::now() >= settled_at) {
       settling = false;
       saved_.store(true);
-    } else {
-      return;  // stopped, or the wait failed
     }
   }
 }
