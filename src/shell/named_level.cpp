@@ -84,7 +84,7 @@ int play_named_level(const std::string& path, int argc, char** argv, replay_sess
   }
   if (session) session->record(replay_level_path(path), sha256_hex(level.bytes));
   set_level_bytes(std::move(level.bytes), path);
-  set_data_folder(data_folder_for_level(path));
+  use_data_folders_for_level(path, "blobdemo");
   level_reloader reloader(path, session);
   return game_main(argc, argv, [&reloader] { reloader.check(); }, session);
 }
