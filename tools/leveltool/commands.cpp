@@ -143,7 +143,7 @@ int run_check(const arguments& args) {
   if (args.size() != 1) return usage_error("check takes one level file");
   level_input input;
   if (!read_input(args[0], input)) return 1;
-  level_report report = examine_level(input.bytes.data(), input.bytes.size());
+  level_report report = examine_level(input.bytes.data(), input.bytes.size(), input.object_names);
   std::string text = "read as: " + kind_text(input.kind) +
                      (input.kind == level_input_kind::level_file ? "" : ", built as build does") +
                      "\n" + report_text(report);
