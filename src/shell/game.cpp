@@ -8,6 +8,7 @@
 
 #include "audio/audio_device.h"
 #include "level/terrain.h"
+#include "shell/line_smoothing.h"
 #include "shell/object.h"
 #include "shell/pacing.h"
 #include "shell/text.h"
@@ -124,8 +125,7 @@ void draw_portrait(GLuint portrait) {
 void begin_frame() {
   glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
   glShadeModel(GL_SMOOTH);
-  glHint(GL_LINE_SMOOTH_HINT, GL_NICEST);
-  glEnable(GL_LINE_SMOOTH);
+  smooth_lines();
   glLoadIdentity();
   glTranslatef(-1, 1, 0);
 }
