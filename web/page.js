@@ -218,7 +218,8 @@
 
   function sendKey(type, key) {
     const event = new KeyboardEvent(type, {key: key, code: key, bubbles: true, cancelable: true});
-    for (const name of ['keyCode', 'which']) Object.defineProperty(event, name, {get: () => KEY_CODES[key]});
+    for (const name of ['keyCode', 'which'])
+      Object.defineProperty(event, name, {get: () => KEY_CODES[key]});
     canvas.dispatchEvent(event);
   }
 

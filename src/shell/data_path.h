@@ -21,8 +21,7 @@ using data_origin_report = void (*)(const std::string& file, const std::string& 
 // an empty name means the working folder, and no folders at all the working
 // folder alone. `report`, when given, hears of every file taken from a
 // folder other than the last, once.
-void set_data_folders(const std::vector<std::string>& folders,
-                      data_origin_report report = nullptr);
+void set_data_folders(const std::vector<std::string>& folders, data_origin_report report = nullptr);
 
 // One data folder, or the working folder again when `folder` is empty.
 void set_data_folder(const std::string& folder);

@@ -120,9 +120,10 @@ TEST(Cli, SourcesThatAreNotJsonSayWhere) {
   for (const char* start : {"", "\xEF\xBB\xBF"}) {
     folder.write("map.tmx", std::string(start) + "<?xml version=\"1.0\"?>\n<map/>");
     r = folder.run("build map.tmx out.map");
-    EXPECT_EQ(r.err,
-              "leveltool: map.tmx: this is XML; save Tiled maps in the JSON format (.tmj or .json), "
-              "in Tiled or with: tiled --export-map json map.tmx map.tmj\n");
+    EXPECT_EQ(
+        r.err,
+        "leveltool: map.tmx: this is XML; save Tiled maps in the JSON format (.tmj or .json), "
+        "in Tiled or with: tiled --export-map json map.tmx map.tmj\n");
     EXPECT_FALSE(folder.exists("out.map"));
   }
   folder.write("my map.tmx", "<?xml version=\"1.0\"?>\n<map/>");

@@ -6,8 +6,8 @@
 #include <algorithm>
 
 #include "blob/tuning.h"
-#include "level_findings.h"
 #include "level_encoder.h"
+#include "level_findings.h"
 #include "level_play.h"
 
 namespace {
@@ -65,11 +65,12 @@ squeeze caught_under_crate(int crate_y) {
 // may slide off it: the finding names only the blobs that surely fall.)
 TEST(FindingsInPlay, ABlobWithNothingBelowItFallsForEver) {
   level_data level = ground();
-  level.objects = {{1, 0, 50},      {2, 1500, 50}, {3, 975, 50},
-                   {4, -1150, 50},  {0, -1170, 150}, {5, 0, 600}};
+  level.objects = {{1, 0, 50},     {2, 1500, 50},   {3, 975, 50},
+                   {4, -1150, 50}, {0, -1170, 150}, {5, 0, 600}};
   std::vector<std::string> problems = problems_of(level);
-  EXPECT_TRUE(mentions(problems, "object 2 (blob 2 at (1500, 50)): nothing lies below it between x "
-                                 "1481 and 1519, neither terrain nor a crate: it falls for ever"));
+  EXPECT_TRUE(mentions(problems,
+                       "object 2 (blob 2 at (1500, 50)): nothing lies below it between x "
+                       "1481 and 1519, neither terrain nor a crate: it falls for ever"));
   EXPECT_TRUE(mentions(problems, "object 6 (blob 5 at (0, 600)): nothing lies below it"));
   EXPECT_EQ(problems.size(), 2u) << problems[0];
 

@@ -273,13 +273,15 @@ TEST(LevelReport, ObjectsAreNamedAsTheirSourceNamesThem) {
   for (std::size_t k = 0; k < level.objects.size(); ++k)
     names.push_back("object " + std::to_string(30 + k) + " in layer \"L\"");
   level_report named = examine_level(bytes.data(), bytes.size(), names);
-  EXPECT_TRUE(mentions(named.facts, "object 30 in layer \"L\": blob 1 at (-200, 70), under control"));
+  EXPECT_TRUE(
+      mentions(named.facts, "object 30 in layer \"L\": blob 1 at (-200, 70), under control"));
   EXPECT_EQ(all(named.problems),
             "object 36 in layer \"L\" (crate at (900, 50)): at its lowest it is 18 pixels above "
             "the ground (at x 900): a blob caught under it is pressed flat, or pushed out through "
             "the ground; rest it on the ground or leave 40 pixels\n");
-  EXPECT_TRUE(mentions(named.notes, "object 30 in layer \"L\" and object 35 in layer \"L\", each a "
-                                    "blob 1, are under control together"))
+  EXPECT_TRUE(mentions(named.notes,
+                       "object 30 in layer \"L\" and object 35 in layer \"L\", each a "
+                       "blob 1, are under control together"))
       << all(named.notes);
   level_report by_place = examine(bytes);
   EXPECT_TRUE(mentions(by_place.problems, "object 7 (crate at (900, 50)): at its lowest"));

@@ -130,7 +130,8 @@ TEST(Render, ShrunkForAnOverview) {
   rgb_image whole{full.width, full.height, full.rgb};
   for (int factor : {2, 3, 7, 16}) {
     std::string name = "small" + std::to_string(factor) + ".png";
-    tool_result r = folder.run("render level.map " + name + " --shrink " + std::to_string(factor) + data);
+    tool_result r =
+        folder.run("render level.map " + name + " --shrink " + std::to_string(factor) + data);
     ASSERT_EQ(r.status, 0) << r.err;
     picture p = read_png(folder.path(name));
     rgb_image expected = shrunk(whole, factor);
@@ -148,7 +149,8 @@ TEST(Render, ShrunkForAnOverview) {
   }
 
   level_data too_wide;
-  too_wide.triangles = {{{{-30000, 0, 255, 255, 255}, {30000, 0, 255, 255, 255}, {0, 1500, 255, 255, 255}}}};
+  too_wide.triangles = {
+      {{{-30000, 0, 255, 255, 255}, {30000, 0, 255, 255, 255}, {0, 1500, 255, 255, 255}}}};
   folder.write("wide.map", encode_level(too_wide));
   tool_result r = folder.run("render wide.map wide.png" + data);
   EXPECT_EQ(r.status, 1);
@@ -170,8 +172,9 @@ TEST(Render, PicturesBesideItElseTheGamesOwnElsePlainColours) {
   folder.write("level.map", test_level());
   tool_result r = folder.run("render level.map level.png");  // the scratch folder has no images/
   ASSERT_EQ(r.status, 0) << r.err;
-  EXPECT_EQ(r.out, folder.path("level.png") + ": 465 x 401 pixels, drawn from a level file\n"
-                   "pictures from " BLOB_CHECKOUT_DATA "/images\n");
+  EXPECT_EQ(r.out, folder.path("level.png") +
+                       ": 465 x 401 pixels, drawn from a level file\n"
+                       "pictures from " BLOB_CHECKOUT_DATA "/images\n");
   picture shipped = read_png(folder.path("level.png"));
   ASSERT_EQ(shipped.width, 465);
   std::array<int, 3> crate = shipped.at_world(130, 55);
@@ -187,8 +190,8 @@ TEST(Render, PicturesBesideItElseTheGamesOwnElsePlainColours) {
   ASSERT_EQ(r.status, 0) << r.err;
   EXPECT_EQ(r.err, "");
   EXPECT_NE(r.out.find("\npicture images/crate.jpg taken from beside the level (" +
-                       folder.path("images/crate.jpg") + ")\nother pictures from " BLOB_CHECKOUT_DATA
-                       "/images\n"),
+                       folder.path("images/crate.jpg") +
+                       ")\nother pictures from " BLOB_CHECKOUT_DATA "/images\n"),
             std::string::npos)
       << r.out;
   picture mixed = read_png(folder.path("level.png"));

@@ -213,18 +213,19 @@ TEST(TiledSource, NearMissesGetANoteAndObjectsKeepTheirTiledNames) {
   problem_list problems("map.tmj");
   level_data level = read_tiled_map(json::parse(text), problems);
   EXPECT_TRUE(problems.empty()) << problems.lines()[0];
-  EXPECT_EQ(problems.notes(),
-            (std::vector<std::string>{
-                "map.tmj: note: property \"colors\" is not read: did you mean \"color\"?",
-                "map.tmj: layer \"L\": note: property \"Color\" is not read: did you mean \"color\"?",
-                "map.tmj: object 3 in layer \"L\": note: property \"colour\" is not read: did you "
-                "mean \"color\"?",
-                "map.tmj: object 3 in layer \"L\": note: property \"Color2\" is not read: did you "
-                "mean \"color2\"?",
-                "map.tmj: object 3 in layer \"L\": note: property \"stlye\" is not read: did you "
-                "mean \"style\"?",
-                "map.tmj: object 4 in layer \"L\": note: its class \"Crate\" is not \"crate\": read "
-                "as terrain"}));
+  EXPECT_EQ(
+      problems.notes(),
+      (std::vector<std::string>{
+          "map.tmj: note: property \"colors\" is not read: did you mean \"color\"?",
+          "map.tmj: layer \"L\": note: property \"Color\" is not read: did you mean \"color\"?",
+          "map.tmj: object 3 in layer \"L\": note: property \"colour\" is not read: did you "
+          "mean \"color\"?",
+          "map.tmj: object 3 in layer \"L\": note: property \"Color2\" is not read: did you "
+          "mean \"color2\"?",
+          "map.tmj: object 3 in layer \"L\": note: property \"stlye\" is not read: did you "
+          "mean \"style\"?",
+          "map.tmj: object 4 in layer \"L\": note: its class \"Crate\" is not \"crate\": read "
+          "as terrain"}));
   EXPECT_EQ(level.triangles.size(), 4u) << "the rectangle and the one of class Crate";
   ASSERT_EQ(level.objects.size(), 2u);
   EXPECT_EQ(level.object_names, (std::vector<std::string>{"object 7 \"hero\" in layer \"L\"",

@@ -13,7 +13,9 @@ namespace fs = std::filesystem;
 
 namespace {
 std::vector<std::string> told;
-void tell(const std::string& file, const std::string& folder) { told.push_back(file + " @ " + folder); }
+void tell(const std::string& file, const std::string& folder) {
+  told.push_back(file + " @ " + folder);
+}
 }  // namespace
 
 TEST(DataPath, EachFileFromTheFirstFolderThatHoldsIt) {
@@ -28,11 +30,13 @@ TEST(DataPath, EachFileFromTheFirstFolderThatHoldsIt) {
   EXPECT_EQ(host_path(".\\images\\crate.jpg"), level + "/images/crate.jpg");
   EXPECT_EQ(host_path("./images/crate.jpg"), level + "/images/crate.jpg");
   EXPECT_EQ(host_path(".\\images\\font.png"), game + "/images/font.png");
-  EXPECT_EQ(host_path(".\\images\\mouth.png"), game + "/images/mouth.png") << "missing: named there";
+  EXPECT_EQ(host_path(".\\images\\mouth.png"), game + "/images/mouth.png")
+      << "missing: named there";
   EXPECT_EQ(host_path("/abs/x.png"), "/abs/x.png");
   EXPECT_EQ(told, std::vector<std::string>{"images/crate.jpg @ " + level}) << "told once";
-  EXPECT_EQ(data_origin_line("images/crate.jpg", level),
-            "picture images/crate.jpg taken from beside the level (" + level + "/images/crate.jpg)");
+  EXPECT_EQ(
+      data_origin_line("images/crate.jpg", level),
+      "picture images/crate.jpg taken from beside the level (" + level + "/images/crate.jpg)");
 
   set_data_folders({level, ""});  // no game data found: the working folder
   EXPECT_EQ(host_path(".\\images\\mouth.png"), "images/mouth.png");

@@ -204,7 +204,8 @@ bool render_level(const render_request& request, render_result& result, std::str
   drawing_session session;
   if (!session.open(request, result, why)) return false;
   const int s = request.shrink;
-  const int tile_width = WINDOW_WIDTH - WINDOW_WIDTH % s, tile_height = WINDOW_HEIGHT - WINDOW_HEIGHT % s;
+  const int tile_width = WINDOW_WIDTH - WINDOW_WIDTH % s,
+            tile_height = WINDOW_HEIGHT - WINDOW_HEIGHT % s;
   rgb_image& image = result.image;
   image.width = static_cast<int>(shrunk_side(box.width(), s));
   image.height = static_cast<int>(shrunk_side(box.height(), s));

@@ -53,7 +53,8 @@ class terrain_columns {
   explicit terrain_columns(const level_data& level) : triangles_(level.triangles) {
     for (std::size_t k = 0; k < triangles_.size(); ++k) {
       int left = INT_MAX, right = INT_MIN;
-      for (const level_vertex& v : triangles_[k].v) left = std::min(left, v.x), right = std::max(right, v.x);
+      for (const level_vertex& v : triangles_[k].v)
+        left = std::min(left, v.x), right = std::max(right, v.x);
       for (int c = column(left); c <= column(right); ++c) columns_[c].push_back(k);
     }
   }
@@ -189,8 +190,8 @@ void size_findings(const level_data& level, std::size_t size, level_findings& fo
 }
 
 void terrain_facts(const level_data& level, level_findings& found) {
-  found.facts.push_back("triangles: " + std::to_string(level.triangles.size()) +
-                        " (vertex count " + std::to_string(level.vertex_count) + ")");
+  found.facts.push_back("triangles: " + std::to_string(level.triangles.size()) + " (vertex count " +
+                        std::to_string(level.vertex_count) + ")");
   if (level.triangles.empty()) return;
   int left = INT_MAX, right = INT_MIN, top = INT_MAX, bottom = INT_MIN;
   for (std::size_t k = 0; k < level.triangles.size(); ++k) {
@@ -350,7 +351,8 @@ class placement_check {
         level_.label(index) + ": at its lowest it is " + count_of(least, "pixel") +
         " above the ground (at x " + std::to_string(where) +
         "): a blob caught under it is pressed flat, or pushed out through the ground; rest it "
-        "on the ground or leave " + std::to_string(CRATE_ROOM_FOR_A_BLOB) + " pixels");
+        "on the ground or leave " +
+        std::to_string(CRATE_ROOM_FOR_A_BLOB) + " pixels");
   }
 
   const named_level& level_;

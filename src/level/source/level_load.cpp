@@ -60,8 +60,9 @@ bool read_level_input(const std::string& path, level_input& input, problem_list&
     return false;
   }
   if (first_text_byte(bytes) < 0 && named_as_source(path)) {
-    problems.add("", std::string(bytes.empty() ? "the file is empty" : "the file holds only white space") +
-                         "; a level source is JSON");
+    problems.add(
+        "", std::string(bytes.empty() ? "the file is empty" : "the file holds only white space") +
+                "; a level source is JSON");
     return false;
   }
   if (is_whole_level_file(bytes) || !looks_like_level_source(bytes)) {

@@ -33,7 +33,8 @@ bool looks_like_xml(const std::vector<std::uint8_t>& bytes) { return first_text_
 // A file name as a shell command takes it.
 std::string shell_word(const std::string& name) {
   bool plain = !name.empty();
-  for (char c : name) plain = plain && (std::isalnum(static_cast<unsigned char>(c)) || std::strchr("._/+-", c));
+  for (char c : name)
+    plain = plain && (std::isalnum(static_cast<unsigned char>(c)) || std::strchr("._/+-", c));
   if (plain) return name;
   std::string quoted = "'";
   for (char c : name) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
@@ -50,8 +51,10 @@ std::string export_command(const std::string& path) {
 
 bool parse_json(const std::vector<std::uint8_t>& bytes, json& root, problem_list& problems) {
   if (looks_like_xml(bytes)) {
-    problems.add("", "this is XML; save Tiled maps in the JSON format (.tmj or .json), in Tiled "
-                     "or with: " + export_command(problems.file()));
+    problems.add("",
+                 "this is XML; save Tiled maps in the JSON format (.tmj or .json), in Tiled "
+                 "or with: " +
+                     export_command(problems.file()));
     return false;
   }
   try {
