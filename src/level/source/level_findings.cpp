@@ -83,14 +83,16 @@ class terrain_columns {
   }
 
   // The smallest y of terrain at or below `y` on column x, or INT_MAX when
-  // nothing lies there.
-  int first_solid_below(int x, int y) const {
+  // nothing lies there. With `any`, the first such y found, not the least.
+  int first_solid_below(int x, int y, bool any = false) const {
     int found = INT_MAX;
     for (std::size_t k : at(x)) {
       double low, high;
       if (!span_at(triangles_[k].v, x, low, high)) continue;
       int first = std::max(y, static_cast<int>(std::ceil(low)));
-      if (first <= std::floor(high)) found = std::min(found, first);
+      if (first > std::floor(high)) continue;
+      found = std::min(found, first);
+      if (any || found == y) break;
     }
     return found;
   }
@@ -247,7 +249,10 @@ bool inside_box(int px, int py, int left, int top, int width, int height) {
 class placement_check {
  public:
   placement_check(const named_level& level, level_findings& found)
-      : level_(level), objects_(level.data.objects), terrain_(level.data), found_(found) {}
+      : level_(level), objects_(level.data.objects), terrain_(level.data), found_(found) {
+    for (const level_object& o : objects_)
+      if (o.type == TYPE_PLATFORM) crates_.push_back(o);
+  }
 
   void run() {
     bool first_blob = false;
@@ -267,9 +272,8 @@ class placement_check {
 
  private:
   bool in_any_crate(int x, int y) const {
-    for (const level_object& o : objects_)
-      if (o.type == TYPE_PLATFORM && inside_box(x, y, o.x, o.y, PLATFORM_WIDTH, PLATFORM_HEIGHT))
-        return true;
+    for (const level_object& o : crates_)
+      if (inside_box(x, y, o.x, o.y, PLATFORM_WIDTH, PLATFORM_HEIGHT)) return true;
     return false;
   }
 
@@ -307,12 +311,11 @@ class placement_check {
   static int reach() { return static_cast<int>(BLOB_RADIUS) - 1; }
 
   bool anything_below(int x, int y) const {
-    for (const level_object& o : objects_)
-      if (o.type == TYPE_PLATFORM && o.x <= x + reach() && o.x + PLATFORM_WIDTH >= x - reach() &&
-          o.y + PLATFORM_HEIGHT > y)
+    for (const level_object& o : crates_)
+      if (o.x <= x + reach() && o.x + PLATFORM_WIDTH >= x - reach() && o.y + PLATFORM_HEIGHT > y)
         return true;
     for (int column = x - reach(); column <= x + reach(); ++column)
-      if (terrain_.first_solid_below(column, y + 1) != INT_MAX) return true;
+      if (terrain_.first_solid_below(column, y + 1, true) != INT_MAX) return true;
     return false;
   }
 
@@ -326,7 +329,7 @@ class placement_check {
                           PLATFORM_HEIGHT + PLATFORM_HALF_PERIOD))
       found_.notes.push_back(level_.label(index) + ": on its way up it passes through terrain");
     room_below(index);
-    for (std::size_t k = 0; k < index; ++k) {
+    for (std::size_t k = 0; k < index; ++k) {  // each pair once
       const level_object& other = objects_[k];
       if (other.type == TYPE_PLATFORM && std::abs(other.x - o.x) < PLATFORM_WIDTH &&
           std::abs(other.y - o.y) < PLATFORM_HEIGHT)
@@ -357,6 +360,7 @@ class placement_check {
 
   const named_level& level_;
   const std::vector<level_object>& objects_;
+  std::vector<level_object> crates_;
   terrain_columns terrain_;
   level_findings& found_;
 };
