@@ -276,7 +276,7 @@
   // Emscripten's GL emulation warns that it exists, once, at every start;
   // the player can do nothing about it.
   function worthSaying(text) {
-    return !/^WARNING: using emscripten GL emulation/.test(text);
+    return !/^WARNING: using emscripten GL (immediate mode )?emulation/.test(text);
   }
 
   // The browser decodes the game's pictures through 2D canvases and reads
