@@ -116,6 +116,8 @@
       startAgain(level);
     } else if (running()) {
       playLevel(level);
+    } else {
+      say(file.name + ': the game is not running here', true);
     }
   }
 
@@ -127,7 +129,32 @@
     canvas.focus();
   }
 
-  // Starting again --------------------------------------------------------------
+  function carriesFiles(event) {
+    return event.dataTransfer && Array.from(event.dataTransfer.types).includes('Files');
+  }
+  document.addEventListener('dragover', (event) => {
+    if (!carriesFiles(event)) return;
+    event.preventDefault();
+    event.dataTransfer.dropEffect = 'copy';
+    document.body.classList.add('dragging');
+  });
+  document.addEventListener('dragleave', (event) => {
+    if (!event.relatedTarget) document.body.classList.remove('dragging');
+  });
+  document.addEventListener('drop', (event) => {
+    document.body.classList.remove('dragging');
+    if (!carriesFiles(event)) return;
+    event.preventDefault();
+    const file = event.dataTransfer.files[0];
+    if (file) playFile(file);
+  });
+  document.getElementById('level-file').addEventListener('change', (event) => {
+    const file = event.target.files[0];
+    if (file) playFile(file);
+    event.target.value = '';
+  });
+
+  // Starting again ----------------------------------------------------------
 
   // The game cannot be started twice in one page, so Start again loads the
   // page anew; the level that was playing (or the one given) is kept for
@@ -184,32 +211,7 @@
     if (level && running()) playLevel(level);
   }
 
-  function carriesFiles(event) {
-    return event.dataTransfer && Array.from(event.dataTransfer.types).includes('Files');
-  }
-  document.addEventListener('dragover', (event) => {
-    if (!carriesFiles(event)) return;
-    event.preventDefault();
-    event.dataTransfer.dropEffect = 'copy';
-    document.body.classList.add('dragging');
-  });
-  document.addEventListener('dragleave', (event) => {
-    if (!event.relatedTarget) document.body.classList.remove('dragging');
-  });
-  document.addEventListener('drop', (event) => {
-    document.body.classList.remove('dragging');
-    if (!carriesFiles(event)) return;
-    event.preventDefault();
-    const file = event.dataTransfer.files[0];
-    if (file) playFile(file);
-  });
-  document.getElementById('level-file').addEventListener('change', (event) => {
-    const file = event.target.files[0];
-    if (file) playFile(file);
-    event.target.value = '';
-  });
-
-  // Touch screens -------------------------------------------------------------
+  // Touch screens -----------------------------------------------------------
 
   // Each button presses its key while a finger (or the mouse) holds it, with
   // the same key events the keyboard sends, so the game cannot tell them
@@ -257,7 +259,7 @@
     document.addEventListener('touchstart', show, {once: true, passive: true});
   }
 
-  // Full screen -------------------------------------------------------------------
+  // Full screen -------------------------------------------------------------
 
   function offerFullscreen() {
     const button = document.getElementById('fullscreen');
@@ -271,7 +273,7 @@
     });
   }
 
-  // Console -----------------------------------------------------------------------
+  // Console -----------------------------------------------------------------
 
   // Emscripten's GL emulation warns that it exists, once, at every start;
   // the player can do nothing about it.
