@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <climits>
 #include <cmath>
-#include <unordered_map>
 
 #include "level/level_file.h"
 #include "level/platform.h"
@@ -50,7 +49,8 @@ bool is_blob(int type) { return type >= TYPE_BLOB_FIRST && type <= TYPE_BLOB_LAS
 // alone; the point test is the game's.
 class terrain_columns {
  public:
-  explicit terrain_columns(const level_data& level) : triangles_(level.triangles) {
+  explicit terrain_columns(const level_data& level)
+      : triangles_(level.triangles), columns_(COLUMNS) {
     for (std::size_t k = 0; k < triangles_.size(); ++k) {
       int left = INT_MAX, right = INT_MIN;
       for (const level_vertex& v : triangles_[k].v)
@@ -98,12 +98,16 @@ class terrain_columns {
   }
 
  private:
-  static int column(int x) { return x >> 6; }
+  // Level coordinates lie within -32640..32640: a number triple's range,
+  // the encoder's limit of 32,639 and the two codes that decode to 32,640.
+  static constexpr int COORD_MAX = LEVEL_COORD_MAX + 1;
+  static constexpr int FIRST_COLUMN = -COORD_MAX >> 6;
+  static constexpr int COLUMNS = (COORD_MAX >> 6) - FIRST_COLUMN + 1;
+  static int column(int x) { return (std::clamp(x, -COORD_MAX, COORD_MAX) >> 6) - FIRST_COLUMN; }
 
   const std::vector<std::size_t>& at(int x) const {
     static const std::vector<std::size_t> none;
-    auto it = columns_.find(column(x));
-    return it == columns_.end() ? none : it->second;
+    return x >= -COORD_MAX && x <= COORD_MAX ? columns_[column(x)] : none;
   }
 
   static bool box_overlaps(const level_vertex* v, int left, int top, int right, int bottom) {
@@ -126,7 +130,7 @@ class terrain_columns {
   }
 
   const std::vector<level_triangle>& triangles_;
-  std::unordered_map<int, std::vector<std::size_t>> columns_;
+  std::vector<std::vector<std::size_t>> columns_;
 };
 }  // namespace
 
