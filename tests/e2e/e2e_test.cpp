@@ -452,7 +452,7 @@ TEST(Installed, LauncherStartsTheGameInItsDataFolder) {
 TEST(Installed, LauncherPlaysALevelFromTheCallersFolder) {
   play_folder designer(false, nullptr);
   fs::create_directory(designer.path / "images");
-  fs::copy_file(IMAGES + "/font.png", designer.path / "images/tileset.png");
+  write_file(designer.path / "images/tileset.png", "the designer's tiles, none of the game's");
   write_file(designer.path / "my.tmj", R"({"type": "map", "orientation": "orthogonal",
     "layers": [{"type": "objectgroup", "name": "ground", "objects": [
       {"id": 1, "x": -3000, "y": 100, "width": 6000, "height": 500,
