@@ -415,7 +415,7 @@ def play(page, url):
               source="HTMLCanvasElement.prototype.getContext = () => null;")
     page.navigate(url)
     page.wait_for("the no-WebGL message", "document.getElementById('overlay')?.dataset.state "
-                  "=== 'no-webgl'", 10)
+                  "=== 'no-webgl'", 30)  # a page load, slow on a busy machine
     message = page.evaluate("document.getElementById('no-webgl').innerText")
     check("WebGL" in message, "without WebGL the page says the game needs it")
 
