@@ -16,7 +16,7 @@ packages=(
   libopenal-dev libalut-dev libvorbis-dev libosmesa6-dev libmd-dev
   # tests, fuzzing and benchmarks
   googletest libgtest-dev libbenchmark-dev clang libclang-rt-14-dev
-  xvfb xauth x11-utils xdotool imagemagick sox vorbis-tools libx11-dev libxtst-dev
+  xvfb xauth x11-utils xdotool imagemagick sox vorbis-tools libx11-dev libxtst-dev groff-base
   # art pipeline
   librsvg2-bin libfreetype-dev fonts-dejavu-core
   # level tool

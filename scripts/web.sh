@@ -20,6 +20,10 @@ port=8000
 if [ "${1:-}" = "--serve" ]; then
   serve=1
   port=${2:-8000}
+  if ! [[ "$port" =~ ^[0-9]+$ ]] || [ "$port" -lt 1 ] || [ "$port" -gt 65535 ]; then
+    echo "web.sh: the port is a number from 1 to 65535, not \"$port\"" >&2
+    exit 2
+  fi
 elif [ $# -gt 0 ]; then
   echo "usage: scripts/web.sh [--serve [PORT]]" >&2
   exit 2
@@ -61,7 +65,27 @@ for file in index.html blobdemo.js blobdemo.wasm blobdemo.data; do
   printf '  %-14s %8d bytes\n' "$file" "$(stat -c %s "$site/$file")"
 done
 
+# Python's own server, bound first: a port already in use gets one line that
+# suggests another, and the address is printed only once it is served.
 if [ "$serve" -eq 1 ]; then
-  echo "web.sh: serving the game at http://127.0.0.1:$port/ (Ctrl-C stops)"
-  exec python3 -m http.server --bind 127.0.0.1 --directory "$site" "$port"
+  exec python3 - "$site" "$port" <<'EOF'
+import functools
+import http.server
+import sys
+
+site, port = sys.argv[1], int(sys.argv[2])
+handler = functools.partial(http.server.SimpleHTTPRequestHandler, directory=site)
+try:
+    server = http.server.ThreadingHTTPServer(("127.0.0.1", port), handler)
+except OSError as e:
+    other = 8080 if port != 8080 else 8081
+    print("web.sh: cannot serve on port %d: %s; give another: scripts/web.sh --serve %d"
+          % (port, e.strerror or e, other), file=sys.stderr)
+    sys.exit(1)
+print("web.sh: serving the game at http://127.0.0.1:%d/ (Ctrl-C stops)" % port, flush=True)
+try:
+    server.serve_forever()
+except KeyboardInterrupt:
+    pass
+EOF
 fi

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Every program answers --help with its usage on standard output, nothing on
-# standard error and exit status 0. The programs after "--" also take a bare
+# standard error and exit status 0, and --version with one line, its name and
+# the project's version (BLOB_VERSION in the environment). The programs after "--" also take a bare
 # command line as a mistake: usage on standard error, nothing on standard
 # output, a non-zero status. (blobdemo without arguments starts the game.)
 # Usage: help_test.sh PROGRAM... -- PROGRAM...
@@ -28,6 +29,16 @@ check_bare() {
   [ -s "$work/out" ] && fail "$name without arguments: wrote to standard output"
 }
 
+check_version() {
+  local name=${1##*/} status
+  "$1" --version >"$work/out" 2>"$work/err" </dev/null
+  status=$?
+  [ "$status" -eq 0 ] || fail "$name --version: exit status $status"
+  [ "$(cat "$work/out")" = "$name $BLOB_VERSION" ] ||
+    fail "$name --version: \"$(head -c 200 "$work/out")\", not \"$name $BLOB_VERSION\""
+  [ -s "$work/err" ] && fail "$name --version: wrote to standard error: $(head -c 200 "$work/err")"
+}
+
 bare=0
 for program in "$@"; do
   if [ "$program" = "--" ]; then
@@ -35,6 +46,7 @@ for program in "$@"; do
     continue
   fi
   check_help "$program"
+  check_version "$program"
   [ "$bare" -eq 1 ] && check_bare "$program"
 done
 echo "$failures failure(s)"

@@ -1,6 +1,7 @@
 // The page around the game: loads it with a progress bar, gives it the keys
-// while it has focus, plays levels dropped onto the page, and says when the
-// game has stopped or cannot run here.
+// while it has focus (and, on touch screens, buttons that press them), plays
+// levels dropped onto the page, starts the level that played again after
+// Escape, and says when the game has stopped or cannot run here.
 'use strict';
 
 (function () {
@@ -86,7 +87,7 @@
   });
   canvas.addEventListener('mousedown', () => canvas.focus());
   overlay.addEventListener('click', () => { if (running()) canvas.focus(); });
-  document.getElementById('start-again').addEventListener('click', () => location.reload());
+  document.getElementById('start-again').addEventListener('click', () => startAgain());
 
   // Levels dropped or chosen ------------------------------------------------
 
@@ -104,18 +105,27 @@
     return {playing: playing, message: Module.UTF8ToString(Module._blob_play_message())};
   }
 
+  // A level dropped while the game loads plays once it runs; one dropped
+  // after Escape starts the game again with it.
   async function playFile(file) {
-    if (!running()) {
-      say(file.name + (state === 'loading'
-        ? ': the game is still loading; drop the level once it runs'
-        : ': the game is not running; start it again, then drop the level'), true);
-      return;
+    const level = {name: file.name, bytes: new Uint8Array(await file.arrayBuffer())};
+    if (state === 'loading') {
+      waitingLevel = level;
+      say(file.name + ': it plays as soon as the game has loaded');
+    } else if (state === 'stopped') {
+      startAgain(level);
+    } else if (running()) {
+      playLevel(level);
+    } else {
+      say(file.name + ': the game is not running here', true);
     }
-    const bytes = new Uint8Array(await file.arrayBuffer());
-    if (!running()) return;
-    Module.FS.writeFile(DROPPED, bytes);
-    const result = play(DROPPED, file.name);
+  }
+
+  function playLevel(level) {
+    Module.FS.writeFile(DROPPED, level.bytes);
+    const result = play(DROPPED, level.name);
     say(result.message, !result.playing);
+    if (result.playing) playingLevel = level;
     canvas.focus();
   }
 
@@ -144,7 +154,148 @@
     event.target.value = '';
   });
 
+  // Starting again ----------------------------------------------------------
+
+  // The game cannot be started twice in one page, so Start again loads the
+  // page anew; the level that was playing (or the one given) is kept for
+  // the new page in the tab's session storage, and taken out once read.
+  const KEPT = 'blobdemo-level-to-play';
+  let playingLevel = null;  // the dropped or chosen level that plays now
+  let waitingLevel = null;  // dropped while the game was loading
+
+  function startAgain(level) {
+    const kept = level || playingLevel;
+    sessionStorage.removeItem(KEPT);
+    if (kept) {
+      try {
+        sessionStorage.setItem(KEPT, JSON.stringify({name: kept.name, data: toBase64(kept.bytes)}));
+      } catch (e) {
+        say(kept.name + ': too large to keep while the page starts again; drop it again', true);
+        return;
+      }
+    }
+    location.reload();
+  }
+
+  function takeKeptLevel() {
+    const text = sessionStorage.getItem(KEPT);
+    sessionStorage.removeItem(KEPT);
+    if (!text) return null;
+    try {
+      const kept = JSON.parse(text);
+      return {name: kept.name, bytes: fromBase64(kept.data)};
+    } catch (e) {
+      return null;
+    }
+  }
+
+  function toBase64(bytes) {
+    let text = '';
+    for (let at = 0; at < bytes.length; at += 0x8000)
+      text += String.fromCharCode.apply(null, bytes.subarray(at, at + 0x8000));
+    return btoa(text);
+  }
+
+  function fromBase64(text) {
+    const raw = atob(text);
+    const bytes = new Uint8Array(raw.length);
+    for (let k = 0; k < raw.length; k++) bytes[k] = raw.charCodeAt(k);
+    return bytes;
+  }
+
+  // Called when the runtime is ready: the game's main has then made the
+  // world and sleeps between ticks, so a level can replace it.
+  function playFirstLevel() {
+    const level = waitingLevel || takeKeptLevel();
+    waitingLevel = null;
+    if (level && running()) playLevel(level);
+  }
+
+  // Touch screens -----------------------------------------------------------
+
+  // Each button presses its key while a finger (or the mouse) holds it, with
+  // the same key events the keyboard sends, so the game cannot tell them
+  // apart.
+  const KEY_CODES = {ArrowLeft: 37, ArrowUp: 38, ArrowRight: 39, ArrowDown: 40, Tab: 9};
+
+  function sendKey(type, key) {
+    const event = new KeyboardEvent(type, {key: key, code: key, bubbles: true, cancelable: true});
+    for (const name of ['keyCode', 'which'])
+      Object.defineProperty(event, name, {get: () => KEY_CODES[key]});
+    canvas.dispatchEvent(event);
+  }
+
+  function holdKeyWhilePressed(button) {
+    const key = button.dataset.key;
+    let held = false;
+    const press = (event) => {
+      event.preventDefault();  // no focus moves to the button, no mouse events follow
+      if (!running() || held) return;
+      if (state === 'click') canvas.focus();
+      held = true;
+      button.classList.add('held');
+      sendKey('keydown', key);
+    };
+    const release = (event) => {
+      event.preventDefault();
+      if (!held) return;
+      held = false;
+      button.classList.remove('held');
+      sendKey('keyup', key);
+    };
+    button.addEventListener('touchstart', press, {passive: false});
+    button.addEventListener('touchend', release, {passive: false});
+    button.addEventListener('touchcancel', release, {passive: false});
+    button.addEventListener('mousedown', press);
+    button.addEventListener('mouseup', release);
+    button.addEventListener('mouseleave', release);
+  }
+
+  function offerTouchKeys() {
+    const keys = document.getElementById('touch-keys');
+    keys.querySelectorAll('button').forEach(holdKeyWhilePressed);
+    const show = () => { keys.hidden = false; };
+    if (navigator.maxTouchPoints > 0 || matchMedia('(pointer: coarse)').matches) show();
+    document.addEventListener('touchstart', show, {once: true, passive: true});
+  }
+
+  // Full screen -------------------------------------------------------------
+
+  function offerFullscreen() {
+    const button = document.getElementById('fullscreen');
+    const stage = document.getElementById('stage');
+    if (!stage.requestFullscreen) {
+      button.hidden = true;
+      return;
+    }
+    button.addEventListener('click', () => {
+      stage.requestFullscreen().then(() => canvas.focus(), () => {});
+    });
+  }
+
+  // Console -----------------------------------------------------------------
+
+  // Emscripten's GL emulation warns that it exists, once, at every start;
+  // the player can do nothing about it.
+  function worthSaying(text) {
+    return !/^WARNING: using emscripten GL (immediate mode )?emulation/.test(text);
+  }
+
+  // The browser decodes the game's pictures through 2D canvases and reads
+  // their pixels back once; a canvas made for that says so, which spares a
+  // warning that such reading is slow.
+  function readPicturesQuietly() {
+    const getContext = HTMLCanvasElement.prototype.getContext;
+    HTMLCanvasElement.prototype.getContext = function (type, options) {
+      if (type === '2d') options = Object.assign({willReadFrequently: true}, options);
+      return getContext.call(this, type, options);
+    };
+  }
+
   // Start -------------------------------------------------------------------
+
+  offerTouchKeys();
+  offerFullscreen();
 
   if (!webglAvailable()) {
     show('no-webgl');
@@ -156,15 +307,20 @@
     keyboardListeningElement: canvas,
     print: (text) => console.log(text),
     printErr: (text) => {
+      if (!worthSaying(text)) return;
       console.warn(text);
       lastError = text;
     },
     setStatus: setStatus,
-    onRuntimeInitialized: () => show(document.activeElement === canvas ? 'playing' : 'click'),
+    onRuntimeInitialized: () => {
+      show(document.activeElement === canvas ? 'playing' : 'click');
+      setTimeout(playFirstLevel, 0);
+    },
     onExit: stopped,
     onAbort: (what) => failed(lastError || String(what)),
   };
 
+  readPicturesQuietly();
   const game = document.createElement('script');
   game.src = 'blobdemo.js';
   game.onerror = () => failed('blobdemo.js could not be loaded');

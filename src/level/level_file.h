@@ -42,6 +42,10 @@ struct level_data {
   int object_count = 0;  // N as stored (0 when the file ends before it)
   std::vector<level_triangle> triangles;
   std::vector<level_object> objects;
+  // How a level source names each object, one per object when a source was
+  // read ("object 11 \"hero\" in layer \"things\""); empty for a level file,
+  // which holds no names. Messages name objects by it.
+  std::vector<std::string> object_names;
   // Set when a count reaches past the end of the data: only whole records
   // before that point were read.
   bool truncated = false;

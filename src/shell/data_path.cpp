@@ -1,17 +1,37 @@
 #include "shell/data_path.h"
 
+#include <cstdio>
 #include <filesystem>
+#include <set>
 
 #include "shell/program_folder.h"
 
 namespace fs = std::filesystem;
 
 namespace {
-std::string data_folder;
+std::vector<std::string> data_folders;
+data_origin_report origin_report = nullptr;
+std::set<std::string> reported;  // files whose origin has been told
+const char* origin_program = "";
+
+void say_origin(const std::string& file, const std::string& folder) {
+  std::fprintf(stderr, "%s: %s\n", origin_program, data_origin_line(file, folder).c_str());
+}
 
 bool has_images(const fs::path& folder) {
   std::error_code error;
   return fs::is_directory(folder / "images", error);
+}
+
+std::string in_folder(const std::string& folder, const std::string& path) {
+  return folder.empty() ? path : folder + "/" + path;
+}
+
+// A picture that is not a regular file (a folder, a pipe) is no picture: the
+// next folder's is taken instead.
+bool holds_file(const std::string& path) {
+  std::error_code error;
+  return fs::is_regular_file(path, error);
 }
 }  // namespace
 
@@ -19,12 +39,26 @@ std::string host_path(const char* game_path) {
   std::string path(game_path ? game_path : "");
   for (char& c : path)
     if (c == '\\') c = '/';
-  if (data_folder.empty() || path.empty() || fs::path(path).has_root_path()) return path;
+  if (data_folders.empty() || path.empty() || fs::path(path).has_root_path()) return path;
   if (path.rfind("./", 0) == 0) path.erase(0, 2);
-  return data_folder + "/" + path;
+  for (std::size_t k = 0; k + 1 < data_folders.size(); ++k) {
+    std::string candidate = in_folder(data_folders[k], path);
+    if (!holds_file(candidate)) continue;
+    if (origin_report && reported.insert(path).second) origin_report(path, data_folders[k]);
+    return candidate;
+  }
+  return in_folder(data_folders.back(), path);
 }
 
-void set_data_folder(const std::string& folder) { data_folder = folder; }
+void set_data_folders(const std::vector<std::string>& folders, data_origin_report report) {
+  data_folders = folders;
+  origin_report = report;
+  reported.clear();
+}
+
+void set_data_folder(const std::string& folder) {
+  set_data_folders(folder.empty() ? std::vector<std::string>{} : std::vector<std::string>{folder});
+}
 
 // An installed program lives a level or two below the prefix (bin/ for the
 // tools, libexec/blobdemo/ for the game), and the data under the prefix. On
@@ -41,8 +75,19 @@ std::string shipped_data_folder() {
   return has_images(BLOB_CHECKOUT_DATA_DIR) ? BLOB_CHECKOUT_DATA_DIR : "";
 }
 
-std::string data_folder_for_level(const std::string& level_path) {
+std::vector<std::string> data_folders_for_level(const std::string& level_path) {
   std::error_code error;
   fs::path folder = fs::absolute(level_path, error).parent_path();
-  return has_images(folder) ? folder.string() : shipped_data_folder();
+  std::string shipped = shipped_data_folder();
+  if (!shipped.empty() && fs::equivalent(folder, shipped, error)) return {shipped};
+  return {folder.string(), shipped};
+}
+
+std::string data_origin_line(const std::string& file, const std::string& folder) {
+  return "picture " + file + " taken from beside the level (" + in_folder(folder, file) + ")";
+}
+
+void use_data_folders_for_level(const std::string& level_path, const char* program) {
+  origin_program = program;
+  set_data_folders(data_folders_for_level(level_path), say_origin);
 }

@@ -6,6 +6,7 @@
 
 #include "audio/audio_device.h"
 #include "level/terrain.h"
+#include "shell/frame_hints.h"
 #include "shell/object.h"
 #include "shell/pacing.h"
 #include "shell/start_sdl.h"
@@ -57,7 +58,7 @@ void set_fixed_gl_state() {
   glClearDepth(1.0);
   glDepthFunc(GL_LESS);
   glDisable(GL_DEPTH_TEST);
-  glShadeModel(GL_SMOOTH);
+  set_frame_hints();  // smooth shading, where the GL takes the request
   // The projection stays the identity: draws map world pixels to clip
   // coordinates themselves (see view.h).
   glMatrixMode(GL_PROJECTION);
@@ -96,9 +97,7 @@ void draw_portrait(GLuint portrait) {
 
 void begin_frame() {
   glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-  glShadeModel(GL_SMOOTH);
-  glHint(GL_LINE_SMOOTH_HINT, GL_NICEST);
-  glEnable(GL_LINE_SMOOTH);
+  set_frame_hints();
   glLoadIdentity();
   glTranslatef(-1, 1, 0);
 }

@@ -7,16 +7,18 @@
 #include "shell/game.h"
 #include "shell/named_level.h"
 #include "shell/recorded_play.h"
+#include "shell/version.h"
 
 namespace {
 const char* const USAGE =
     "usage: blobdemo [LEVEL]\n"
+    "       blobdemo --help | --version\n"
     "       blobdemo --record REPLAY [LEVEL]\n"
     "       blobdemo --replay REPLAY [LEVEL]\n"
     "Plays LEVEL, a level file or a level source (the project's JSON or a Tiled map saved as\n"
     "JSON, built as `leveltool build` builds it); without it, level.map in the folder it runs\n"
-    "in. Pictures come from images/ beside LEVEL, else from the game's own data. Saving LEVEL\n"
-    "while the game runs shows the new level.\n"
+    "in. Each picture comes from images/ beside LEVEL when that holds it, else from the game's\n"
+    "own data. Saving LEVEL while the game runs shows the new level.\n"
     "--record plays as usual and, when the game ends (Escape, Ctrl-C or kill), writes the\n"
     "session to REPLAY: its keys tick by tick and hashes of the state, for `blobrun --replay`\n"
     "to check. A save of LEVEL while recording ends the recording there (a replay holds one\n"
@@ -47,6 +49,7 @@ int replay_command(const std::string& option, int argc, char** argv) {
 
 int main(int argc, char** argv) {
   if (argc == 1) return game_main(argc, argv);
+  if (answered_version(argc, argv, "blobdemo")) return 0;
   std::string first = argv[1];
   if (first == "--help" || first == "-h") {
     std::fputs(USAGE, stdout);

@@ -4,6 +4,7 @@
 
 #include "level/container.h"
 #include "level/level_file.h"
+#include "level_findings.h"
 #include "level_load.h"
 #include "shell/data_path.h"
 #include "shell/file_watch.h"
@@ -51,6 +52,7 @@ class level_reloader {
     }
     last_failure_.clear();
     for (const std::string& note : problems.notes()) say(note);
+    for (const std::string& line : level_finding_lines(path_, level)) say(line);
     say(path_ + ": reloaded: " + count_of(parsed.triangles.size(), "triangle") + ", " +
         count_of(parsed.objects.size(), "object"));
     stop_recording();
@@ -82,9 +84,10 @@ int play_named_level(const std::string& path, int argc, char** argv, replay_sess
     say(problems_in_one_line(problems));
     return 1;
   }
+  for (const std::string& line : level_finding_lines(path, level)) say(line);
   if (session) session->record(replay_level_path(path), sha256_hex(level.bytes));
   set_level_bytes(std::move(level.bytes), path);
-  set_data_folder(data_folder_for_level(path));
+  use_data_folders_for_level(path, "blobdemo");
   level_reloader reloader(path, session);
   return game_main(argc, argv, [&reloader] { reloader.check(); }, session);
 }

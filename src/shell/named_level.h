@@ -1,7 +1,7 @@
 // Playing a level named on the command line: a level file, or a level source
-// built in memory as `leveltool build` builds it. Pictures come from images/
-// beside the level when there is one, else from the game's own data. Each
-// save of the file while the game runs remakes the world from it.
+// built in memory as `leveltool build` builds it. Each picture comes from
+// images/ beside the level when that holds it, else from the game's own data.
+// Each save of the file while the game runs remakes the world from it.
 #pragma once
 
 #include <string>

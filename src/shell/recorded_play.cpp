@@ -74,7 +74,7 @@ int show_replay(const std::string& replay_path, const std::string& level, int ar
     return 1;
   }
   set_level_bytes(std::move(input.bytes), level_path);
-  set_data_folder(data_folder_for_level(level_path));
+  use_data_folders_for_level(level_path, "blobdemo");
   replay_session session;
   session.play(std::move(r));
   int status = game_main(argc, argv, {}, &session);

@@ -326,8 +326,12 @@ TEST_F(Game, ShowsEachSaveOfTheLevelItWasGiven) {
       << "the save renamed into place did not show within a second; " << game_->stderr_text();
   quit();
   std::string err = game_->stderr_text();
-  EXPECT_EQ(occurrences(err, "level.map: "), 3) << "two reloads and one refusal: " << err;
+  EXPECT_EQ(occurrences(err, "level.map: "), 6)
+      << "two reloads, one refusal, and the level's finding at the start and on each reload: "
+      << err;
   EXPECT_EQ(occurrences(err, "level.map: reloaded"), 2) << err;
+  EXPECT_EQ(occurrences(err, "blobdemo: level.map: problem: no blob 2, 3, 4 or 5: Tab hands"), 3)
+      << err;
 }
 
 // A level named on the command line that cannot be played ends the game at
@@ -416,6 +420,15 @@ TEST(Installed, LauncherStartsTheGameInItsDataFolder) {
   EXPECT_TRUE(fs::exists(prefix / "share/applications/blobdemo.desktop"));
   EXPECT_TRUE(fs::exists(prefix / "share/icons/hicolor/64x64/apps/blobdemo.png"));
   EXPECT_TRUE(fs::exists(prefix / "share/blobdemo/level.map"));
+  for (const char* page :
+       {"man6/blobdemo.6", "man1/leveltool.1", "man1/blobrun.1", "man1/oggplay.1"})
+    EXPECT_TRUE(fs::exists(prefix / "share/man" / page)) << page;
+  EXPECT_TRUE(fs::exists(prefix / "share/mime/packages/blobdemo.xml"));
+  std::ifstream entry(prefix / "share/applications/blobdemo.desktop");
+  std::string desktop((std::istreambuf_iterator<char>(entry)), std::istreambuf_iterator<char>());
+  EXPECT_NE(desktop.find("\nExec=blobdemo %f\n"), std::string::npos) << "opens the file given";
+  EXPECT_NE(desktop.find("\nMimeType=application/x-blobdemo-level;application/x-tiled-tmj;"),
+            std::string::npos);
   play_folder elsewhere(false, nullptr);
   x_window window;
   game_process game((prefix / "bin/blobdemo").string(), elsewhere.path.string());
@@ -433,10 +446,13 @@ TEST(Installed, LauncherStartsTheGameInItsDataFolder) {
 }
 
 // The installed launcher, started in a level designer's folder on a Tiled
-// map there (named relative to that folder, which has no pictures), plays
-// that map, built in memory, with the installed game's pictures.
+// map there (named relative to that folder, whose images/ holds only the
+// designer's tileset), plays that map, built in memory, with the installed
+// game's pictures: the blob's face shows, dark outlines on its light blue.
 TEST(Installed, LauncherPlaysALevelFromTheCallersFolder) {
   play_folder designer(false, nullptr);
+  fs::create_directory(designer.path / "images");
+  write_file(designer.path / "images/tileset.png", "the designer's tiles, none of the game's");
   write_file(designer.path / "my.tmj", R"({"type": "map", "orientation": "orthogonal",
     "layers": [{"type": "objectgroup", "name": "ground", "objects": [
       {"id": 1, "x": -3000, "y": 100, "width": 6000, "height": 500,
@@ -457,9 +473,16 @@ TEST(Installed, LauncherPlaysALevelFromTheCallersFolder) {
       << "the map's magenta ground and its blob; " << game.stderr_text();
   shot.save_png(SHOTS + "/installed_named_level.png");
   EXPECT_LT(count_in_world(shot, grey_snow), 200) << "none of the demo level's snowfield";
+  spot blob = find(shot, bright_blue);
+  int face = shot.count(static_cast<int>(blob.x) - 14, static_cast<int>(blob.y) - 14,
+                        static_cast<int>(blob.x) + 14, static_cast<int>(blob.y) + 14,
+                        [](screen_rgb p) { return p.r < 80 && p.g < 80 && p.b < 80; });
+  EXPECT_GT(face, 20) << "the eyes' dark outlines on the blob, not a blank face";
   window.tap("Escape");
   EXPECT_EQ(game.wait_exit(1.0), 0);
   std::string err = game.stderr_text();
   EXPECT_EQ(err.find("texture:"), std::string::npos) << "every picture found: " << err;
-  EXPECT_EQ(err.find("my.tmj"), std::string::npos) << err;
+  EXPECT_EQ(err.find("taken from beside the level"), std::string::npos) << err;
+  EXPECT_EQ(occurrences(err, "my.tmj"), 1) << "one finding, said at the start: " << err;
+  EXPECT_NE(err.find("my.tmj: problem: no blob 2, 3, 4 or 5"), std::string::npos) << err;
 }

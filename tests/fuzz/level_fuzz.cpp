@@ -1,14 +1,17 @@
 // Fuzz target for the level loader alone: any bytes at all must load into
 // whole records and objects without reading past the data, crashing or
-// leaking. Without a window the objects load no pictures.
+// leaking, and the findings the game says about a level must be made of
+// them just as safely. Without a window the objects load no pictures.
 #include <cstddef>
 #include <cstdint>
 
 #include "level/container.h"
 #include "level/terrain.h"
+#include "level_findings.h"
 #include "shell/object.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  examine_level(data, size);
   make_level(data, size, "fuzz.map");
   destroy_all_instances();
   freeCollisions();

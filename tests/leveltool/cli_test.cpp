@@ -12,7 +12,7 @@ const char* const GOOD_SOURCE =
     R"({"terrain": [{"points": [[-400, 100], [400, 100], [400, 300], [-400, 300]], "color": "#a0b0c0"}],
   "objects": [{"type": "blob", "style": 1, "x": 0, "y": 0}, {"type": "blob", "style": 2, "x": -300, "y": 0},
               {"type": "blob", "style": 3, "x": -200, "y": 0}, {"type": "blob", "style": 4, "x": 250, "y": 0},
-              {"type": "blob", "style": 5, "x": 350, "y": 0}, {"type": "crate", "x": 100, "y": 40}]})";
+              {"type": "blob", "style": 5, "x": 350, "y": 0}, {"type": "crate", "x": 100, "y": 68}]})";
 
 bool only_folder_files_are(const tool_folder& folder, std::vector<std::string> expected) {
   expected.push_back(".out");
@@ -122,9 +122,14 @@ TEST(Cli, SourcesThatAreNotJsonSayWhere) {
     r = folder.run("build map.tmx out.map");
     EXPECT_EQ(
         r.err,
-        "leveltool: map.tmx: this is XML; save Tiled maps in the JSON format (.tmj or .json)\n");
+        "leveltool: map.tmx: this is XML; save Tiled maps in the JSON format (.tmj or .json), "
+        "in Tiled or with: tiled --export-map json map.tmx map.tmj\n");
     EXPECT_FALSE(folder.exists("out.map"));
   }
+  folder.write("my map.tmx", "<?xml version=\"1.0\"?>\n<map/>");
+  EXPECT_NE(folder.run("check 'my map.tmx'")
+                .err.find("with: tiled --export-map json 'my map.tmx' 'my map.tmj'\n"),
+            std::string::npos);
 }
 
 // JSON that the reader cannot take: nesting deep enough to exhaust the stack
@@ -217,7 +222,8 @@ TEST(Cli, CheckAndDumpTakeLevelSourcesAsWellAsLevelFiles) {
   tool_result tiled = folder.run("check map.tmj");
   EXPECT_EQ(tiled.status, 1) << "only blob 2: Tab finds no blob on four turns";
   EXPECT_NE(tiled.out.find("Tiled map"), std::string::npos) << tiled.out;
-  EXPECT_NE(tiled.out.find("object 1: blob 2 at (0, 0)"), std::string::npos) << tiled.out;
+  EXPECT_NE(tiled.out.find("object 1 in layer \"L\": blob 2 at (0, 0)"), std::string::npos)
+      << "named as Tiled names it: " << tiled.out;
 
   folder.write("broken.json", "{\"terrain\": [");
   tool_result broken = folder.run("check broken.json");
@@ -252,7 +258,8 @@ TEST(Cli, DumpNeverOverwritesItsInput) {
   EXPECT_EQ(folder.run("dump level.map copy.json").status, 0);
 }
 
-// An empty file is reported as empty rather than as a record cut short.
+// An empty file is reported as empty rather than as a record cut short; one
+// named as a level source is refused as a broken source, not played empty.
 TEST(Cli, AnEmptyLevelFileIsCalledEmpty) {
   tool_folder folder;
   folder.write("empty.map", "");
@@ -263,4 +270,14 @@ TEST(Cli, AnEmptyLevelFileIsCalledEmpty) {
   EXPECT_NE(dump.err.find("empty"), std::string::npos) << dump.err;
   for (const std::string& text : {check.out, check.err, dump.err})
     EXPECT_EQ(text.find("ends inside a record"), std::string::npos) << text;
+  folder.write("empty.tmj", "");
+  folder.write("blank.json", " \n\t\n");
+  for (const char* name : {"empty.tmj", "blank.json"}) {
+    tool_result r = folder.run(std::string("check ") + name);
+    EXPECT_EQ(r.status, 1) << name;
+    EXPECT_EQ(r.out, "") << name;
+    EXPECT_EQ(r.err, std::string("leveltool: ") + name + ": the file " +
+                         (name[0] == 'e' ? "is empty" : "holds only white space") +
+                         "; a level source is JSON\n");
+  }
 }

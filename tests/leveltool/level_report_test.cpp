@@ -22,6 +22,13 @@ level_data ground_level() {
   return level;
 }
 
+// The ground with one blob of each style resting on it, spread out.
+level_data ground_with_blobs() {
+  level_data level = ground_level();
+  for (int style = 1; style <= 5; ++style) level.objects.push_back({style, 100 * style - 300, 70});
+  return level;
+}
+
 level_report examine(const std::vector<std::uint8_t>& bytes) {
   level_report report = examine_level(bytes.data(), bytes.size());
   EXPECT_EQ(start_ptr, nullptr) << "check leaves triangles behind";
@@ -51,7 +58,7 @@ std::string all(const std::vector<std::string>& lines) {
 
 TEST(LevelReport, ASoundLevelHasFactsAndNoProblems) {
   level_data level = ground_level();
-  level.objects = {{1, 0, 50},    {0, 200, 60}, {2, -300, -200},
+  level.objects = {{1, 0, 50},    {0, 200, 68}, {2, -300, -200},
                    {3, -100, 50}, {4, 400, 50}, {5, 600, 50}};
   level_report report = examine(level);
   EXPECT_TRUE(report.problems.empty()) << all(report.problems);
@@ -61,7 +68,7 @@ TEST(LevelReport, ASoundLevelHasFactsAndNoProblems) {
   EXPECT_TRUE(mentions(report.facts, "objects: 6 (1 crate, 5 blobs)"));
   EXPECT_TRUE(mentions(report.facts, "object 1: blob 1 at (0, 50), under control at the start"));
   EXPECT_TRUE(
-      mentions(report.facts, "object 2: crate at (200, 60), top edge rides between y -140 and 60"));
+      mentions(report.facts, "object 2: crate at (200, 68), top edge rides between y -132 and 68"));
   EXPECT_EQ(report_text(report).substr(report_text(report).size() - 12), "no problems\n");
 }
 
@@ -89,7 +96,7 @@ TEST(LevelReport, CountsReachingPastTheDataAreProblems) {
 }
 
 TEST(LevelReport, OddButHarmlessLayoutsAreNotes) {
-  std::vector<std::uint8_t> bytes = encode_level(ground_level());
+  std::vector<std::uint8_t> bytes = encode_level(ground_with_blobs());
   bytes[3] = 4;  // vertex count 4: the game still reads two whole triangles
   level_report report = examine(bytes);
   EXPECT_TRUE(report.problems.empty()) << all(report.problems);
@@ -104,7 +111,8 @@ TEST(LevelReport, TypeCodesTheGameSkipsAreProblems) {
   level_data level = ground_level();
   level.objects = {{6, 0, 0}, {-1, 0, -100}, {127, 0, -200}};
   level_report report = examine(level);
-  EXPECT_EQ(report.problems.size(), 3u) << all(report.problems);
+  EXPECT_EQ(report.problems.size(), 4u) << all(report.problems);
+  EXPECT_TRUE(mentions(report.problems, "no blobs"));
   EXPECT_TRUE(
       mentions(report.problems,
                "object 1 (unknown type code 6 at (0, 0)): type code 6 is not one the game makes"));
@@ -136,14 +144,16 @@ TEST(LevelReport, BlobsMustStartInOpenAir) {
 TEST(LevelReport, CratesMustStartClearOfTerrain) {
   level_data level = ground_level();
   level.objects = {{0, 0, 69},     // bottom edge one pixel into the ground
-                   {0, 30, 40},    // clear of the ground, but overlapping the first
+                   {0, 30, 68},    // resting on the ground, but overlapping the first
                    {0, 2000, 0},   // nowhere near
-                   {0, 200, 68}};  // resting on the ground
+                   {0, 200, 68},   // resting on the ground
+                   {1, 400, 70}};  // blob 1, on the ground
   level_report report = examine(level);
   EXPECT_TRUE(mentions(report.problems, "object 1 (crate at (0, 69)): it starts inside terrain"))
       << all(report.problems);
-  EXPECT_EQ(report.problems.size(), 1u) << all(report.problems);
-  EXPECT_TRUE(mentions(report.notes, "object 2 (crate at (30, 40)): it overlaps object 1"));
+  EXPECT_TRUE(mentions(report.problems, "no blob 2, 3, 4 or 5"));
+  EXPECT_EQ(report.problems.size(), 2u) << all(report.problems);
+  EXPECT_TRUE(mentions(report.notes, "object 2 (crate at (30, 68)): it overlaps object 1"));
 
   level.objects = {{0, 0, 300}};  // hanging from the ground's underside: rises up through it
   EXPECT_TRUE(mentions(examine(level).notes, "on its way up it passes through terrain"));
@@ -220,7 +230,7 @@ std::set<int> styles_the_game_leaves_uncontrolled(const level_data& level) {
 // get a note, and a level without blobs is not a Tab problem.
 TEST(LevelReport, TabLeavingNoBlobUnderControlIsAProblem) {
   for (int styles = 0; styles < 32; ++styles) {
-    level_data level;
+    level_data level = ground_level();
     for (int style = 1; style <= 5; ++style)
       if (styles & (1 << (style - 1))) level.objects.push_back({style, 100 * style, 0});
     if (styles == 0b10110) level.objects.push_back({3, -100, 0});
@@ -236,7 +246,7 @@ TEST(LevelReport, TabLeavingNoBlobUnderControlIsAProblem) {
       EXPECT_EQ(named.find(std::to_string(style)) != std::string::npos, missing.count(style) == 1)
           << "style " << style << " in: " << line;
   }
-  level_data level;
+  level_data level = ground_level();
   level.objects = {{1, 0, 0},   {3, 50, 0},  {1, 100, 0}, {3, 150, 0},
                    {1, 200, 0}, {2, 250, 0}, {4, 300, 0}, {5, 350, 0}};
   level_report report = examine(level);
@@ -245,7 +255,35 @@ TEST(LevelReport, TabLeavingNoBlobUnderControlIsAProblem) {
       << all(report.notes);
   EXPECT_NE(line_with(report.notes, "objects 2 and 4").find("blob 3"), std::string::npos)
       << all(report.notes);
+  // No blob at all: nothing is ever steered, which spoils the level as
+  // surely as one missing style does.
   level.objects = {{0, 0, 0}};
-  EXPECT_TRUE(examine(level).problems.empty());
-  EXPECT_TRUE(mentions(examine(level).notes, "no blobs"));
+  EXPECT_TRUE(mentions(examine(level).problems, "no blobs: nothing is ever under control"));
+}
+
+// Objects built from a source are named as the source names them (a Tiled
+// map by its object ids), in facts, problems and notes alike; a level file's
+// by their place in it.
+TEST(LevelReport, ObjectsAreNamedAsTheirSourceNamesThem) {
+  level_data level = ground_with_blobs();
+  level.objects.push_back({1, 700, 70});
+  level.objects.push_back({0, 900, 50});  // 18 pixels above the ground at its lowest
+  std::vector<std::uint8_t> bytes = encode_level(level);
+  std::vector<std::string> names;
+  for (std::size_t k = 0; k < level.objects.size(); ++k)
+    names.push_back("object " + std::to_string(30 + k) + " in layer \"L\"");
+  level_report named = examine_level(bytes.data(), bytes.size(), names);
+  EXPECT_TRUE(
+      mentions(named.facts, "object 30 in layer \"L\": blob 1 at (-200, 70), under control"));
+  EXPECT_EQ(all(named.problems),
+            "object 36 in layer \"L\" (crate at (900, 50)): at its lowest it is 18 pixels above "
+            "the ground (at x 900): a blob caught under it is pressed flat, or pushed out through "
+            "the ground; rest it on the ground or leave 40 pixels\n");
+  EXPECT_TRUE(mentions(named.notes,
+                       "object 30 in layer \"L\" and object 35 in layer \"L\", each a "
+                       "blob 1, are under control together"))
+      << all(named.notes);
+  level_report by_place = examine(bytes);
+  EXPECT_TRUE(mentions(by_place.problems, "object 7 (crate at (900, 50)): at its lowest"));
+  EXPECT_TRUE(mentions(by_place.notes, "objects 1 and 6, each a blob 1"));
 }

@@ -10,6 +10,7 @@
 #include <filesystem>
 
 #include "level_encoder.h"
+#include "rgb_image.h"
 #include "tool_run.h"
 
 namespace {
@@ -109,31 +110,95 @@ TEST(Render, WithoutADisplayOnAnXvfbOfItsOwn) {
   expect_level_with_pictures(read_png(folder.path("level.png")));
 }
 
+// Shrinking tile by tile gives the full picture shrunk as a whole, also for
+// factors that do not divide the window's 800 x 600 (whose tiles then start
+// elsewhere, which moves a few values of the backdrop's gradient by one
+// level: measured 6 of 551,889 for 3); and the size
+// limit counts the shrunk picture, so a level too wide for it at full size
+// is drawn when shrunk.
 TEST(Render, ShrunkForAnOverview) {
   tool_folder folder;
-  folder.write("level.map", test_level());
-  tool_result r = folder.run("render level.map small.png --shrink 2 --data '" +
-                             std::string(BLOB_TEST_DATA) + "'");
+  level_data wide;
+  level_vertex a{-1000, 100, 200, 40, 40}, b{1000, 100, 200, 40, 40}, c{1000, 700, 200, 40, 40},
+      d{-1000, 700, 200, 40, 40};
+  wide.triangles = {{{a, b, d}}, {{b, c, d}}};
+  wide.objects = {{0, 100, 40}, {1, 300, 0}, {2, -900, 50}};
+  folder.write("level.map", encode_level(wide));
+  std::string data = " --data '" + std::string(BLOB_TEST_DATA) + "'";
+  ASSERT_EQ(folder.run("render level.map full.png" + data).status, 0);
+  picture full = read_png(folder.path("full.png"));
+  rgb_image whole{full.width, full.height, full.rgb};
+  for (int factor : {2, 3, 7, 16}) {
+    std::string name = "small" + std::to_string(factor) + ".png";
+    tool_result r =
+        folder.run("render level.map " + name + " --shrink " + std::to_string(factor) + data);
+    ASSERT_EQ(r.status, 0) << r.err;
+    picture p = read_png(folder.path(name));
+    rgb_image expected = shrunk(whole, factor);
+    ASSERT_EQ(p.width, expected.width) << factor;
+    ASSERT_EQ(p.height, expected.height) << factor;
+    int worst = 0;
+    std::size_t differing = 0;
+    for (std::size_t k = 0; k < p.rgb.size(); ++k) {
+      int d = std::abs(p.rgb[k] - expected.pixels[k]);
+      worst = std::max(worst, d);
+      differing += d > 0;
+    }
+    EXPECT_LE(worst, 1) << "shrunk by " << factor;
+    EXPECT_LT(differing * 1000, p.rgb.size()) << "shrunk by " << factor;
+  }
+
+  level_data too_wide;
+  too_wide.triangles = {
+      {{{-30000, 0, 255, 255, 255}, {30000, 0, 255, 255, 255}, {0, 1500, 255, 255, 255}}}};
+  folder.write("wide.map", encode_level(too_wide));
+  tool_result r = folder.run("render wide.map wide.png" + data);
+  EXPECT_EQ(r.status, 1);
+  EXPECT_NE(r.err.find("60065 x 1565 pixels; render makes pictures of at most 50 million pixels "
+                       "(--shrink 2 makes it small enough)"),
+            std::string::npos)
+      << r.err;
+  r = folder.run("render wide.map wide.png --shrink 16" + data);
   ASSERT_EQ(r.status, 0) << r.err;
-  picture p = read_png(folder.path("small.png"));
-  ASSERT_EQ(p.width, 233);
-  ASSERT_EQ(p.height, 201);
-  std::size_t k = (static_cast<std::size_t>((200 + 68) / 2) * p.width + (50 + 32) / 2) * 3;
-  EXPECT_TRUE(near({p.rgb[k], p.rgb[k + 1], p.rgb[k + 2]}, {200, 40, 40})) << "terrain";
+  EXPECT_EQ(read_png(folder.path("wide.png")).width, 3755);
 }
 
 // With no images/ beside the level the game's own pictures are used, and
-// named; a data folder without pictures gives the plain colours.
-TEST(Render, WithoutPicturesBesideItTheGamesOwnElsePlainColours) {
+// named, after the picture is written; an images/ folder beside the level
+// supplies the pictures it holds and no others. A data folder without
+// pictures gives the plain colours.
+TEST(Render, PicturesBesideItElseTheGamesOwnElsePlainColours) {
   tool_folder folder;
   folder.write("level.map", test_level());
   tool_result r = folder.run("render level.map level.png");  // the scratch folder has no images/
   ASSERT_EQ(r.status, 0) << r.err;
-  EXPECT_EQ(r.out.rfind("pictures from " BLOB_CHECKOUT_DATA "/images\n", 0), 0u) << r.out;
+  EXPECT_EQ(r.out, folder.path("level.png") +
+                       ": 465 x 401 pixels, drawn from a level file\n"
+                       "pictures from " BLOB_CHECKOUT_DATA "/images\n");
   picture shipped = read_png(folder.path("level.png"));
   ASSERT_EQ(shipped.width, 465);
   std::array<int, 3> crate = shipped.at_world(130, 55);
   EXPECT_TRUE(crate[0] > crate[2] + 30) << "the game's wooden crate, not a white box";
+
+  // A tileset of the designer's own and the tests' flat crate beside the level.
+  std::filesystem::create_directory(folder.path("images"));
+  std::filesystem::copy_file(std::string(BLOB_TEST_DATA) + "/images/crate.jpg",
+                             folder.path("images/crate.jpg"));
+  std::filesystem::copy_file(std::string(BLOB_TEST_DATA) + "/images/font.png",
+                             folder.path("images/tileset.png"));
+  r = folder.run("render level.map level.png");
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.err, "");
+  EXPECT_NE(r.out.find("\npicture images/crate.jpg taken from beside the level (" +
+                       folder.path("images/crate.jpg") +
+                       ")\nother pictures from " BLOB_CHECKOUT_DATA "/images\n"),
+            std::string::npos)
+      << r.out;
+  picture mixed = read_png(folder.path("level.png"));
+  EXPECT_TRUE(near(mixed.at_world(130, 55), {200, 120, 40}, 6)) << "the crate beside the level";
+  EXPECT_EQ(mixed.at_world(300, -3), shipped.at_world(300, -3)) << "the game's own face";
+  EXPECT_EQ(mixed.at_world(250, 200), shipped.at_world(250, 200)) << "the game's own snow";
+  std::filesystem::remove_all(folder.path("images"));
 
   r = folder.run("render level.map level.png --data .");
   ASSERT_EQ(r.status, 0) << r.err;
@@ -172,8 +237,10 @@ TEST(Render, FailuresGiveOneLineAndNoPicture) {
   r = folder.run("render huge.map huge.png");
   EXPECT_EQ(r.err,
             "leveltool: huge.map: the level spans 60129 x 60098 pixels; render makes pictures of "
-            "at most 50 "
-            "million pixels\n");
+            "at most 50 million pixels (--shrink 9 makes it small enough)\n");
+  r = folder.run("render level.map no/such/folder/level.png");
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.out, "") << "nothing said of pictures for a picture not written";
   EXPECT_FALSE(folder.exists("level.png"));
   EXPECT_FALSE(folder.exists("huge.png"));
 }

@@ -146,6 +146,14 @@ TEST(TiledSource, ObjectsThatCannotBecomeALevelAreNamed) {
       {R"({"id": 18, "x": 0, "y": 0, "polygon": [{"x": 0, "y": 0}, {"x": 9, "y": 0}, {"x": 0, "y": 9}],
            "properties": [{"name": "color2", "type": "color", "value": "blue"}]})",
        "property \"color2\": colour \"blue\""},
+      {R"({"id": 19, "x": 5, "y": 5, "width": 0, "height": 0})",
+       "object 19 in layer \"L\": a rectangle of 0 x 0 pixels has no area: give it a width and a "
+       "height"},
+      {R"({"id": 20, "type": "crate", "x": 0, "y": 0, "width": 100, "height": 50})",
+       "a crate is 64 x 32 pixels, and this rectangle is 100 x 50: draw it 64 x 32, or place the "
+       "crate with a point"},
+      {R"({"id": 21, "type": "Blob", "point": true, "x": 0, "y": 0})",
+       "object 21 in layer \"L\": its class is \"Blob\"; a point places a blob or a crate"},
   };
   for (const auto& c : cases) {
     std::string problem = only_problem(c.object);
@@ -174,4 +182,60 @@ TEST(TiledSource, TheTwoFormatsAreToldApart) {
   EXPECT_TRUE(is_tiled_map(json::parse(R"({"tiledversion": "1.10", "layers": []})")));
   EXPECT_FALSE(is_tiled_map(json::parse(R"({"terrain": [], "objects": []})")));
   EXPECT_FALSE(is_tiled_map(json::parse(R"([])")));
+}
+
+// A property or class that misses a name the reader takes by a letter or by
+// case would be ignored without a word: it gets a note, on objects, layers
+// and the map alike, and names the reader takes or ignores get none. A
+// crate drawn by hand a fraction off its size is taken. Objects keep the
+// names Tiled gives them, for check and the game to use.
+TEST(TiledSource, NearMissesGetANoteAndObjectsKeepTheirTiledNames) {
+  auto props = [](const std::string& names) {
+    std::string list;
+    for (std::size_t at = 0; at < names.size();) {
+      std::size_t end = names.find(' ', at);
+      if (end == std::string::npos) end = names.size();
+      list += std::string(list.empty() ? "" : ", ") + R"({"name": ")" + names.substr(at, end - at) +
+              R"(", "type": "string", "value": "#ff0000"})";
+      at = end + 1;
+    }
+    return R"("properties": [)" + list + "]";
+  };
+  std::string text = R"({"type": "map", "orientation": "orthogonal", )" + props("colors speed") +
+                     R"(, "layers": [{"type": "objectgroup", "name": "L", )" +
+                     props("Color Style") + R"(, "objects": [
+      {"id": 3, "x": 0, "y": 0, "width": 10, "height": 10, )" +
+                     props("colour Color2 color1 colorful title stlye") + R"(},
+      {"id": 4, "type": "Crate", "x": 0, "y": 0, "width": 64, "height": 32},
+      {"id": 7, "name": "hero", "type": "blob", "point": true, "x": 1, "y": 2,
+       "properties": [{"name": "style", "type": "int", "value": 1}]},
+      {"id": 9, "type": "crate", "x": 5, "y": 6, "width": 63.6, "height": 32.4}]}]})";
+  problem_list problems("map.tmj");
+  level_data level = read_tiled_map(json::parse(text), problems);
+  EXPECT_TRUE(problems.empty()) << problems.lines()[0];
+  EXPECT_EQ(
+      problems.notes(),
+      (std::vector<std::string>{
+          "map.tmj: note: property \"colors\" is not read: did you mean \"color\"?",
+          "map.tmj: layer \"L\": note: property \"Color\" is not read: did you mean \"color\"?",
+          "map.tmj: object 3 in layer \"L\": note: property \"colour\" is not read: did you "
+          "mean \"color\"?",
+          "map.tmj: object 3 in layer \"L\": note: property \"Color2\" is not read: did you "
+          "mean \"color2\"?",
+          "map.tmj: object 3 in layer \"L\": note: property \"stlye\" is not read: did you "
+          "mean \"style\"?",
+          "map.tmj: object 4 in layer \"L\": note: its class \"Crate\" is not \"crate\": read "
+          "as terrain"}));
+  EXPECT_EQ(level.triangles.size(), 4u) << "the rectangle and the one of class Crate";
+  ASSERT_EQ(level.objects.size(), 2u);
+  EXPECT_EQ(level.object_names, (std::vector<std::string>{"object 7 \"hero\" in layer \"L\"",
+                                                          "object 9 in layer \"L\""}));
+
+  imported styled = import_objects(R"({"id": 2, "type": "blob", "point": true, "x": 0, "y": 0,
+      "properties": [{"name": "Style", "type": "int", "value": 2}]})");
+  ASSERT_EQ(styled.problems.size(), 1u);
+  EXPECT_NE(styled.problems[0].find("a blob needs an int property \"style\""), std::string::npos);
+  ASSERT_EQ(styled.notes.size(), 1u);
+  EXPECT_NE(styled.notes[0].find("\"Style\" is not read: did you mean \"style\"?"),
+            std::string::npos);
 }

@@ -183,6 +183,7 @@ class Page:
         self.console = []  # (level, text) of every console message and exception
         self.send("Runtime.enable")
         self.send("Page.enable")
+        self.send("Log.enable")  # the browser's own messages: WebGL errors, failed loads
 
     def send(self, method, **params):
         self.next_id += 1
@@ -202,6 +203,9 @@ class Page:
         if method == "Runtime.consoleAPICalled":
             text = " ".join(str(a.get("value", a.get("description", ""))) for a in params["args"])
             self.console.append((params["type"], text))
+        elif method == "Log.entryAdded":
+            entry = params["entry"]
+            self.console.append((entry["level"], entry.get("text", "")))
         elif method == "Runtime.exceptionThrown":
             details = params["exceptionDetails"]
             text = details.get("exception", {}).get("description", details.get("text", ""))
@@ -267,6 +271,18 @@ class Page:
 
     def status_is_error(self):
         return self.evaluate("document.getElementById('status').classList.contains('error')")
+
+    def touch(self, kind, x=0, y=0):
+        """A finger put down at (x, y) ("touchStart") or lifted ("touchEnd"),
+        as a touch screen reports it; needs touch emulation switched on."""
+        points = [{"x": x, "y": y}] if kind == "touchStart" else []
+        self.send("Input.dispatchTouchEvent", type=kind, touchPoints=points)
+
+    def choose_file(self, selector, path):
+        """Chooses a file in the file input, as a player does in its dialog."""
+        root = self.send("DOM.getDocument")["root"]["nodeId"]
+        node = self.send("DOM.querySelector", nodeId=root, selector=selector)["nodeId"]
+        self.send("DOM.setFileInputFiles", nodeId=node, files=[path])
 
     def close(self):
         self.ws.close()

@@ -5,8 +5,11 @@ first frames against the native game's frame of the same tick, the frame
 rate, focus on the first click, Right moving the view (and the page staying
 put), Tab dimming the old blob, levels dropped onto the page (a level file,
 a level source, and two files that cannot be played), Escape stopping the
-game, and the message shown when WebGL is missing. Frames, differences and a
-picture of the page are left in the output folder.
+game, Start again playing the dropped level again, a level chosen while the
+game is stopped, a narrow window, the touch keys of a touch screen, and the
+message shown when WebGL is missing; and that a second server on the same
+port says so in one line. Frames, differences and pictures of the page are
+left in the output folder.
 
 The test counts ticks by counting the game's glClear calls (one a tick). To
 look at one exact tick it turns WebGL's clear and draw calls into no-ops
@@ -181,10 +184,69 @@ def unfreeze(page):
     page.evaluate("window.__blob.freezeAfter = Infinity; window.__blob.frozen = false")
 
 
+def check_narrow_window(page):
+    """A phone's narrow window: the game scales down to it, whole, keeping
+    its shape, and nothing scrolls sideways."""
+    page.set_viewport(400, 760)
+    box = page.wait_for("the narrow layout", "(() => { const r = document.getElementById('canvas')"
+                        ".getBoundingClientRect(); return r.width < 400 && {left: r.left, right: "
+                        "r.right, width: r.width, height: r.height}; })()", 5)
+    wide = page.evaluate("document.documentElement.scrollWidth")
+    page.screenshot().save(os.path.join(OUT, "page_narrow.png"))
+    check(box["left"] >= 0 and box["right"] <= 400 and abs(box["height"] * 4 - box["width"] * 3) < 4
+          and box["width"] > 300 and wide <= 400,
+          "in a 400-pixel window the whole game shows at 4:3 and nothing scrolls sideways "
+          "(canvas %.0f x %.0f from x %.0f, page %d wide)"
+          % (box["width"], box["height"], box["left"], wide))
+    page.set_viewport(1000, 760)
+
+
+def check_touch_keys(page, url):
+    """On a phone's touch screen the page shows the game's keys as buttons;
+    holding the one for Right moves the view as the key does."""
+    page.set_viewport(412, 900)
+    page.send("Emulation.setTouchEmulationEnabled", enabled=True, maxTouchPoints=5)
+    page.navigate(url)
+    page.wait_for("the game on a touch screen", "window.__blob?.frozen", 30)
+    unfreeze(page)
+    shown = page.evaluate("!document.getElementById('touch-keys').hidden")
+    right = page.element_box("#touch-keys [data-key=ArrowRight]")
+    canvas = page.element_box("#canvas")
+    check(shown and right["width"] >= 44 and right["height"] >= 44
+          and right["y"] >= canvas["y"] + canvas["height"],
+          "touch keys shown under the game, thumb-sized (%dx%d)" % (right["width"], right["height"]))
+    run_ticks(page, 60)  # the blob lands
+    frame = lambda: page.screenshot(clip=canvas).resize((800, 600))  # noqa: E731
+    before = frame()
+    page.touch("touchStart", right["x"] + right["width"] / 2, right["y"] + right["height"] / 2)
+    run_ticks(page, 60)
+    page.touch("touchEnd")
+    after = frame()
+    after.save(os.path.join(OUT, "web_after_touch_right.png"))
+    page.screenshot().save(os.path.join(OUT, "page_touch.png"))
+    moved = world_shift(before, after)
+    check(moved > 60, "a touch held on Right moves the view right (the world moved %d pixels "
+          "left, in the game's own pixels)" % moved)
+    page.send("Emulation.setTouchEmulationEnabled", enabled=False)
+    page.set_viewport(1000, 760)
+
+
+def check_busy_port(port):
+    """web.sh --serve on a port in use: one line that suggests another."""
+    done = subprocess.run([WEB_SH, "--serve", str(port)], capture_output=True, text=True,
+                          timeout=300)
+    last = done.stderr.strip().splitlines()[-1:] or [""]
+    check(done.returncode == 1 and "--serve" in last[0] and "Traceback" not in done.stderr
+          and ("serving the game" not in done.stdout),
+          "web.sh --serve on a busy port says so in one line: %r (status %d)"
+          % (last[0], done.returncode))
+
+
 def main():
     def played(page, server):
         check(("serving the game at " + server.url) in server.printed(),
               "scripts/web.sh --serve prints the address it serves")
+        check_busy_port(server.port)
         play(page, server.url)
     with_served_page(WEB_SH, OUT, SECONDS, played)
     return check.summary()
@@ -321,20 +383,49 @@ def play(page, url):
     check(ticks(page) == last, "after Escape no tick runs")
     page.evaluate("document.getElementById('start-again').click()")
     page.wait_for("the game started again", "window.__blob?.frozen", 30)
-    check(page.evaluate("document.getElementById('overlay').dataset.state") == "click",
+    check(page.evaluate("document.getElementById('overlay').dataset.state") in ("click", "playing"),
           "Start again starts the game again")
+    text = page.evaluate("document.getElementById('status').textContent")
+    unfreeze(page)
+    run_ticks(page, 10)
+    again = shot()
+    again.save(os.path.join(OUT, "web_started_again.png"))
+    check(text.startswith("Playing valley.json") and count(again, WORLD, levels.is_red) > 50000,
+          "Start again plays the dropped level again, not the demo: %r" % text)
+
+    # A level chosen while the game is stopped starts it again with that level.
+    page.click(*middle)
+    page.tap("Escape")
+    page.wait_for("the stopped game", "document.getElementById('overlay').dataset.state === "
+                  "'stopped'", 5)
+    page.choose_file("#level-file", os.path.join(OUT, "meadow.map"))
+    page.wait_for("the game started with the chosen level",
+                  "window.__blob?.clears > 0 && document.getElementById('status').textContent"
+                  ".startsWith('Playing meadow.map')", 30)
+    unfreeze(page)
+    run_ticks(page, 10)
+    check(count(shot(), WORLD, levels.is_green) > 50000,
+          "a level chosen while the game is stopped starts it with that level")
+
+    check_narrow_window(page)
+    check_touch_keys(page, url)
 
     # Without WebGL the page says so instead of showing a dead canvas.
     page.send("Page.addScriptToEvaluateOnNewDocument",
               source="HTMLCanvasElement.prototype.getContext = () => null;")
     page.navigate(url)
     page.wait_for("the no-WebGL message", "document.getElementById('overlay')?.dataset.state "
-                  "=== 'no-webgl'", 10)
+                  "=== 'no-webgl'", 30)  # a page load, slow on a busy machine
     message = page.evaluate("document.getElementById('no-webgl').innerText")
     check("WebGL" in message, "without WebGL the page says the game needs it")
 
     errors = [text for level, text in page.console if level in ("error", "exception")]
     check(not errors, "no errors in the console %s" % errors[:3])
+    noise = [text for level, text in page.console
+             if any(k in text for k in ("INVALID_ENUM", "emscripten GL", "TODO: gl",
+                                        "willReadFrequently"))]
+    check(not noise, "no GL errors or warnings in the console (%d, such as %s)"
+          % (len(noise), noise[:2]))
 
 
 if __name__ == "__main__":

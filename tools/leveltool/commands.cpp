@@ -32,9 +32,9 @@ const char* const USAGE =
     "         when there is one.\n"
     "       leveltool render LEVEL.map OUT.png [--data DIR] [--shrink N]\n"
     "         Draws the whole level as the game's first frame shows it. Pictures come from\n"
-    "         DIR/images (default: the level's folder, else the game's own). --shrink N\n"
-    "         makes the picture N (1..16) times smaller on each side. Without DISPLAY it\n"
-    "         starts an Xvfb of its own.\n"
+    "         DIR/images (default: each from images/ beside the level when that holds it,\n"
+    "         else the game's own). --shrink N makes the picture N (1..16) times smaller\n"
+    "         on each side. Without DISPLAY it starts an Xvfb of its own.\n"
     "dump, check and render also take a level source, built first as build does; they\n"
     "tell a source from a level file by its content and say which they read.\n"
     "Exit status: 0 done, 1 problems in the input or an output not written, 2 wrong usage.\n";
@@ -143,7 +143,7 @@ int run_check(const arguments& args) {
   if (args.size() != 1) return usage_error("check takes one level file");
   level_input input;
   if (!read_input(args[0], input)) return 1;
-  level_report report = examine_level(input.bytes.data(), input.bytes.size());
+  level_report report = examine_level(input.bytes.data(), input.bytes.size(), input.object_names);
   std::string text = "read as: " + kind_text(input.kind) +
                      (input.kind == level_input_kind::level_file ? "" : ", built as build does") +
                      "\n" + report_text(report);
@@ -165,15 +165,15 @@ bool parse_shrink(const std::string& text, int& factor) {
 }
 
 bool parse_render_args(const arguments& args, render_request& request, std::string& level,
-                       std::string& out, int& shrink, std::string& error) {
+                       std::string& out, std::string& error) {
   std::vector<std::string> files;
   for (std::size_t k = 0; k < args.size(); ++k) {
     const std::string& arg = args[k];
     bool has_value = k + 1 < args.size();
     if (arg == "--data" && has_value) {
-      request.data_dir = args[++k];
+      request.data_dirs = {args[++k]};
     } else if (arg == "--shrink" && has_value) {
-      if (parse_shrink(args[++k], shrink)) continue;
+      if (parse_shrink(args[++k], request.shrink)) continue;
       error = "--shrink takes a whole number from 1 to " + std::to_string(SHRINK_MAX) + ", not " +
               args[k];
       return false;
@@ -197,40 +197,36 @@ bool parse_render_args(const arguments& args, render_request& request, std::stri
   return true;
 }
 
-// The game's working folder holds images/; a level kept next to its
-// pictures is drawn with them wherever the tool is started from, and any
-// other with the game's own (installed, or in the checkout), which render
-// names. Without either, the working folder is tried.
-std::string default_data_dir(const std::string& level_path) {
-  std::string folder = data_folder_for_level(level_path);
-  if (!folder.empty()) {
-    std::printf("pictures from %s/images\n", folder.c_str());
-    return folder;
-  }
+// Where the pictures came from, when render chose the folders: the level's
+// folder supplies the pictures it holds and the game's own data the rest.
+void say_picture_origins(const render_request& request, const render_result& drawn) {
+  for (const std::string& line : drawn.origins) std::printf("%s\n", line.c_str());
+  std::string own = request.data_dirs.back().empty() ? "." : request.data_dirs.back();
   std::error_code error;
-  return fs::current_path(error).string();
+  if (!fs::is_directory(fs::path(own) / "images", error)) return;
+  std::printf("%s from %s/images\n", drawn.origins.empty() ? "pictures" : "other pictures",
+              own.c_str());
 }
 }  // namespace
 
 int run_render(const arguments& args) {
   render_request request;
   std::string level, out, error;
-  int shrink = 1;
-  if (!parse_render_args(args, request, level, out, shrink, error)) return usage_error(error);
+  if (!parse_render_args(args, request, level, out, error)) return usage_error(error);
   level_input input;
   if (!read_input(level, input)) return 1;
-  if (request.data_dir.empty()) request.data_dir = default_data_dir(request.level_path);
+  bool chosen_folders = request.data_dirs.empty();
+  if (chosen_folders) request.data_dirs = data_folders_for_level(request.level_path);
   request.level = std::move(input.bytes);
-  rgb_image image;
-  std::vector<std::string> notes;
-  bool drawn = render_level(request, image, notes, error);
-  for (const std::string& note : notes) fail(level, "note: " + note);
-  if (!drawn) return fail(level, error);
-  image = shrunk(image, shrink);
+  render_result drawn;
+  bool ok = render_level(request, drawn, error);
+  for (const std::string& note : drawn.notes) fail(level, "note: " + note);
+  if (!ok) return fail(level, error);
   std::vector<std::uint8_t> png;
-  if (!encode_png(image, png, error)) return fail(out, error);
+  if (!encode_png(drawn.image, png, error)) return fail(out, error);
   if (int status = write_output(out, png.data(), png.size())) return status;
-  std::printf("%s: %d x %d pixels, drawn from %s\n", out.c_str(), image.width, image.height,
-              kind_text(input.kind).c_str());
+  std::printf("%s: %d x %d pixels, drawn from %s\n", out.c_str(), drawn.image.width,
+              drawn.image.height, kind_text(input.kind).c_str());
+  if (chosen_folders) say_picture_origins(request, drawn);
   return 0;
 }

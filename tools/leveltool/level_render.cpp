@@ -59,6 +59,7 @@ class drawing_session {
     freeCollisions();
     if (sdl_started_) SDL_Quit();
     set_data_folder("");
+    origins_ = nullptr;
   }
 
   // Opens the window and makes the level's objects as the game's start-up
@@ -66,11 +67,11 @@ class drawing_session {
   // exists load no pictures: without a folder of pictures the level is drawn
   // in its plain colours. Notes about the drawing are added only when there
   // is a window to draw in.
-  bool open(const render_request& request, std::vector<std::string>& notes, std::string& why) {
+  bool open(const render_request& request, render_result& result, std::string& why) {
     if (!display_.prepare(why)) return false;
     sdl_started_ = SDL_Init(SDL_INIT_VIDEO | SDL_INIT_NOPARACHUTE) == 0;
     std::vector<std::string> drawing_notes;
-    bool pictures = sdl_started_ && use_data_folder(request, drawing_notes);
+    bool pictures = sdl_started_ && use_data_folders(request, result, drawing_notes);
     if (sdl_started_ && !pictures) load(request);
     if (!sdl_started_ || !open_game_window()) {
       why = "cannot open an OpenGL window on " + private_display::name() + ": " + SDL_GetError();
@@ -78,7 +79,7 @@ class drawing_session {
     }
     set_fixed_gl_state();
     if (pictures) load(request);
-    notes.insert(notes.end(), drawing_notes.begin(), drawing_notes.end());
+    result.notes.insert(result.notes.end(), drawing_notes.begin(), drawing_notes.end());
     return true;
   }
 
@@ -89,17 +90,29 @@ class drawing_session {
     step_pass();
   }
 
-  // The game opens its pictures relative to its data folder. False when
+  // The game opens its pictures relative to its data folders. False when
   // there are none to open.
-  bool use_data_folder(const render_request& request, std::vector<std::string>& notes) {
+  bool use_data_folders(const render_request& request, render_result& result,
+                        std::vector<std::string>& notes) {
     std::error_code error;
-    if (!fs::is_directory(fs::path(request.data_dir) / "images", error)) {
-      notes.push_back("no images folder in " + request.data_dir + ": drawn without pictures");
+    bool any = false;
+    for (const std::string& folder : request.data_dirs)
+      any = any || fs::is_directory(fs::path(folder) / "images", error);
+    if (!any) {
+      std::string folders = request.data_dirs.empty() ? "." : request.data_dirs.back();
+      notes.push_back("no images folder in " + folders + ": drawn without pictures");
       return false;
     }
-    set_data_folder(request.data_dir);
+    origins_ = &result.origins;
+    set_data_folders(request.data_dirs, collect_origin);
     return true;
   }
+
+  static void collect_origin(const std::string& file, const std::string& folder) {
+    if (origins_) origins_->push_back(data_origin_line(file, folder));
+  }
+
+  static inline std::vector<std::string>* origins_ = nullptr;
 
   private_display display_;
   bool sdl_started_ = false;
@@ -135,47 +148,70 @@ void draw_tile(const world_box& box) {
   glDisable(GL_TEXTURE_2D);
 }
 
-// Copies the window's back buffer (rows bottom-up) into the picture at the
-// tile's place, leaving out what lies beyond the picture's edges.
-void copy_tile(const world_box& box, std::vector<std::uint8_t>& frame, rgb_image& image) {
+// Reads the window's back buffer (rows bottom-up) into `tile`, top row
+// first, keeping the top-left `tile.width` x `tile.height` pixels.
+void read_tile(std::vector<std::uint8_t>& frame, rgb_image& tile) {
   glPixelStorei(GL_PACK_ALIGNMENT, 1);
   glReadBuffer(GL_BACK);
   glReadPixels(0, 0, WINDOW_WIDTH, WINDOW_HEIGHT, GL_RGB, GL_UNSIGNED_BYTE, frame.data());
-  int left = view_x - box.left, top = view_y - box.top;
-  int columns = std::min(WINDOW_WIDTH, image.width - left);
-  for (int row = 0; row < WINDOW_HEIGHT && top + row < image.height; ++row) {
-    const std::uint8_t* from =
-        &frame[static_cast<std::size_t>(WINDOW_HEIGHT - 1 - row) * WINDOW_WIDTH * 3];
-    std::uint8_t* to =
-        &image.pixels[(static_cast<std::size_t>(top + row) * image.width + left) * 3];
-    std::memcpy(to, from, static_cast<std::size_t>(columns) * 3);
-  }
+  tile.pixels.resize(static_cast<std::size_t>(tile.width) * tile.height * 3);
+  for (int row = 0; row < tile.height; ++row)
+    std::memcpy(&tile.pixels[static_cast<std::size_t>(row) * tile.width * 3],
+                &frame[static_cast<std::size_t>(WINDOW_HEIGHT - 1 - row) * WINDOW_WIDTH * 3],
+                static_cast<std::size_t>(tile.width) * 3);
 }
 
-bool bounds_of_level(const std::vector<std::uint8_t>& bytes, world_box& box, std::string& why) {
-  box = picture_bounds(parse_level(bytes.data(), bytes.size()));
-  if (static_cast<long long>(box.width()) * box.height() <= PICTURE_PIXELS_MAX) return true;
-  why = "the level spans " + std::to_string(box.width()) + " x " + std::to_string(box.height()) +
+// Copies `part` into the picture with its top-left pixel at (left, top).
+void paste(const rgb_image& part, int left, int top, rgb_image& image) {
+  for (int row = 0; row < part.height; ++row)
+    std::memcpy(&image.pixels[(static_cast<std::size_t>(top + row) * image.width + left) * 3],
+                &part.pixels[static_cast<std::size_t>(row) * part.width * 3],
+                static_cast<std::size_t>(part.width) * 3);
+}
+
+long long shrunk_side(int side, int shrink) { return (side + shrink - 1) / shrink; }
+
+bool bounds_of_level(const render_request& request, world_box& box, std::string& why) {
+  box = picture_bounds(parse_level(request.level.data(), request.level.size()));
+  long long width = box.width(), height = box.height();
+  if (shrunk_side(box.width(), request.shrink) * shrunk_side(box.height(), request.shrink) <=
+      PICTURE_PIXELS_MAX)
+    return true;
+  int enough = request.shrink;
+  while (shrunk_side(box.width(), enough) * shrunk_side(box.height(), enough) > PICTURE_PIXELS_MAX)
+    ++enough;
+  why = "the level spans " + std::to_string(width) + " x " + std::to_string(height) +
         " pixels; render makes pictures of at most " +
-        std::to_string(PICTURE_PIXELS_MAX / 1'000'000) + " million pixels";
+        std::to_string(PICTURE_PIXELS_MAX / 1'000'000) + " million pixels (--shrink " +
+        std::to_string(enough) + " makes it small enough)";
   return false;
 }
 }  // namespace
 
-bool render_level(const render_request& request, rgb_image& image, std::vector<std::string>& notes,
-                  std::string& why) {
+// The tiles are whole multiples of the shrink factor in size, so each one
+// shrinks on its own into whole pixels of the picture, exactly as the whole
+// picture would: the full-size picture is never held.
+bool render_level(const render_request& request, render_result& result, std::string& why) {
   world_box box{};
-  if (!bounds_of_level(request.level, box, why)) return false;
+  if (!bounds_of_level(request, box, why)) return false;
   drawing_session session;
-  if (!session.open(request, notes, why)) return false;
-  image.width = box.width();
-  image.height = box.height();
+  if (!session.open(request, result, why)) return false;
+  const int s = request.shrink;
+  const int tile_width = WINDOW_WIDTH - WINDOW_WIDTH % s,
+            tile_height = WINDOW_HEIGHT - WINDOW_HEIGHT % s;
+  rgb_image& image = result.image;
+  image.width = static_cast<int>(shrunk_side(box.width(), s));
+  image.height = static_cast<int>(shrunk_side(box.height(), s));
   image.pixels.assign(static_cast<std::size_t>(image.width) * image.height * 3, 0);
   std::vector<std::uint8_t> frame(static_cast<std::size_t>(WINDOW_WIDTH) * WINDOW_HEIGHT * 3);
-  for (view_y = box.top; view_y <= box.bottom; view_y += WINDOW_HEIGHT)
-    for (view_x = box.left; view_x <= box.right; view_x += WINDOW_WIDTH) {
+  rgb_image tile;
+  for (view_y = box.top; view_y <= box.bottom; view_y += tile_height)
+    for (view_x = box.left; view_x <= box.right; view_x += tile_width) {
       draw_tile(box);
-      copy_tile(box, frame, image);
+      tile.width = std::min(tile_width, box.right + 1 - view_x);
+      tile.height = std::min(tile_height, box.bottom + 1 - view_y);
+      read_tile(frame, tile);
+      paste(shrunk(tile, s), (view_x - box.left) / s, (view_y - box.top) / s, image);
     }
   return true;
 }

@@ -25,17 +25,25 @@ struct world_box {
 // margin, or the first frame's view when the level is empty.
 world_box picture_bounds(const level_data& level);
 
-// The largest picture render makes, in pixels (three bytes each in memory).
+// The largest picture render makes, in pixels (three bytes each in memory),
+// counted after shrinking.
 constexpr long long PICTURE_PIXELS_MAX = 50'000'000;
 
 struct render_request {
   std::string level_path;           // names the level in messages
   std::vector<std::uint8_t> level;  // the level file's bytes, as read or as built from a source
-  std::string data_dir;             // the folder holding images/, the game's data folder
+  // The game's data folders, each holding images/ or not: a picture is
+  // taken from the first that holds it (shell/data_path.h).
+  std::vector<std::string> data_dirs;
+  int shrink = 1;  // the picture is this many times smaller on each side (1..16)
+};
+
+struct render_result {
+  rgb_image image;
+  std::vector<std::string> notes;    // things the designer should know (pictures missing)
+  std::vector<std::string> origins;  // a line for each picture taken from a folder but the last
 };
 
 // Draws the level. Uses DISPLAY, or an Xvfb of its own when DISPLAY is not
-// set. False with one line of reason when it cannot; notes gets things the
-// designer should know (pictures missing).
-bool render_level(const render_request& request, rgb_image& image, std::vector<std::string>& notes,
-                  std::string& why);
+// set. False with one line of reason when it cannot.
+bool render_level(const render_request& request, render_result& result, std::string& why);

@@ -5,12 +5,14 @@
 #include <string>
 
 #include "commands.h"
+#include "shell/version.h"
 
 int main(int argc, char** argv) {
   if (argc < 2) {
     std::fputs(USAGE, stderr);
     return 2;
   }
+  if (answered_version(argc, argv, "leveltool")) return 0;
   std::string command = argv[1];
   arguments args(argv + 2, argv + argc);
   if (command == "build") return run_build(args);

@@ -12,6 +12,7 @@
 
 #include "font_atlas.h"
 #include "font_face.h"
+#include "shell/version.h"
 
 namespace {
 
@@ -35,6 +36,7 @@ std::vector<font_glyph> render_printable(font_face& face) {
 
 int main(int argc, char** argv) {
   const char* usage = "usage: make_font FONT.ttf OUTPUT.pam\n";
+  if (answered_version(argc, argv, "make_font")) return 0;
   if (argc == 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
     std::fputs(usage, stdout);
     return 0;

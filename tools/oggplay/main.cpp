@@ -23,6 +23,7 @@
 
 #include "audio/audio_device.h"
 #include "audio/ogg_stream.h"
+#include "shell/version.h"
 
 namespace {
 
@@ -118,6 +119,7 @@ void play_to_end(ogg_stream& player) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (answered_version(argc, argv, "oggplay")) return 0;
   if (argc == 2 && (std::strcmp(argv[1], "-h") == 0 || std::strcmp(argv[1], "--help") == 0)) {
     print_usage(stdout);
     return 0;

@@ -13,6 +13,7 @@
 #include <cstring>
 #include <string>
 
+#include "shell/version.h"
 #include "synthetic_level.h"
 
 namespace {
@@ -81,6 +82,7 @@ int make_random(int argc, char** argv) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (answered_version(argc, argv, "synthlevel")) return 0;
   if (argc == 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
     std::printf("%s\n", USAGE);
     return 0;

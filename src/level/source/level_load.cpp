@@ -1,5 +1,7 @@
 #include "level_load.h"
 
+#include <cctype>
+
 #include "level/level_file.h"
 #include "level_encoder.h"
 #include "level_source.h"
@@ -7,6 +9,17 @@
 #include "shell/wording.h"
 
 namespace {
+// A file named as a level source (.json, .tmj, .tmx) that holds no text at
+// all is a broken source, not an empty level file: an editor that saved
+// nothing, or a save still being written.
+bool named_as_source(const std::string& path) {
+  std::size_t dot = path.rfind('.');
+  if (dot == std::string::npos || path.find('/', dot) != std::string::npos) return false;
+  std::string extension = path.substr(dot + 1);
+  for (char& c : extension) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return extension == "json" || extension == "tmj" || extension == "tmx";
+}
+
 // The size of the level file whose counts are those of `level`.
 std::size_t size_for_counts(const level_data& level) {
   return 4 + TRIANGLE_RECORD_BYTES * level.triangles.size() + 3 +
@@ -35,6 +48,7 @@ bool level_input_from_source(const std::vector<std::uint8_t>& source, level_inpu
   if (!level_from_source(source, level, problems, &tiled_map)) return false;
   input.kind = tiled_map ? level_input_kind::tiled_map : level_input_kind::project_source;
   input.bytes = encode_level(level);
+  input.object_names = std::move(level.object_names);
   return true;
 }
 
@@ -43,6 +57,12 @@ bool read_level_input(const std::string& path, level_input& input, problem_list&
   std::string reason;
   if (!read_file_bytes(path, bytes, reason)) {
     problems.add("", "cannot read it: " + reason);
+    return false;
+  }
+  if (first_text_byte(bytes) < 0 && named_as_source(path)) {
+    problems.add(
+        "", std::string(bytes.empty() ? "the file is empty" : "the file holds only white space") +
+                "; a level source is JSON");
     return false;
   }
   if (is_whole_level_file(bytes) || !looks_like_level_source(bytes)) {

@@ -18,6 +18,10 @@ struct level_input {
   level_input_kind kind = level_input_kind::level_file;
   // The level file: the bytes as read, or as built from the source.
   std::vector<std::uint8_t> bytes;
+  // How a source names each object record, in file order (a Tiled map:
+  // "object 11 \"hero\" in layer \"things\""), so that messages about the
+  // level name objects as the designer knows them; empty for a level file.
+  std::vector<std::string> object_names;
 };
 
 // True when the counts of a level file add up to exactly these bytes.

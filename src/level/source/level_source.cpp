@@ -1,6 +1,7 @@
 #include "level_source.h"
 
 #include <cctype>
+#include <cstring>
 #include <nlohmann/json.hpp>
 
 #include "project_source.h"
@@ -29,9 +30,31 @@ bool within_depth(int depth, json::parse_event_t, json&) {
 
 bool looks_like_xml(const std::vector<std::uint8_t>& bytes) { return first_text_byte(bytes) == '<'; }
 
+// A file name as a shell command takes it.
+std::string shell_word(const std::string& name) {
+  bool plain = !name.empty();
+  for (char c : name)
+    plain = plain && (std::isalnum(static_cast<unsigned char>(c)) || std::strchr("._/+-", c));
+  if (plain) return name;
+  std::string quoted = "'";
+  for (char c : name) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+  return quoted + "'";
+}
+
+// Tiled converts its XML maps to JSON from the command line too.
+std::string export_command(const std::string& path) {
+  std::size_t dot = path.rfind('.');
+  bool has_extension = dot != std::string::npos && path.find('/', dot) == std::string::npos;
+  std::string json_path = (has_extension ? path.substr(0, dot) : path) + ".tmj";
+  return "tiled --export-map json " + shell_word(path) + " " + shell_word(json_path);
+}
+
 bool parse_json(const std::vector<std::uint8_t>& bytes, json& root, problem_list& problems) {
   if (looks_like_xml(bytes)) {
-    problems.add("", "this is XML; save Tiled maps in the JSON format (.tmj or .json)");
+    problems.add("",
+                 "this is XML; save Tiled maps in the JSON format (.tmj or .json), in Tiled "
+                 "or with: " +
+                     export_command(problems.file()));
     return false;
   }
   try {

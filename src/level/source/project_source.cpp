@@ -151,7 +151,9 @@ void read_object(const json& item, std::size_t index, level_data& level, problem
     else
       out = read_coordinate(item[axis], fraction_rule::refuse, axis, where, problems);
   }
-  if (type && x && y) level.objects.push_back({*type, *x, *y});
+  if (!type || !x || !y) return;
+  level.objects.push_back({*type, *x, *y});
+  level.object_names.push_back(where);
 }
 
 const json& list_of(const json& root, const char* key, problem_list& problems) {

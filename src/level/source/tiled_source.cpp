@@ -1,11 +1,13 @@
 #include "tiled_source.h"
 
+#include <cctype>
 #include <cmath>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "json_values.h"
+#include "level/platform.h"
 #include "object_kind.h"
 #include "terrain_shape.h"
 
@@ -72,10 +74,68 @@ bool flag(const json& obj, const char* key) {
   return it != obj.end() && it->is_boolean() && it->get<bool>();
 }
 
+std::string lower_case(std::string text) {
+  for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return text;
+}
+
+// Whether one edit (a letter added, dropped, changed, or two neighbours
+// swapped) turns `a` into `b`.
+bool one_edit_apart(const std::string& a, const std::string& b) {
+  if (a == b) return false;
+  if (a.size() == b.size()) {
+    std::size_t first = 0;
+    while (a[first] == b[first]) ++first;
+    if (a.compare(first + 1, std::string::npos, b, first + 1, std::string::npos) == 0) return true;
+    return first + 1 < a.size() && a[first] == b[first + 1] && a[first + 1] == b[first] &&
+           a.compare(first + 2, std::string::npos, b, first + 2, std::string::npos) == 0;
+  }
+  const std::string& longer = a.size() > b.size() ? a : b;
+  const std::string& shorter = a.size() > b.size() ? b : a;
+  if (longer.size() != shorter.size() + 1) return false;
+  std::size_t first = 0;
+  while (first < shorter.size() && longer[first] == shorter[first]) ++first;
+  return longer.compare(first + 1, std::string::npos, shorter, first, std::string::npos) == 0;
+}
+
+// The name the reader takes that `name` was most likely meant to be
+// ("colour", "Color", "colors" and "stlye" all miss by little), or "".
+std::string meant_name(const std::string& name, const std::vector<std::string>& read) {
+  std::string plain = lower_case(name);
+  if (std::size_t british = plain.find("colour"); british != std::string::npos)
+    plain.erase(british + 4, 1);
+  for (const std::string& wanted : read)
+    if (plain == wanted || plain == wanted + "s" || one_edit_apart(plain, wanted)) return wanted;
+  return "";
+}
+
+// A property whose name misses one the reader takes is otherwise ignored
+// without a word: the terrain stays white, the blob without its style.
+void note_near_misses(const json& owner, bool is_object, const std::string& where,
+                      problem_list& problems) {
+  static const std::vector<std::string> object_names = {"color", "style"};
+  static const std::vector<std::string> layer_names = {"color"};
+  for (const json& p : list_or_empty(owner, "properties")) {
+    std::string name = p.is_object() ? string_or_empty(p, "name") : "";
+    bool corner = name.size() > 5 && name.compare(0, 5, "color") == 0 &&
+                  name.find_first_not_of("0123456789", 5) == std::string::npos;
+    if (name.empty() || name == "color" || name == "style" || (is_object && corner)) continue;
+    std::string stem = name;
+    if (is_object) stem.erase(stem.find_last_not_of("0123456789") + 1);  // "Color2": "Color"
+    std::string wanted = meant_name(stem, is_object ? object_names : layer_names);
+    if (wanted.empty()) continue;
+    if (wanted == "color") wanted += name.substr(stem.size());
+    problems.note(where, "property \"" + name + "\" is not read: did you mean \"" + wanted + "\"?");
+  }
+}
+
 // Why an object cannot be terrain, or "" for a polygon or a rectangle.
 std::string unusable_shape(const json& obj) {
-  if (flag(obj, "point"))
-    return "a point places a blob or a crate: give it the class \"blob\" or \"crate\"";
+  if (flag(obj, "point")) {
+    std::string found = object_class(obj);
+    return (found.empty() ? "" : "its class is \"" + found + "\"; ") +
+           "a point places a blob or a crate: give it the class \"blob\" or \"crate\"";
+  }
   if (flag(obj, "ellipse")) return "an ellipse cannot be terrain: draw a polygon";
   if (obj.contains("polyline")) return "a polyline is open: terrain needs a closed polygon";
   if (obj.contains("text")) return "a text object cannot be terrain";
@@ -100,6 +160,12 @@ std::optional<std::vector<std::pair<double, double>>> local_corners(const json& 
     return corners;
   }
   double w = number_or(obj, "width", 0), h = number_or(obj, "height", 0);
+  if (w == 0 || h == 0) {
+    problems.add(where, "a rectangle of " + describe(obj.value("width", json(0))) + " x " +
+                            describe(obj.value("height", json(0))) +
+                            " pixels has no area: give it a width and a height");
+    return std::nullopt;
+  }
   return std::vector<std::pair<double, double>>{{0, 0}, {w, 0}, {w, h}, {0, h}};
 }
 
@@ -186,8 +252,14 @@ std::optional<long long> style_property(const json& obj) {
   return style ? whole_number(*style) : std::nullopt;
 }
 
+// A rectangle drawn by hand may miss the crate's size by a fraction.
+bool crate_sized(const json& obj) {
+  return std::lround(number_or(obj, "width", 0)) == PLATFORM_WIDTH &&
+         std::lround(number_or(obj, "height", 0)) == PLATFORM_HEIGHT;
+}
+
 // Blobs are placed by their centre with a point; crates by their top-left
-// corner with a point or an unrotated rectangle.
+// corner with a point or an unrotated rectangle of the crate's size.
 bool placement_shape_ok(const json& obj, int type, std::string& why) {
   bool point = flag(obj, "point");
   bool rectangle = unusable_shape(obj).empty() && !obj.contains("polygon");
@@ -196,6 +268,10 @@ bool placement_shape_ok(const json& obj, int type, std::string& why) {
       why = "a crate is placed with a point or a rectangle";
     else if (rectangle && number_or(obj, "rotation", 0) != 0)
       why = "a crate cannot be rotated";
+    else if (rectangle && !crate_sized(obj))
+      why = "a crate is 64 x 32 pixels, and this rectangle is " +
+            describe(obj.value("width", json(0))) + " x " + describe(obj.value("height", json(0))) +
+            ": draw it 64 x 32, or place the crate with a point at its top-left corner";
   } else if (!point) {
     why = "a blob is placed with a point object at its centre";
   }
@@ -221,7 +297,9 @@ void read_placement(const json& obj, const std::string& kind, const layer_contex
   }
   auto x = rounded_coordinate(layer.offset_x + number_or(obj, "x", 0), "x", where, problems);
   auto y = rounded_coordinate(layer.offset_y + number_or(obj, "y", 0), "y", where, problems);
-  if (x && y) level.objects.push_back({*type, *x, *y});
+  if (!x || !y) return;
+  level.objects.push_back({*type, *x, *y});
+  level.object_names.push_back(where);
 }
 
 void read_object(const json& obj, const layer_context& layer, level_data& level,
@@ -236,11 +314,16 @@ void read_object(const json& obj, const layer_context& layer, level_data& level,
     problems.note(where, "hidden, left out");
     return;
   }
+  note_near_misses(obj, true, where, problems);
   std::string kind = object_class(obj);
-  if (kind == "blob" || kind == "crate" || kind == "platform")
+  if (kind == "blob" || kind == "crate" || kind == "platform") {
     read_placement(obj, kind, layer, where, level, problems);
-  else
-    read_terrain(obj, layer, where, level, problems);
+    return;
+  }
+  std::string meant = meant_name(kind, {"blob", "crate", "platform"});
+  if (!meant.empty() && !flag(obj, "point"))
+    problems.note(where, "its class \"" + kind + "\" is not \"" + meant + "\": read as terrain");
+  read_terrain(obj, layer, where, level, problems);
 }
 
 bool has_tiles(const json& layer) {
@@ -265,6 +348,7 @@ void read_layer(const json& layer, const layer_context& outer, level_data& level
   inner.scopes.insert(inner.scopes.begin(), &layer);
   std::string where = "layer \"" + inner.path + "\"";
   std::string type = string_or_empty(layer, "type");
+  note_near_misses(layer, false, where, problems);
   if (layer.contains("visible") && !flag(layer, "visible")) {
     problems.note(where, "hidden, left out");
   } else if (type == "objectgroup") {
@@ -298,6 +382,7 @@ level_data read_tiled_map(const json& root, problem_list& problems) {
     problems.add("", "the map is " + orientation + "; only orthogonal maps have the level's axes");
     return level;
   }
+  note_near_misses(root, false, "", problems);
   layer_context top;
   top.scopes.push_back(&root);
   read_layers(list_or_empty(root, "layers"), top, level, problems);

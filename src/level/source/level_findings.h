@@ -1,0 +1,36 @@
+// What a level will do that its designer should know, found from the bytes
+// of its level file alone: the facts of what the game makes of it, notes on
+// oddities the game lives with, and problems that spoil the level (counts
+// that do not match the data, type codes the game skips, blobs or crates
+// starting inside terrain, a blob with nothing below it, a crate too close
+// above the ground, turns of Tab that leave no blob under control, no blob
+// at all). `leveltool check` prints them all; the game says the notes and
+// problems of each level it plays.
+//
+// Nothing here touches the game's world: the collision questions go to a
+// list of the level's own, so the findings can be made on any thread while
+// a level plays.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "level_load.h"
+
+struct level_findings {
+  std::vector<std::string> facts;
+  std::vector<std::string> notes;
+  std::vector<std::string> problems;
+};
+
+// Examines the bytes of a level file. `object_names` names each object
+// record as its source does (level_input::object_names); without them an
+// object is "object N", N its place among the file's records.
+level_findings examine_level(const std::uint8_t* bytes, std::size_t size,
+                             const std::vector<std::string>& object_names = {});
+
+// The notes and problems of a level read or built for playing, one line
+// each: "FILE: problem: ..." and "FILE: note: ...".
+std::vector<std::string> level_finding_lines(const std::string& path, const level_input& level);
