@@ -46,7 +46,7 @@ squeeze caught_under_crate(int crate_y) {
     play.run_until(play.tick() + 1);
     const obj_wobblet& b = play.blob(1);
     seen.lowest_centre = std::max(seen.lowest_centre, static_cast<double>(b.y));
-    auto [top, bottom] = std::minmax_element(b.rim_y, b.rim_y + blob_tuning::POINTS);
+    auto [top, bottom] = std::minmax_element(b.rim_y, b.rim_y + blob_tuning::RIM_POINTS);
     seen.flattest = std::min(seen.flattest, *bottom - *top);
     long t = play.tick();
     int want = t < 100 || t > 330 ? 0 : b.x < 12 ? 1 : b.x > 28 ? -1 : 0;  // hold it at x 20
