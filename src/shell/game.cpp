@@ -34,11 +34,6 @@ bool open_audio(int* argc, char** argv) {
   return false;
 }
 
-void shutdown(GLuint portrait, bool audio_open) {
-  destroy_game(portrait);
-  if (audio_open) close_audio_device();
-  SDL_Quit();
-}
 }  // namespace
 
 void destroy_game(GLuint portrait) {
@@ -162,29 +157,41 @@ void remake_world() {
   make_world();
 }
 
-int game_main(int argc, char** argv, const std::function<void()>& between_ticks,
-              key_source* keys) {
+bool start_game(int* argc, char** argv, game_session& session) {
   start_obj = nullptr;
   std::atexit(freeCollisions);
   if (!start_sdl()) {
     report_display_failure("cannot start SDL");
-    return 1;
+    return false;
   }
   if (!open_game_window()) {
     report_display_failure("cannot open the 800x600 OpenGL window");
     SDL_Quit();
-    return 1;
+    return false;
   }
   set_fixed_gl_state();
   make_world();
   tex_font = loadTexture(".\\images\\font.png");
-  GLuint portrait = loadTexture(".\\images\\hud_Portrait.png");
-  bool audio_open = open_audio(&argc, argv);
+  session.portrait = loadTexture(".\\images\\hud_Portrait.png");
+  session.audio_open = open_audio(argc, argv);
+  return true;
+}
+
+void end_game(const game_session& session) {
+  destroy_game(session.portrait);
+  if (session.audio_open) close_audio_device();
+  SDL_Quit();
+}
+
+int game_main(int argc, char** argv, const std::function<void()>& between_ticks,
+              key_source* keys) {
+  game_session session;
+  if (!start_game(&argc, argv, session)) return 1;
   run_paced_loop([] { return SDL_GetTicks(); }, [](std::uint32_t ms) { SDL_Delay(ms); },
-                 [portrait, &between_ticks, keys] {
+                 [&session, &between_ticks, keys] {
                    if (between_ticks) between_ticks();
-                   return run_tick(portrait, keys);
+                   return run_tick(session.portrait, keys);
                  });
-  shutdown(portrait, audio_open);
+  end_game(session);
   return 0;
 }

@@ -70,6 +70,20 @@ void make_world();
 // does, from the level set now (level/container.h).
 void remake_world();
 
+// What start-up hands to the loop and to shutdown.
+struct game_session {
+  GLuint portrait = 0;
+  bool audio_open = false;
+};
+
+// Start-up: SDL, the window, the fixed GL state, the world, the font and
+// portrait, the audio device (the game runs on without one). False, after
+// one line on standard error, when the display or window cannot be opened.
+bool start_game(int* argc, char** argv, game_session& session);
+
+// Shutdown: every object, the pictures, the audio device, SDL.
+void end_game(const game_session& session);
+
 // The program: start-up, the loop until Escape, shutdown. `between_ticks`,
 // when given, runs before every tick: the place to swap in a new level.
 // `keys`, when given, makes each tick's event pass. Returns the exit status:

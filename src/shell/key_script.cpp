@@ -5,7 +5,6 @@
 #include <climits>
 #include <cstdint>
 #include <cstring>
-#include <filesystem>
 #include <sstream>
 
 #include "shell/file_bytes.h"
@@ -56,15 +55,16 @@ bool parse_key(const std::string& text, int& key) {
 }
 }  // namespace
 
+// A script or a replay may come from a pipe or a device too (`/dev/null`
+// for no keys), but is still read only to the size limit.
 bool read_text_file(const std::string& path, const std::string& what, std::string& text,
                     std::string& error) {
   std::vector<std::uint8_t> bytes;
   std::string reason;
-  if (read_file_bytes(path, bytes, reason) && !std::filesystem::is_directory(path)) {
+  if (read_stream_bytes(path, bytes, reason)) {
     text.assign(bytes.begin(), bytes.end());
     return true;
   }
-  if (std::filesystem::is_directory(path)) reason = "it is a directory";
   error = "cannot read the " + what + ": " + reason + " (" + path + ")";
   return false;
 }

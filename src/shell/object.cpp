@@ -22,15 +22,29 @@ obj_parent* construct(int type) {
   return nullptr;
 }
 
+// The list's tail, kept so that appending costs the same however long the
+// list is (a level file can place 32,640 objects). Code and tests may set
+// start_obj themselves, to empty the list or to hang in a list of their own;
+// the tail is trusted only while the head it was found under is still the
+// head and nothing hangs after it, and is found again by one walk otherwise.
+obj_parent* tail = nullptr;
+obj_parent* tail_head = nullptr;  // start_obj when tail was last right
+
+obj_parent* list_tail() {
+  if (!start_obj) return nullptr;
+  obj_parent* from = tail && tail_head == start_obj ? tail : start_obj;
+  while (from->next) from = from->next;
+  return from;
+}
+
 void append_to_list(obj_parent* object) {
-  if (!start_obj) {
-    start_obj = object;
-  } else {
-    obj_parent* tail = start_obj;
-    while (tail->next) tail = tail->next;
-    tail->next = object;
-  }
   object->next = nullptr;
+  if (obj_parent* last = list_tail())
+    last->next = object;
+  else
+    start_obj = object;
+  tail = object;
+  tail_head = start_obj;
 }
 }  // namespace
 
@@ -60,5 +74,7 @@ void destroy_all_instances() {
     object = next;
   }
   start_obj = nullptr;
+  tail = nullptr;
+  tail_head = nullptr;
   container_made = false;
 }

@@ -1,13 +1,18 @@
 // Frame pacing: a tick runs once more than 17 ms of real time are owed and
-// consumes exactly 17 ms; otherwise the loop sleeps 15 ms. Time lost to a
-// stall stays owed, so the following passes tick back to back (no cap) until
-// the debt is paid. The clock is injected, so tests drive it exactly.
+// consumes exactly 17 ms; otherwise the loop sleeps 15 ms. A pass that comes
+// late owes more, and the following passes tick back to back until the debt
+// is paid, so the game keeps to the wall clock on average. A stall is
+// different: a suspended machine, a debugger, a frozen or hidden browser tab.
+// Once more than STALL_MS are owed, the debt is dropped but for one tick: the
+// game goes on from where it stood instead of fast-forwarding through the
+// time it missed. The clock is injected, so tests drive it exactly.
 #pragma once
 
 #include <cstdint>
 
-constexpr std::uint32_t TICK_MS = 17;   // simulated time per tick
-constexpr std::uint32_t SLEEP_MS = 15;  // real sleep while no tick is owed
+constexpr std::uint32_t TICK_MS = 17;    // simulated time per tick
+constexpr std::uint32_t SLEEP_MS = 15;   // real sleep while no tick is owed
+constexpr std::uint32_t STALL_MS = 250;  // owed time beyond this is dropped
 
 class frame_pacer {
  public:
@@ -15,18 +20,21 @@ class frame_pacer {
 
   // Takes a clock reading (ms; wrap-around is harmless) and says whether a
   // tick is due now, consuming 17 ms if so. False means: sleep SLEEP_MS.
+  // At most STALL_MS / TICK_MS (14) ticks are ever due back to back.
   bool tick_due(std::uint32_t now) {
-    accumulator_ += static_cast<std::int32_t>(now - last_reading_);
+    std::uint32_t elapsed = now - last_reading_;  // the clock only goes forward
     last_reading_ = now;
-    if (accumulator_ <= static_cast<std::int32_t>(TICK_MS)) return false;
-    accumulator_ -= TICK_MS;
+    if (elapsed > STALL_MS - owed_)
+      owed_ = TICK_MS + 1;  // a stall: just enough for one tick
+    else
+      owed_ += elapsed;
+    if (owed_ <= TICK_MS) return false;
+    owed_ -= TICK_MS;
     return true;
   }
 
-  std::int32_t owed_ms() const { return accumulator_; }
-
  private:
-  std::int32_t accumulator_ = 0;
+  std::uint32_t owed_ = 0;  // ms of real time not yet simulated; at most STALL_MS
   std::uint32_t last_reading_;
 };
 

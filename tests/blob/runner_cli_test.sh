@@ -39,13 +39,26 @@ expect_error "missing level" "cannot read the level: No such file or directory (
 expect_error "level is a folder" "cannot read the level: .*($work)" "$work" "$events" 5
 expect_error "missing events" "cannot read the key script: No such file or directory ($work/none.txt)" \
   "$level" "$work/none.txt" 5
-expect_error "events is a folder" "cannot read the key script: it is a directory ($work)" \
+expect_error "events is a folder" "cannot read the key script: it is a folder, not a file ($work)" \
   "$level" "$work" 5
 expect_error "replay without a file" "usage: blobrun" --replay
 expect_error "missing replay" "cannot read the replay: No such file or directory ($work/none.replay)" \
   --replay "$work/none.replay"
 expect_error "a level as replay" "$level: not a replay: it does not begin with '# blobdemo replay'" \
   --replay "$level"
+# Odd files are refused at once, never read for ever or waited on: a device
+# without end, and a pipe that no one writes. A script of no keys may come
+# from /dev/null or a pipe; one from /dev/zero is refused at the size limit.
+mkfifo "$work/pipe.map"
+expect_error "level is /dev/zero" "cannot read the level: it is a device, not a file (/dev/zero)" \
+  /dev/zero "$events" 5
+expect_error "level is a pipe" "cannot read the level: it is a pipe, not a file ($work/pipe.map)" \
+  "$work/pipe.map" "$events" 5
+expect_error "events are /dev/zero" "cannot read the key script: it holds more than 128 MB" \
+  "$level" /dev/zero 5
+"$blobrun" "$level" /dev/null 3 --final >/dev/null || fail "a script from /dev/null did not run"
+printf '3 down Right\n' | "$blobrun" "$level" /dev/stdin 3 --final >/dev/null ||
+  fail "a script piped in did not run"
 for ticks in 0 -3 abc 12x "" 99999999999 " 5"; do
   expect_error "ticks '$ticks'" "TICKS '$ticks' is not a whole number from 1 up" "$level" "$events" "$ticks"
 done

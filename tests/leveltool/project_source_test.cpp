@@ -5,6 +5,8 @@
 
 #include <nlohmann/json.hpp>
 
+#include "support/plain_ring_check.h"
+
 namespace {
 struct built {
   level_data level;
@@ -172,4 +174,32 @@ TEST(ProjectSource, MoreTrianglesThanAFileCountsAreRefused) {
   EXPECT_EQ(only_problem(triangles(10880)),
             "demo.json: the level has 10880 triangles; a level file holds at most 10879");
   EXPECT_TRUE(build(triangles(10879)).problems.empty());
+}
+
+// A ring whose triangles cannot fit is refused by counting its convex
+// corners, before it is checked or split: alone, or beside the triangles
+// of the rings before it.
+TEST(ProjectSource, RingsTooBigForALevelFileAreRefusedBeforeTheyAreSplit) {
+  auto ring_item = [](int points) {
+    std::string item = R"({"color": "#808080", "points": [)";
+    std::vector<point2> ring = sawtooth_ring(points);
+    for (std::size_t i = 0; i < ring.size(); ++i)
+      item += (i ? ",[" : "[") + std::to_string(ring[i].x) + "," + std::to_string(ring[i].y) + "]";
+    return item + "]}";
+  };
+  std::vector<point2> huge = sawtooth_ring(40000);
+  std::string fewest = std::to_string(fewest_triangles(huge));
+  EXPECT_EQ(only_problem(terrain(ring_item(40000))),
+            "demo.json: terrain item 1: cannot be stored: it makes at least " + fewest +
+                " triangles; a level file holds at most 10879");
+  std::size_t first = build(terrain(ring_item(10000))).level.triangles.size();
+  built two = build(terrain(ring_item(10000) + "," + ring_item(2000)));
+  ASSERT_EQ(two.problems.size(), 1u);
+  EXPECT_EQ(two.problems[0].rfind("demo.json: terrain item 2: cannot be stored: it makes at least ",
+                                  0),
+            0u)
+      << two.problems[0];
+  EXPECT_NE(two.problems[0].find("(" + std::to_string(first) + " of them made before it)"),
+            std::string::npos)
+      << two.problems[0];
 }

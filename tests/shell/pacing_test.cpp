@@ -1,5 +1,5 @@
 // The fixed-rate loop, driven by injected clock readings: which passes tick,
-// which sleep, and how a stall is caught up.
+// which sleep, how a late pass is caught up and how a stall is dropped.
 #include "shell/pacing.h"
 
 #include <gtest/gtest.h>
@@ -30,19 +30,59 @@ std::string run_script(std::vector<std::uint32_t> readings, int ticks_to_run) {
 }
 }  // namespace
 
+// How many ticks are due back to back at one clock reading.
+int ticks_due_at(frame_pacer& pacer, std::uint32_t now) {
+  int ticks = 0;
+  while (pacer.tick_due(now)) ++ticks;
+  return ticks;
+}
+
 TEST(FramePacer, SeventeenMillisecondsOrLessSleeps) {
   frame_pacer pacer(1000);
-  EXPECT_FALSE(pacer.tick_due(1017));
-  EXPECT_EQ(pacer.owed_ms(), 17);
-  EXPECT_TRUE(pacer.tick_due(1018));  // 18 owed: tick, 1 left
-  EXPECT_EQ(pacer.owed_ms(), 1);
+  EXPECT_FALSE(pacer.tick_due(1017));  // 17 owed
+  EXPECT_TRUE(pacer.tick_due(1018));   // 18 owed: tick, 1 left
   EXPECT_FALSE(pacer.tick_due(1018));
+  EXPECT_FALSE(pacer.tick_due(1034));  // 17 owed again
+  EXPECT_TRUE(pacer.tick_due(1035));
 }
 
 TEST(FramePacer, ClockWrapAroundIsHarmless) {
   frame_pacer pacer(0xFFFFFFF0u);
-  EXPECT_TRUE(pacer.tick_due(0x00000010u));  // 32 ms across the wrap
-  EXPECT_EQ(pacer.owed_ms(), 15);
+  EXPECT_TRUE(pacer.tick_due(0x00000010u));  // 32 ms across the wrap: tick, 15 left
+  EXPECT_FALSE(pacer.tick_due(0x00000012u));  // 17
+  EXPECT_TRUE(pacer.tick_due(0x00000013u));   // 18
+}
+
+// Up to a quarter of a second owed is paid back to back; more is a stall,
+// dropped but for one tick, whether it lasted 251 ms, 5 s, a 30-day suspend
+// (past the 32-bit signed range of milliseconds) or a whole turn of the clock.
+TEST(FramePacer, StallsBeyondAQuarterSecondAreDroppedButForOneTick) {
+  frame_pacer pacer(0);
+  EXPECT_EQ(ticks_due_at(pacer, 250), 14) << "250 owed: 14 ticks, 12 ms left";
+  EXPECT_EQ(ticks_due_at(pacer, 256), 1) << "18 owed";
+  std::uint32_t now = 256;
+  for (std::uint32_t stall : {252u, 5000u, 30u * 86400000u, 0xFFFFFFF0u}) {
+    now += stall;
+    EXPECT_EQ(ticks_due_at(pacer, now), 1) << "after a stall of " << stall << " ms";
+    EXPECT_EQ(ticks_due_at(pacer, now + 16), 0) << "1 + 16 owed";
+    EXPECT_EQ(ticks_due_at(pacer, now + 17), 1) << "then the wall clock again";
+    now += 17;
+  }
+  // 1 ms is owed after that last tick; 249 more is not yet a stall.
+  EXPECT_EQ(ticks_due_at(pacer, now + 249), 14);
+}
+
+// A machine too slow for the tick: each pass is 40 ms after the last and
+// runs one tick, so 23 ms more are owed every pass. When the machine is fast
+// again (the clock stands still between passes), what it owes is paid back
+// to back: at most a quarter of a second, never the four seconds it fell
+// behind.
+TEST(FramePacer, ASlowMachineNeverOwesMoreThanAQuarterSecond) {
+  frame_pacer pacer(0);
+  for (std::uint32_t now = 40; now <= 4000; now += 40) EXPECT_TRUE(pacer.tick_due(now)) << now;
+  int catch_up = ticks_due_at(pacer, 4000);
+  EXPECT_GE(catch_up, 1);
+  EXPECT_LE(catch_up, 14);
 }
 
 TEST(FramePacer, SteadyClockTicksEvery17MsOnAverage) {
@@ -71,6 +111,12 @@ TEST(MainLoop, StallWithFullDebtRunsSixTicks) {
   // 17 owed before a 100 ms stall: 117 -> 100 -> 83 -> 66 -> 49 -> 32 -> 15.
   std::string trace = run_script({0, 17, 117, 117, 117, 117, 117, 117, 117, 150}, 7);
   EXPECT_EQ(trace, "S15 T T T T T T S15 T ");
+}
+
+TEST(MainLoop, StallOfFiveSecondsRunsOneTickThenSleeps) {
+  // A reading 5 s after the last: one tick, not 294 back to back.
+  std::string trace = run_script({0, 18, 5018, 5018, 5033, 5035}, 3);
+  EXPECT_EQ(trace, "T T S15 S15 T ");
 }
 
 TEST(MainLoop, QuitEndsTheLoopAfterThatTick) {

@@ -7,6 +7,8 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "ring_sweep.h"
+
 std::int64_t twice_signed_area(const std::vector<point2>& ring) {
   std::int64_t sum = 0;
   for (std::size_t i = 0; i < ring.size(); ++i) {
@@ -18,27 +20,6 @@ std::int64_t twice_signed_area(const std::vector<point2>& ring) {
 }
 
 namespace {
-// Sign of the turn a -> b -> c: 1 left, -1 right, 0 straight (64-bit exact).
-int turn(const point2& a, const point2& b, const point2& c) {
-  std::int64_t cross = static_cast<std::int64_t>(b.x - a.x) * (c.y - a.y) -
-                       static_cast<std::int64_t>(b.y - a.y) * (c.x - a.x);
-  return (cross > 0) - (cross < 0);
-}
-
-// p lies within the bounding box of a-b (used once p is known to be on the line).
-bool within_box(const point2& a, const point2& b, const point2& p) {
-  return std::min(a.x, b.x) <= p.x && p.x <= std::max(a.x, b.x) && std::min(a.y, b.y) <= p.y &&
-         p.y <= std::max(a.y, b.y);
-}
-
-// Closed segments a-b and c-d share at least one point.
-bool segments_meet(const point2& a, const point2& b, const point2& c, const point2& d) {
-  int t1 = turn(a, b, c), t2 = turn(a, b, d), t3 = turn(c, d, a), t4 = turn(c, d, b);
-  if (t1 * t2 < 0 && t3 * t4 < 0) return true;
-  return (t1 == 0 && within_box(a, b, c)) || (t2 == 0 && within_box(a, b, d)) ||
-         (t3 == 0 && within_box(c, d, a)) || (t4 == 0 && within_box(c, d, b));
-}
-
 std::string edge_name(std::size_t i, std::size_t n) {
   return "edge " + std::to_string(i + 1) + "-" + std::to_string((i + 1) % n + 1);
 }
@@ -52,22 +33,52 @@ bool folds_back(const point2& a, const point2& b, const point2& c) {
   return dot < 0;
 }
 
-std::string crossing_problem(const std::vector<point2>& ring) {
+// What goes wrong at edge k alone or with the edge before it: k has length
+// 0, or k folds back along the edge before it (along the first edge too,
+// for the last edge, which closes the ring). Empty when nothing does.
+std::string problem_at_edge(const std::vector<point2>& ring, std::size_t k) {
   std::size_t n = ring.size();
-  for (std::size_t i = 0; i < n; ++i) {
-    const point2 &a = ring[i], &b = ring[(i + 1) % n], &c = ring[(i + 2) % n];
-    if (a == b) return "point " + std::to_string(i + 1) + " repeats the point before it";
-    if (folds_back(a, b, c))
-      return "it folds back on itself at point " + std::to_string((i + 1) % n + 1);
-    for (std::size_t j = i + 2; j < n; ++j) {
-      if (i == 0 && j == n - 1) continue;  // the closing edge meets the first at point 1
-      if (segments_meet(a, b, ring[j], ring[(j + 1) % n]))
-        return edge_name(i, n) + " crosses or touches " + edge_name(j, n);
-    }
-  }
+  const point2 &from = ring[k], &to = ring[(k + 1) % n];
+  if (from == to) return "point " + std::to_string((k + 1) % n + 1) + " repeats the point before it";
+  if (k > 0 && folds_back(ring[k - 1], from, to))
+    return "it folds back on itself at point " + std::to_string(k + 1);
+  if (k == n - 1 && folds_back(from, to, ring[1])) return "it folds back on itself at point 1";
   return "";
 }
+
+// The first edge that, drawn in order, meets an earlier edge that is not
+// its neighbour, and the first edge it meets; or the first edge that goes
+// wrong by itself, whichever comes first. Whether the first k edges meet
+// grows with k, so k is found by halving, each step one sweep: O(n log² n)
+// for a ring that overlaps itself, one sweep (O(n log n)) for one that does
+// not.
+std::string crossing_problem(const std::vector<point2>& ring) {
+  std::size_t n = ring.size();
+  std::size_t bad_alone = 0;  // edges before the first that goes wrong by itself
+  std::string alone;
+  while (bad_alone < n && (alone = problem_at_edge(ring, bad_alone)).empty()) ++bad_alone;
+  if (!chain_meets_itself(ring, bad_alone)) return alone;
+  std::size_t fine = 1, meets = bad_alone;  // chains of `fine` edges do not meet; of `meets` do
+  while (meets - fine > 1) {
+    std::size_t middle = fine + (meets - fine) / 2;
+    (chain_meets_itself(ring, middle) ? meets : fine) = middle;
+  }
+  std::size_t k = meets - 1;
+  const point2 &a = ring[k], &b = ring[(k + 1) % n];
+  for (std::size_t i = (k == n - 1) ? 1 : 0; i + 1 < k; ++i)
+    if (segments_meet(ring[i], ring[i + 1], a, b))
+      return edge_name(i, n) + " crosses or touches " + edge_name(k, n);
+  return "";  // not reached: the chain of k + 1 edges meets itself only at edge k
+}
 }  // namespace
+
+std::size_t fewest_triangles(const std::vector<point2>& ring) {
+  std::size_t n = ring.size(), convex = 0;
+  int winding = twice_signed_area(ring) > 0 ? 1 : -1;
+  for (std::size_t i = 0; i < n; ++i)
+    if (turn(ring[(i + n - 1) % n], ring[i], ring[(i + 1) % n]) == winding) ++convex;
+  return convex > 2 ? convex - 2 : 0;
+}
 
 std::string ring_problem(const std::vector<point2>& ring) {
   if (ring.size() < 3)

@@ -23,6 +23,20 @@ terrain_shape without_repeats(const terrain_shape& shape) {
   return ring;
 }
 
+// A ring whose triangles cannot fit beside those already made is refused
+// before the checks that cost more than linear time: a ring of a million
+// points would otherwise be checked and split only to be refused.
+bool fits_in_level(const terrain_shape& ring, const level_data& level, problem_list& problems) {
+  std::size_t fewest = fewest_triangles(ring.points);
+  std::size_t before = level.triangles.size();
+  if (before + fewest <= static_cast<std::size_t>(LEVEL_TRIANGLES_MAX)) return true;
+  std::string made = before > 0 ? " (" + std::to_string(before) + " of them made before it)" : "";
+  problems.add(ring.where, "cannot be stored: it makes at least " + std::to_string(fewest) +
+                               " triangles; a level file holds at most " +
+                               std::to_string(LEVEL_TRIANGLES_MAX) + made);
+  return false;
+}
+
 void add_triangle(const terrain_shape& shape, int a, int b, int c, level_data& level) {
   level.triangles.push_back({{corner(shape, a), corner(shape, b), corner(shape, c)}});
 }
@@ -38,6 +52,7 @@ void add_shape(const terrain_shape& shape, level_data& level, problem_list& prob
     add_triangle(ring, 0, 1, 2, level);
     return;
   }
+  if (!fits_in_level(ring, level, problems)) return;
   std::string why = ring_problem(ring.points);
   std::vector<index_triangle> pieces;
   if (why.empty()) triangulate(ring.points, pieces, why);  // sets why when it fails

@@ -1,0 +1,36 @@
+// A file opened for reading: the part of reading a file that differs from
+// one system to another (read_only_file_posix.cpp here; CMake picks the
+// system's version). Opening never waits, whatever the path names: a pipe
+// with no writer, or a device, is opened at once and told apart from a
+// regular file, so the caller can refuse it before reading a byte.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+enum class file_kind { regular, folder, pipe, device, other };
+
+class read_only_file {
+ public:
+  // Opens without waiting; when it cannot even tell what the path names,
+  // failure() says why.
+  explicit read_only_file(const std::string& path);
+  ~read_only_file();
+  read_only_file(const read_only_file&) = delete;
+  read_only_file& operator=(const read_only_file&) = delete;
+
+  const std::string& failure() const { return failure_; }
+  file_kind kind() const { return kind_; }
+  std::uint64_t size() const { return size_; }  // bytes, when opened; a regular file's only
+
+  // Reads up to `count` bytes, waiting for them as reads do. Returns how
+  // many were read, 0 at the end, or -1 (failure() says why) on an error.
+  long long read(void* into, std::size_t count);
+
+ private:
+  std::intptr_t handle_ = -1;  // wide enough for any system's kind of handle
+  file_kind kind_ = file_kind::other;
+  std::uint64_t size_ = 0;
+  std::string failure_;
+};
