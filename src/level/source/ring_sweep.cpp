@@ -52,7 +52,7 @@ struct lower_edge {
 class chain_sweep {
  public:
   chain_sweep(const std::vector<point2>& ring, std::size_t count)
-      : ring_size_(ring.size()), count_(count), status_(lower_edge{&edges_}) {
+      : ring_size_(ring.size()), status_(lower_edge{&edges_}) {
     for (std::size_t i = 0; i < count; ++i) {
       const point2& a = ring[i];
       const point2& b = ring[(i + 1) % ring.size()];
@@ -72,8 +72,8 @@ class chain_sweep {
       events.push_back({e.end, true, e.index});
     }
     // At one point, edges that end there leave before those that start there
-    // come in: the only edges meeting at a point of the chain are its two
-    // neighbours, unless a point repeats, which shares_a_point finds first.
+    // come in (either order would do: no two points of the chain are the
+    // same, shares_a_point has made sure, so only neighbours meet there).
     std::sort(events.begin(), events.end(), [](const event& a, const event& b) {
       if (a.at == b.at) return a.ends > b.ends;
       return sweeps_before(a.at, b.at);
@@ -87,9 +87,10 @@ class chain_sweep {
  private:
   using status = std::set<std::size_t, lower_edge>;
 
+  // The last edge is in the chain only when the chain is the whole ring.
   bool neighbours(std::size_t a, std::size_t b) const {
     std::size_t low = std::min(a, b), high = std::max(a, b);
-    return high - low == 1 || (count_ == ring_size_ && low == 0 && high == ring_size_ - 1);
+    return high - low == 1 || (low == 0 && high == ring_size_ - 1);
   }
 
   bool meet(std::size_t a, std::size_t b) const {
@@ -113,7 +114,7 @@ class chain_sweep {
     return found;
   }
 
-  std::size_t ring_size_, count_;
+  std::size_t ring_size_;
   std::vector<edge> edges_;
   status status_;
   std::vector<status::iterator> places_;  // where each edge stands in status_
