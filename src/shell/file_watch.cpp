@@ -1,3 +1,5 @@
+// The Linux watcher: inotify on the file's folder, and an eventfd that ends
+// the thread.
 #include "shell/file_watch.h"
 
 #include <poll.h>
@@ -5,24 +7,47 @@
 #include <sys/inotify.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <cstring>
 #include <filesystem>
 
+#include "shell/inotify_news.h"
+
 namespace {
-// Writing in place, creating, renaming over and removing the file.
-constexpr std::uint32_t SAVE_EVENTS = IN_CLOSE_WRITE | IN_MODIFY | IN_CREATE | IN_MOVED_TO | IN_DELETE;
+// Writing in place, creating, renaming over and removing the file; and the
+// folder itself going away.
+constexpr std::uint32_t FOLDER_EVENTS =
+    IN_CLOSE_WRITE | IN_MODIFY | IN_CREATE | IN_MOVED_TO | IN_DELETE | IN_DELETE_SELF | IN_MOVE_SELF;
+
+std::int64_t now_ms() {
+  using namespace std::chrono;
+  return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
+}
+
+int fd(std::intptr_t handle) { return static_cast<int>(handle); }
+
+// Watches the folder, if it is one: a file made where the folder was would
+// be watched too. -1, with errno set, when it cannot.
+std::intptr_t watch_folder(std::intptr_t changes, const std::string& folder) {
+  std::error_code ignored;
+  if (!std::filesystem::is_directory(folder, ignored)) {
+    errno = std::filesystem::exists(folder, ignored) ? ENOTDIR : ENOENT;
+    return -1;
+  }
+  return inotify_add_watch(fd(changes), folder.c_str(), FOLDER_EVENTS);
+}
 }  // namespace
 
 file_watch::file_watch(const std::string& path) {
   std::filesystem::path file(path);
   name_ = file.filename().string();
-  std::string folder = file.has_parent_path() ? file.parent_path().string() : ".";
-  changes_ = inotify_init1(IN_CLOEXEC);
+  std::error_code ignored;
+  std::filesystem::path folder = file.has_parent_path() ? file.parent_path() : ".";
+  folder_ = std::filesystem::absolute(folder, ignored).lexically_normal().string();
+  changes_ = inotify_init1(IN_CLOEXEC | IN_NONBLOCK);
   stop_ = eventfd(0, EFD_CLOEXEC);
-  if (changes_ < 0 || stop_ < 0 || inotify_add_watch(changes_, folder.c_str(), SAVE_EVENTS) < 0) {
+  if (changes_ < 0 || stop_ < 0 || (watch_ = watch_folder(changes_, folder_)) < 0) {
     failure_ = std::strerror(errno);
     return;
   }
@@ -32,50 +57,39 @@ file_watch::file_watch(const std::string& path) {
 file_watch::~file_watch() {
   if (thread_.joinable()) {
     std::uint64_t one = 1;
-    ssize_t written = write(stop_, &one, sizeof one);  // an eventfd takes it at once
+    ssize_t written = write(fd(stop_), &one, sizeof one);  // an eventfd takes it at once
     (void)written;
     thread_.join();
   }
-  if (changes_ >= 0) close(changes_);
-  if (stop_ >= 0) close(stop_);
+  if (changes_ >= 0) close(fd(changes_));
+  if (stop_ >= 0) close(fd(stop_));
 }
 
-// Reads the pending events; true when one of them is about the file.
-bool file_watch::event_names_file() {
-  alignas(inotify_event) char buffer[4096];
-  ssize_t size = read(changes_, buffer, sizeof buffer);
-  bool about_file = false;
-  for (ssize_t at = 0; at < size;) {
-    const auto* event = reinterpret_cast<const inotify_event*>(buffer + at);
-    if (event->len > 0 && name_ == event->name) about_file = true;
-    at += static_cast<ssize_t>(sizeof(inotify_event) + event->len);
-  }
-  return about_file;
-}
-
-// Sleeps until the folder changes. A change to the file starts (or starts
-// again) QUIET_MS of waiting; when they pass without another, the save is
-// reported. Changes to other files in the folder do not put it off.
+// Sleeps until the folder changes, a quiet period ends or it is time to
+// look for a gone folder again. The timing decides; the events feed it.
 void file_watch::run() {
-  using clock = std::chrono::steady_clock;
-  pollfd waits[2] = {{static_cast<int>(changes_), POLLIN, 0}, {static_cast<int>(stop_), POLLIN, 0}};
-  bool settling = false;
-  clock::time_point settled_at;
+  watch_timing timing;
+  pollfd waits[2] = {{fd(stop_), POLLIN, 0}, {fd(changes_), POLLIN, 0}};
   for (;;) {
-    int timeout = -1;
-    if (settling) {
-      auto left = std::chrono::ceil<std::chrono::milliseconds>(settled_at - clock::now());
-      timeout = static_cast<int>(std::max<long long>(0, left.count()));
-    }
-    int ready = poll(waits, 2, timeout);
+    int ready = poll(waits, 2, static_cast<int>(timing.wait_ms(now_ms())));
     if (ready < 0 && errno == EINTR) continue;
-    if (ready < 0 || waits[1].revents) return;
-    if (ready > 0 && (waits[0].revents & POLLIN) && event_names_file()) {
-      settling = true;
-      settled_at = clock::now() + std::chrono::milliseconds(QUIET_MS);
-    } else if (settling && clock::now() >= settled_at) {
-      settling = false;
-      saved_.store(true);
+    if (ready < 0 || waits[0].revents) return;
+    if (waits[1].revents & POLLIN) {
+      alignas(inotify_event) char buffer[16384];
+      ssize_t size = read(fd(changes_), buffer, sizeof buffer);
+      folder_news news = read_news(buffer, size > 0 ? static_cast<std::size_t>(size) : 0,
+                                   fd(watch_), name_);
+      if (news.file_changed) timing.changed(now_ms());
+      if (news.folder_gone && watch_ >= 0) {
+        inotify_rm_watch(fd(changes_), fd(watch_));  // already dropped: harmless
+        watch_ = -1;
+        timing.folder_gone(now_ms());
+      }
     }
+    std::int64_t now = now_ms();
+    if (timing.look_due(now) && (watch_ = watch_folder(changes_, folder_)) >= 0)
+      timing.folder_back(now);
+    folder_gone_.store(timing.folder_is_gone());
+    if (timing.save_due(now)) saved_.store(true);
   }
 }

@@ -4,7 +4,10 @@
 // folder changes, so while nothing does it costs nothing. It sees a file
 // written in place and one saved by writing a new file and renaming it over
 // the old. A save that comes as a burst of writes is reported once, after
-// the file has been left alone for QUIET_MS.
+// the file has been left alone for QUIET_MS. On Linux, when the folder is
+// removed or renamed away, it is looked for once a second until it is back
+// (renamed back, or made again), and watched again from then on; the rules
+// for both are in watch_timing.h, for every system's version to follow.
 #pragma once
 
 #include <atomic>
@@ -12,9 +15,11 @@
 #include <string>
 #include <thread>
 
+#include "shell/watch_timing.h"
+
 class file_watch {
  public:
-  static constexpr int QUIET_MS = 120;
+  static constexpr int QUIET_MS = static_cast<int>(watch_timing::QUIET_MS);
 
   // Starts watching; when it cannot, failure() says why.
   explicit file_watch(const std::string& path);
@@ -28,16 +33,22 @@ class file_watch {
   // changed: it may be asked every tick.
   bool saved() { return saved_.load(std::memory_order_relaxed) && saved_.exchange(false); }
 
+  // True while the file's folder is gone (removed, or renamed away).
+  bool folder_gone() const { return folder_gone_.load(std::memory_order_relaxed); }
+
  private:
   void run();
-  bool event_names_file();
 
-  std::string name_;  // the file's name within its folder
+  std::string name_;    // the file's name within its folder
+  std::string folder_;  // the folder's whole path, to watch it again when it is back
   std::string failure_;
-  // The system's handles: an inotify descriptor and an eventfd that ends the
-  // thread; on Windows the folder and an event.
+  // The system's handles: an inotify descriptor, the folder's watch in it
+  // (-1 while the folder is gone) and an eventfd that ends the thread; on
+  // Windows a change notification and an event.
   std::intptr_t changes_ = -1;
+  std::intptr_t watch_ = -1;
   std::intptr_t stop_ = -1;
   std::atomic<bool> saved_{false};
+  std::atomic<bool> folder_gone_{false};
   std::thread thread_;
 };

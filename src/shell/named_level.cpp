@@ -1,6 +1,9 @@
 #include "shell/named_level.h"
 
+#include <chrono>
 #include <cstdio>
+#include <filesystem>
+#include <future>
 
 #include "level/container.h"
 #include "level/level_file.h"
@@ -17,46 +20,91 @@
 namespace {
 void say(const std::string& line) { std::fprintf(stderr, "blobdemo: %s\n", line.c_str()); }
 
-// Remakes the world from the level file each time it is saved. A save that
-// cannot be played (unreadable, a source that does not build, a level file
-// cut short, as one still being written is) leaves the world as it is and
-// is reported once, however often the same reason comes back.
+// A level read and, for a source, built: everything a reload needs that can
+// be done away from the game's loop.
+struct built_level {
+  bool playable = false;
+  std::string why;                 // when not playable
+  std::vector<std::string> notes;  // things worth saying either way
+  std::vector<std::string> findings;  // what the level will do, for a level that plays
+  std::vector<std::uint8_t> bytes;
+  std::size_t triangles = 0, objects = 0;
+};
+
+// Reads `path` (named `name` in messages) and builds it. Touches nothing
+// the game's loop uses, so it runs on a thread of its own.
+built_level build_level(const std::string& path, const std::string& name) {
+  problem_list problems(name);
+  level_input level;
+  built_level built;
+  built.playable = read_level_input(path, level, problems);
+  built.why = problems_in_one_line(problems);
+  built.notes = problems.notes();
+  level_data parsed = parse_level(level.bytes.data(), level.bytes.size());
+  if (built.playable && parsed.truncated) {
+    built.playable = false;
+    built.why = name + ": the file ends inside a record (is it still being written?)";
+  }
+  if (built.playable) built.findings = level_finding_lines(name, level);
+  built.triangles = parsed.triangles.size();
+  built.objects = parsed.objects.size();
+  built.bytes = std::move(level.bytes);
+  return built;
+}
+
+// Remakes the world from the level file each time it is saved. The file is
+// read and built on a thread of its own, however long a large source takes
+// to split into triangles, while the game goes on ticking; the new world is
+// swapped in between two ticks. A save that cannot be played (unreadable,
+// a source that does not build, a level file cut short, as one still being
+// written is) leaves the world as it is and is reported once, however often
+// the same reason comes back. The folder going away and coming back is
+// said once each.
 class level_reloader {
  public:
   level_reloader(const std::string& path, replay_session* session)
-      : path_(path), session_(session), watch_(path) {
+      : name_(path), path_(std::filesystem::absolute(path).string()), session_(session),
+        watch_(path) {
     if (!watch_.failure().empty())
-      say(path + ": cannot watch it for saves (" + watch_.failure() + "); it will not reload");
+      say(name_ + ": cannot watch it for saves (" + watch_.failure() + "); it will not reload");
+  }
+  ~level_reloader() {
+    if (build_.valid()) build_.wait();
   }
 
-  // Between two ticks: one atomic read unless the file was saved.
+  // Between two ticks: two atomic reads unless something happened.
   void check() {
-    if (watch_.saved()) reload();
+    if (watch_.folder_gone() != said_gone_) say_folder_news();
+    if (watch_.saved()) wanted_ = true;
+    if (build_.valid() && build_.wait_for(std::chrono::seconds(0)) == std::future_status::ready)
+      swap_in(build_.get());
+    if (wanted_ && !build_.valid()) {
+      wanted_ = false;
+      build_ = std::async(std::launch::async, build_level, path_, name_);
+    }
   }
 
  private:
-  void reload() {
-    problem_list problems(path_);
-    level_input level;
-    bool playable = read_level_input(path_, level, problems);
-    std::string why = problems_in_one_line(problems);
-    level_data parsed = parse_level(level.bytes.data(), level.bytes.size());
-    if (playable && parsed.truncated) {
-      playable = false;
-      why = path_ + ": the file ends inside a record (is it still being written?)";
-    }
-    if (!playable) {
-      if (why != last_failure_) say(why + "; the level before it plays on");
-      last_failure_ = why;
+  void say_folder_news() {
+    said_gone_ = !said_gone_;
+    say(said_gone_ ? name_ + ": its folder is gone; the level plays on, and the folder is looked "
+                             "for once a second"
+                   : name_ + ": its folder is back; saves show again");
+  }
+
+  void swap_in(built_level built) {
+    if (!built.playable) {
+      if (built.why != last_failure_) say(built.why + "; the level before it plays on");
+      last_failure_ = built.why;
       return;
     }
     last_failure_.clear();
-    for (const std::string& note : problems.notes()) say(note);
-    for (const std::string& line : level_finding_lines(path_, level)) say(line);
-    say(path_ + ": reloaded: " + count_of(parsed.triangles.size(), "triangle") + ", " +
-        count_of(parsed.objects.size(), "object"));
+    for (const std::string& note : built.notes) say(note);
+    for (const std::string& line : built.findings) say(line);
+    say(name_ + ": reloaded: " + count_of(built.triangles, "triangle") + ", " +
+        count_of(built.objects, "object"));
     stop_recording();
-    set_level_bytes(std::move(level.bytes), path_);
+    set_level_bytes(std::move(built.bytes), name_);
     remake_world();
   }
 
@@ -68,9 +116,13 @@ class level_reloader {
         ": a replay holds one level, and this is a new one");
   }
 
-  std::string path_;
+  std::string name_;  // as given, for messages
+  std::string path_;  // absolute: the working folder may be removed and made again
   replay_session* session_;
   std::string last_failure_;
+  bool said_gone_ = false;
+  bool wanted_ = false;  // a save came while a build was under way
+  std::future<built_level> build_;
   file_watch watch_;
 };
 }  // namespace
