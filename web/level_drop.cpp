@@ -4,9 +4,9 @@
 // the one line that says why. A file whose counts add up to its size is a
 // level file and is played as it is; one that starts like JSON is a level
 // source (the project's JSON or a Tiled map), built with the level tool's own
-// readers first; a replay is played (page_replay.h). JavaScript runs only
-// while the game's loop sleeps between two ticks, so the world is never
-// replaced in the middle of one.
+// readers first; a replay is played (page_replay.h). The page calls this
+// between two of the browser's frames, so the world is never replaced in the
+// middle of a tick.
 #include <emscripten/emscripten.h>
 
 #include <cstdio>

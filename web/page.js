@@ -94,8 +94,8 @@
   const DROPPED = '/dropped-file';
 
   // Hands the file to the game; returns whether it now plays, and the line
-  // that says so or why not. The game is called directly rather than through
-  // ccall: while its loop sleeps, ccall would wait for the loop to end.
+  // that says so or why not. The game runs between the browser's frames, so
+  // the world is never replaced in the middle of a tick.
   function play(path, name) {
     const cPath = Module.allocateUTF8(path);
     const cName = Module.allocateUTF8(name);
@@ -103,6 +103,16 @@
     Module._free(cPath);
     Module._free(cName);
     return {playing: playing, message: Module.UTF8ToString(Module._blob_play_message())};
+  }
+
+  // A level source is split into triangles before it plays, which takes a
+  // while for a large one, and the page cannot draw meanwhile: say so
+  // first, and let the browser show it before the work starts.
+  function sayBuilding(name, bytes) {
+    const first = bytes.find((b) => b !== 0x20 && b !== 0x09 && b !== 0x0a && b !== 0x0d);
+    if (first !== 0x7b) return Promise.resolve();  // not JSON: "{"
+    say(name + ': building the level\u2026', false);
+    return new Promise((done) => requestAnimationFrame(() => setTimeout(done, 0)));
   }
 
   // A level dropped while the game loads plays once it runs; one dropped
@@ -121,7 +131,9 @@
     }
   }
 
-  function playLevel(level) {
+  async function playLevel(level) {
+    await sayBuilding(level.name, level.bytes);
+    if (!running()) return;
     Module.FS.writeFile(DROPPED, level.bytes);
     const result = play(DROPPED, level.name);
     say(result.message, !result.playing);

@@ -11,6 +11,7 @@
 // wood; the grass is green.
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <sys/stat.h>
 
 #include <chrono>
 #include <cmath>
@@ -146,6 +147,11 @@ class Game : public ::testing::Test {
   void start(bool images, const std::vector<std::uint8_t>* level, std::vector<std::string> env = {},
              std::vector<int> ignored_signals = {}, std::vector<std::string> args = {}) {
     folder_ = std::make_unique<play_folder>(images, level);
+    launch(env, ignored_signals, args);
+  }
+  // Starts the game in the folder made before.
+  void launch(std::vector<std::string> env = {}, std::vector<int> ignored_signals = {},
+              std::vector<std::string> args = {}) {
     window_ = std::make_unique<x_window>();
     game_ = std::make_unique<game_process>(GAME, folder_->path.string(), env, ignored_signals, args);
     ASSERT_TRUE(window_->find_game_window(10))
@@ -332,6 +338,79 @@ TEST_F(Game, ShowsEachSaveOfTheLevelItWasGiven) {
   EXPECT_EQ(occurrences(err, "level.map: reloaded"), 2) << err;
   EXPECT_EQ(occurrences(err, "blobdemo: level.map: problem: no blob 2, 3, 4 or 5: Tab hands"), 3)
       << err;
+}
+
+// The level's folder renamed away and back (a checkout, a backup tool) and
+// then a save: the game says once that the folder went and once that it
+// came back, and shows the save.
+TEST_F(Game, ShowsASaveAfterItsFolderWasRenamedAwayAndBack) {
+  folder_ = std::make_unique<play_folder>(true, nullptr);
+  const fs::path levels = folder_->path / "levels", away = folder_->path / "levels.away";
+  fs::create_directory(levels);
+  write_file(levels / "level.map", ground_level(90, 160, 90));
+  launch({}, {}, {"levels/level.map"});
+  ASSERT_TRUE(poll(*window_, 5, [](const screenshot& s) { return count_in_world(s, grass) > 10000; }))
+      << game_->stderr_text();
+
+  fs::rename(levels, away);
+  ASSERT_TRUE(wait_for_stderr(*game_, "its folder is gone", 5)) << game_->stderr_text();
+  fs::rename(away, levels);
+  ASSERT_TRUE(wait_for_stderr(*game_, "its folder is back", 5)) << game_->stderr_text();
+  write_file(levels / "level.map", ground_level(200, 60, 200));
+  EXPECT_TRUE(poll(*window_, 3, [](const screenshot& s) { return count_in_world(s, magenta) > 10000; }))
+      << "the save after the folder came back did not show; " << game_->stderr_text();
+  quit();
+  std::string err = game_->stderr_text();
+  EXPECT_EQ(occurrences(err, "its folder is gone"), 1) << err;
+  EXPECT_EQ(occurrences(err, "its folder is back"), 1) << err;
+}
+
+// A named pipe put where the level was: the reload refuses it at once,
+// without waiting for a writer, and the game plays on and still ends on
+// Escape.
+TEST_F(Game, APipeInPlaceOfTheLevelIsRefusedAndTheGamePlaysOn) {
+  std::vector<std::uint8_t> level = play_level();
+  start(true, &level, {}, {}, {"level.map"});
+  ASSERT_TRUE(poll(*window_, 5, [](const screenshot& s) { return count_in_world(s, grass) > 10000; }))
+      << game_->stderr_text();
+  fs::remove(folder_->path / "level.map");
+  ASSERT_EQ(mkfifo((folder_->path / "level.map").c_str(), 0600), 0);
+  ASSERT_TRUE(wait_for_stderr(*game_, "level.map: cannot read it: it is a pipe, not a file", 5))
+      << game_->stderr_text();
+  screenshot before = window_->shoot();
+  EXPECT_TRUE(poll(*window_, 3, [&](const screenshot& s) { return s.rgb != before.rgb; }))
+      << "the game stopped drawing";
+  EXPECT_GT(count_in_world(window_->shoot(), grass), 10000) << "the level before it plays on";
+  quit();
+}
+
+// A stall (here the game stopped by SIGSTOP for three seconds, as a
+// debugger or a suspended laptop stops it) is not run back to back once
+// the game goes on: the second after it has about the usual 59 ticks, not
+// those plus the 176 the stall owed.
+TEST_F(Game, AStallIsDroppedNotRunBackToBack) {
+  std::vector<std::uint8_t> level = play_level();
+  std::string log = (fs::temp_directory_path() / ("stall-" + std::to_string(::getpid()))).string();
+  start(true, &level, {"LD_PRELOAD=" BLOB_SWAP_CLOCK, "BLOB_SWAP_LOG=" + log});
+  std::this_thread::sleep_for(std::chrono::seconds(1));
+  ::kill(game_->pid(), SIGSTOP);
+  std::this_thread::sleep_for(std::chrono::seconds(3));
+  ::kill(game_->pid(), SIGCONT);
+  std::this_thread::sleep_for(std::chrono::milliseconds(1500));
+  quit();
+  std::ifstream in(log);
+  std::vector<double> swaps;
+  for (double t; in >> t;) swaps.push_back(t);
+  fs::remove(log);
+  std::size_t resumed = 1;
+  while (resumed < swaps.size() && swaps[resumed] - swaps[resumed - 1] < 2.5) ++resumed;
+  ASSERT_LT(resumed, swaps.size()) << "no gap of the stall's length among the swaps";
+  std::size_t in_second = 0;
+  while (resumed + in_second < swaps.size() && swaps[resumed + in_second] < swaps[resumed] + 1.0)
+    ++in_second;
+  std::printf("ticks in the second after a 3 s stall: %zu\n", in_second);
+  EXPECT_LT(in_second, 100u) << "the stall's ticks were run back to back";
+  EXPECT_GT(in_second, 40u) << "the game did not go on at its usual rate";
 }
 
 // A level named on the command line that cannot be played ends the game at

@@ -261,13 +261,15 @@ class Page:
     def drop_file(self, path, at):
         """Drops the file onto the page at `at` as a player does, through the
         browser's own drag and drop, and returns the line in the page's
-        status that answers it (emptied first)."""
+        status that answers it (emptied first). A level source is first said
+        to be building; the answer comes after that."""
         self.evaluate("document.getElementById('status').textContent = ''")
         for kind in ("dragEnter", "dragOver", "drop"):
             self.send("Input.dispatchDragEvent", type=kind, x=at[0], y=at[1],
                       data={"items": [], "files": [path], "dragOperationsMask": 1})
         return self.wait_for("the page's answer to " + os.path.basename(path),
-                             "document.getElementById('status').textContent", 10)
+                             "(t => !t.endsWith('building the level\\u2026') && t)"
+                             "(document.getElementById('status').textContent)", 30)
 
     def status_is_error(self):
         return self.evaluate("document.getElementById('status').classList.contains('error')")

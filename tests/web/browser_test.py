@@ -11,9 +11,13 @@ message shown when WebGL is missing; and that a second server on the same
 port says so in one line. Frames, differences and pictures of the page are
 left in the output folder.
 
-The test counts ticks by counting the game's glClear calls (one a tick). To
-look at one exact tick it turns WebGL's clear and draw calls into no-ops
-after it, so the canvas keeps showing that tick while the game runs on.
+The page draws once for each frame the browser shows, after the ticks owed
+by then, so where frames come slower than ticks (headless, the software GPU
+sets their pace) some ticks are never drawn. The test asks the game how
+many ticks it has run. To look at one exact tick it hands the game its
+frames every 5 ms until then, so that each tick is drawn, and turns
+WebGL's clear and draw calls into no-ops after it, so the canvas keeps
+showing that tick while the game runs on.
 
 usage: browser_test.py WEB_SH DATA_DIR NATIVE_FRAME_EXE OUT_DIR
 """
@@ -35,15 +39,23 @@ WEB_SH, DATA, NATIVE_FRAME, OUT = sys.argv[1:5]
 FIRST_TICK = 30  # the blobs are still falling: each tick's frame differs
 SECONDS = 240    # life of the server and the browser
 
-# Counts ticks, and freezes the picture after tick `freezeAfter`.
+# Freezes the picture at the first frame drawn after tick `freezeAfter`,
+# keeping the tick the frame on the canvas shows. Until the first freeze the
+# browser's frames come every 5 ms, so that no tick goes undrawn.
 TICK_HOOK = """
-window.__blob = {clears: 0, freezeAfter: %d, frozen: false};
+window.__blob = {shown: 0, freezeAfter: %d, frozen: false, started: false};
+const realFrame = window.requestAnimationFrame.bind(window);
+window.requestAnimationFrame = (draw) => window.__blob.started ? realFrame(draw)
+    : setTimeout(() => draw(performance.now()), 5);
 const P = WebGLRenderingContext.prototype;
 for (const name of ['clear', 'drawElements', 'drawArrays']) {
   const real = P[name];
   P[name] = function () {
     const b = window.__blob;
-    if (name === 'clear' && ++b.clears > b.freezeAfter) b.frozen = true;
+    if (name === 'clear' && !b.frozen) {
+      const tick = Module._blob_ticks_run();
+      if (tick > b.freezeAfter) b.frozen = b.started = true; else b.shown = tick;
+    }
     if (b.frozen) return;
     return real.apply(this, arguments);
   };
@@ -96,8 +108,8 @@ def native_frames(ticks, wide=False):
     return {t: Image.open("%s%d.ppm" % (prefix, t)).convert("RGB") for t in ticks}
 
 
-def compare_with_native(web):
-    """The page's frame of FIRST_TICK against the native frames. Lines are
+def compare_with_native(web, tick):
+    """The page's frame of `tick` against the native frames. Lines are
     drawn 1 pixel wide and unsmoothed in the browser and smoothed natively,
     so pixels near lines may differ freely; they are found as the pixels
     that change when the native game draws its lines 5 pixels wide.
@@ -107,10 +119,10 @@ def compare_with_native(web):
     a canvas with premultiplied alpha, which shifts translucent texels of
     the faces and the font by up to 9 levels. The tolerance: every channel
     within 12 levels, and 99% of pixels within 1."""
-    ticks = [FIRST_TICK - 1, FIRST_TICK, FIRST_TICK + 1]
+    ticks = [tick - 1, tick, tick + 1]
     native = native_frames(ticks)
-    wide = native_frames([FIRST_TICK], wide=True)[FIRST_TICK]
-    plain = native[FIRST_TICK]
+    wide = native_frames([tick], wide=True)[tick]
+    plain = native[tick]
     lines = ImageChops.difference(plain, wide).convert("L").point(lambda v: 255 if v else 0)
     diff = ImageChops.difference(web, plain)
     diff.point(lambda v: min(255, v * 8)).save(os.path.join(OUT, "difference_x8.png"))
@@ -132,9 +144,9 @@ def compare_with_native(web):
         return sum(i * n for i, n in enumerate(h)) / 480000.0
 
     same = mean_difference(web, plain)
-    others = [mean_difference(web, native[t]) for t in (FIRST_TICK - 1, FIRST_TICK + 1)]
+    others = [mean_difference(web, native[t]) for t in (tick - 1, tick + 1)]
     check(same * 3 < min(others), "it is the frame of tick %d, not of its neighbours (mean "
-          "difference %.3f against %.3f and %.3f)" % (FIRST_TICK, same, others[0], others[1]))
+          "difference %.3f against %.3f and %.3f)" % (tick, same, others[0], others[1]))
 
 
 def check_first_frame(web):
@@ -165,18 +177,18 @@ def status_is_error(page):
 
 
 def ticks(page):
-    return page.evaluate("window.__blob.clears")
+    return page.evaluate("Module._blob_ticks_run()")
 
 
 def run_ticks(page, n):
     """Waits while the game runs n more ticks."""
     target = ticks(page) + n
-    page.wait_for("%d ticks" % n, "window.__blob.clears >= %d" % target, 30)
+    page.wait_for("%d ticks" % n, "Module._blob_ticks_run() >= %d" % target, 30)
 
 
 def freeze_soon(page):
-    """Freezes the picture two ticks from now."""
-    page.evaluate("window.__blob.freezeAfter = window.__blob.clears + 2")
+    """Freezes the picture at the frame after the next two ticks."""
+    page.evaluate("window.__blob.freezeAfter = Module._blob_ticks_run() + 2")
     page.wait_for("the freeze", "window.__blob.frozen", 5)
 
 
@@ -242,6 +254,43 @@ def check_busy_port(port):
           % (last[0], done.returncode))
 
 
+def check_pacing(page):
+    """Over 3 seconds the game draws at most once for each frame the browser
+    shows (headless, the software GPU sets how many that is; where a frame
+    comes more than a quarter of a second after the last, the ticks of the
+    wait are dropped, so the tick rate is for the record only). Then the page
+    is hidden behind another tab: no tick runs while it is hidden, and the
+    time it was hidden is dropped, not run back to back after."""
+    rate = page.evaluate("""new Promise(done => {
+      const P = WebGLRenderingContext.prototype, real = P.clear; let clears = 0;
+      P.clear = function () { clears++; return real.apply(this, arguments); };
+      const t0 = performance.now(), c0 = Module._blob_ticks_run(); let frames = 0;
+      const count = () => { frames++;
+        if (performance.now() - t0 < 3000) { requestAnimationFrame(count); return; }
+        P.clear = real;
+        const s = (performance.now() - t0) / 1000;
+        done([(Module._blob_ticks_run() - c0) / s, frames / s, clears / s]); };
+      requestAnimationFrame(count); })""")
+    print("frame rate: %.1f ticks a second, %.1f frames presented a second, %.1f drawn"
+          % tuple(rate))
+    check(rate[2] <= rate[1] + 2, "at most one drawing a frame shown (%.1f drawn, %.1f shown)"
+          % (rate[2], rate[1]))
+    other = page.send("Target.createTarget", url="about:blank")["targetId"]
+    page.wait_for("the page hidden", "document.hidden", 5)
+    before = ticks(page)
+    time.sleep(2.0)
+    hidden = ticks(page) - before
+    page.send("Page.bringToFront")
+    page.wait_for("the page shown again", "!document.hidden", 5)
+    back = ticks(page)
+    time.sleep(0.5)
+    after = ticks(page) - back
+    page.send("Target.closeTarget", targetId=other)
+    check(hidden <= 1, "no tick while the page is hidden (%d ticks in 2 s)" % hidden)
+    check(after < 45, "the 2 s it was hidden were dropped: %d ticks in the half second after"
+          % after)
+
+
 def main():
     def played(page, server):
         check(("serving the game at " + server.url) in server.printed(),
@@ -273,19 +322,11 @@ def play(page, url):
     first.save(os.path.join(OUT, "web_first.png"))
     page.evaluate("document.getElementById('overlay').style.visibility = ''")
     check_first_frame(first)
-    compare_with_native(first)
+    shown = page.evaluate("window.__blob.shown")
+    check(shown == FIRST_TICK, "the frozen frame shows tick %d" % shown)
+    compare_with_native(first, FIRST_TICK)
     unfreeze(page)
-
-    # The frame rate, for the record: ticks, and frames the page presented,
-    # over 3 seconds. Headless, the software GPU sets the second.
-    rate = page.evaluate("""new Promise(done => {
-      const t0 = performance.now(), c0 = window.__blob.clears; let frames = 0;
-      const count = () => { frames++;
-        if (performance.now() - t0 < 3000) requestAnimationFrame(count);
-        else { const s = (performance.now() - t0) / 1000;
-               done([(window.__blob.clears - c0) / s, frames / s]); } };
-      requestAnimationFrame(count); })""")
-    print("frame rate: %.1f ticks a second, %.1f frames presented a second" % tuple(rate))
+    check_pacing(page)
 
     # The first click gives the game the keys.
     middle = (canvas["x"] + 400, canvas["y"] + 300)
@@ -369,6 +410,17 @@ def play(page, url):
     red = count(valley, WORLD, levels.is_red)
     check(red > 50000 and count(valley, WORLD, levels.is_green) < 500,
           "the level source replaced the world (%d red pixels)" % red)
+
+    # A large level source: the page says it is building it before the work
+    # starts, then plays it.
+    page.evaluate("""window.__said = []; new MutationObserver(() => window.__said.push(
+      document.getElementById('status').textContent)).observe(document.getElementById('status'),
+      {childList: true, characterData: true, subtree: true})""")
+    text = drop(page, "ridge.json", json.dumps(levels.ridge_source()).encode(), middle)
+    said = page.evaluate("window.__said")
+    check(text.startswith("Playing ridge.json: 10879 triangles") and
+          "ridge.json: building the level\u2026" in said,
+          "a large source says it is being built, then plays: %r" % said)
 
     # Escape stops the game; the page says so and offers to start again.
     page.tap("Escape")

@@ -45,6 +45,18 @@ def red_valley_source():
             "objects": [{"type": "blob", "style": 1, "x": 0, "y": -100}]}
 
 
+def ridge_source(points=10881):
+    """The project's JSON: one red ring of `points` points, the most a level
+    file holds, a saw-tooth ridge along the top of a block, and the first
+    blob above it. It takes the page a moment to build."""
+    teeth = points - 2
+    step = max(1, 64000 // teeth)
+    ring = [[-32000 + k * step, 60 if k % 2 else 100] for k in range(teeth)]
+    ring += [[ring[-1][0], 700], [-32000, 700]]
+    return {"terrain": [{"name": "ridge", "points": ring, "color": "#d04040"}],
+            "objects": [{"type": "blob", "style": 1, "x": 0, "y": -100}]}
+
+
 def crossed_source():
     """A level source whose only polygon crosses itself."""
     return {"terrain": [{"points": [[0, 0], [100, 100], [100, 0], [0, 100]], "color": "#ffffff"}],

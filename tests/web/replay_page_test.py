@@ -25,12 +25,10 @@ WEB_SH, BLOBRUN, BLOBRUN_JS, STORED, OTHER_REPLAY, OUT = sys.argv[1:7]
 SECONDS = 240
 VERSION = ""  # the game's, as the page's replay gives it
 
-# Counts ticks: the game clears the canvas once a tick.
+# The ticks the game has run (it draws only the last of those a frame runs).
 TICK_HOOK = """
-window.__ticks = 0;
-const clear = WebGLRenderingContext.prototype.clear;
-WebGLRenderingContext.prototype.clear = function () { window.__ticks++;
-  return clear.apply(this, arguments); };
+Object.defineProperty(window, '__ticks', {get: () =>
+  window.Module && Module.calledRun ? Module._blob_ticks_run() : 0});
 """
 
 check = Checks()
