@@ -39,11 +39,11 @@ WEB_SH, DATA, NATIVE_FRAME, OUT = sys.argv[1:5]
 FIRST_TICK = 30  # the blobs are still falling: each tick's frame differs
 SECONDS = 240    # life of the server and the browser
 
-# Freezes the picture at the first frame drawn after tick `freezeAfter`,
-# keeping the tick the frame on the canvas shows. Until the first freeze the
-# browser's frames come every 5 ms, so that no tick goes undrawn.
+# Freezes the picture at the first frame drawn of tick `freezeAfter` or a
+# later one, keeping the tick it shows. Until the first freeze the browser's
+# frames come every 5 ms, so that no tick goes undrawn.
 TICK_HOOK = """
-window.__blob = {shown: 0, freezeAfter: %d, frozen: false, started: false};
+window.__blob = {shown: 0, freezeAfter: %d, last: false, frozen: false, started: false};
 const realFrame = window.requestAnimationFrame.bind(window);
 window.requestAnimationFrame = (draw) => window.__blob.started ? realFrame(draw)
     : setTimeout(() => draw(performance.now()), 5);
@@ -54,7 +54,8 @@ for (const name of ['clear', 'drawElements', 'drawArrays']) {
     const b = window.__blob;
     if (name === 'clear' && !b.frozen) {
       const tick = Module._blob_ticks_run();
-      if (tick > b.freezeAfter) b.frozen = b.started = true; else b.shown = tick;
+      if (b.last) b.frozen = b.started = true; else b.shown = tick;
+      b.last = tick >= b.freezeAfter;
     }
     if (b.frozen) return;
     return real.apply(this, arguments);
@@ -187,13 +188,14 @@ def run_ticks(page, n):
 
 
 def freeze_soon(page):
-    """Freezes the picture at the frame after the next two ticks."""
+    """Freezes the picture at the first frame two ticks from now or later."""
     page.evaluate("window.__blob.freezeAfter = Module._blob_ticks_run() + 2")
     page.wait_for("the freeze", "window.__blob.frozen", 5)
 
 
 def unfreeze(page):
-    page.evaluate("window.__blob.freezeAfter = Infinity; window.__blob.frozen = false")
+    page.evaluate("window.__blob.freezeAfter = Infinity; window.__blob.frozen = false;"
+                  "window.__blob.last = false")
 
 
 def check_narrow_window(page):
