@@ -1,6 +1,7 @@
 // The leveltool program as a designer uses it: usage, exit statuses, one
 // line per error naming the file, and no output written when it fails.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 
@@ -88,7 +89,13 @@ TEST(Cli, FilesThatCannotBeReadOrWrittenGiveOneLine) {
       {"check missing.map", "leveltool: missing.map: cannot read it: No such file or directory\n"},
       {"render missing.map out.png",
        "leveltool: missing.map: cannot read it: No such file or directory\n"},
+      // Endless, or waiting for a writer for ever: refused before a byte is read.
+      {"check /dev/zero", "leveltool: /dev/zero: cannot read it: it is a device, not a file\n"},
+      {"build /dev/zero out.map",
+       "leveltool: /dev/zero: cannot read it: it is a device, not a file\n"},
+      {"build pipe.json out.map", "leveltool: pipe.json: cannot read it: it is a pipe, not a file\n"},
   };
+  ASSERT_EQ(mkfifo(folder.path("pipe.json").c_str(), 0600), 0);
   for (const auto& c : cases) {
     tool_result r = folder.run(c.args);
     EXPECT_EQ(r.status, 1) << c.args;
