@@ -111,6 +111,38 @@ TEST_F(Objects, FactoryRefusesUnknownCodesAndASecondLevelObject) {
   EXPECT_EQ(crate->next, nullptr);
 }
 
+// The list keeps its tail, so an object joins it in constant time, but a
+// list put in place through start_obj (as tests and the shutdown pass do)
+// is still appended to at its true end, and so is the game's list when it
+// comes back.
+TEST_F(Objects, NewObjectsJoinTheTrueTailOfWhateverListStartObjHeads) {
+  load_level({{0, 0, 0}, {1, 10, 10}});
+  obj_parent* game_list = start_obj;
+  obj_parent* level_object = list_contents().back();
+  obj_parent a, b;
+  start_obj = &a;
+  a.next = &b;
+  obj_parent* crate = instance_create(5, 5, TYPE_PLATFORM);
+  EXPECT_EQ(list_contents(), (std::vector<obj_parent*>{&a, &b, crate}));
+  start_obj = game_list;
+  obj_parent* blob = instance_create(6, 6, 2);
+  std::vector<obj_parent*> list = list_contents();
+  ASSERT_EQ(list.size(), 4u);
+  EXPECT_EQ(list[2], level_object);
+  EXPECT_EQ(list[3], blob);
+  // Release the two made here by hand, then empty the list: the next
+  // object starts a fresh one.
+  level_object->next = nullptr;
+  blob->destroy();
+  delete blob;
+  crate->destroy();
+  delete crate;
+  destroy_all_instances();
+  obj_parent* first = instance_create(1, 1, TYPE_PLATFORM);
+  obj_parent* second = instance_create(2, 2, TYPE_PLATFORM);
+  EXPECT_EQ(list_contents(), (std::vector<obj_parent*>{first, second}));
+}
+
 // A random file holds thousands of unknown records: the first three are
 // named, the rest counted in one line.
 TEST_F(Objects, LevelRecordsNamingTheLevelObjectOrUnknownCodesAreSkipped) {
