@@ -135,7 +135,7 @@ std::vector<point2> grid_ring(std::mt19937& random) {
 
 // A star around the origin, simple until one point is moved anywhere.
 std::vector<point2> star_ring(std::mt19937& random) {
-  int n = 20 + static_cast<int>(random() % 150);
+  int n = 20 + static_cast<int>(random() % 100);
   std::vector<double> angles;
   for (int i = 0; i < n; ++i) angles.push_back((random() % 100000) * 2 * 3.14159265358979 / 100000);
   std::sort(angles.begin(), angles.end());
@@ -156,13 +156,13 @@ std::vector<point2> star_ring(std::mt19937& random) {
 TEST(Polygon, TheFastCheckSaysWhatThePlainCheckSays) {
   std::mt19937 random(18);
   int simple = 0;
-  for (int run = 0; run < 20000; ++run) {
+  for (int run = 0; run < 12000; ++run) {
     std::vector<point2> ring = run % 10 ? grid_ring(random) : star_ring(random);
     std::string expected = plain_ring_problem(ring);
     ASSERT_EQ(ring_problem(ring), expected) << text_of(ring);
     simple += expected.empty();
   }
-  EXPECT_GT(simple, 600) << "too few simple rings to test the sweep's quiet path";
+  EXPECT_GT(simple, 400) << "too few simple rings to test the sweep's quiet path";
 }
 
 // A ring of 10,881 points makes 10,879 triangles, the most a level file
