@@ -52,6 +52,14 @@ built_level build_level(const std::string& path, const std::string& name) {
   return built;
 }
 
+// The path from the root: the working folder may be removed and made again
+// while the game runs, and the level is then found by its whole path.
+std::string absolute_path(const std::string& path) {
+  std::error_code unknown;
+  std::filesystem::path whole = std::filesystem::absolute(path, unknown);
+  return unknown ? path : whole.string();
+}
+
 // Remakes the world from the level file each time it is saved. The file is
 // read and built on a thread of its own, however long a large source takes
 // to split into triangles, while the game goes on ticking; the new world is
@@ -63,8 +71,7 @@ built_level build_level(const std::string& path, const std::string& name) {
 class level_reloader {
  public:
   level_reloader(const std::string& path, replay_session* session)
-      : name_(path), path_(std::filesystem::absolute(path).string()), session_(session),
-        watch_(path) {
+      : name_(path), path_(absolute_path(path)), session_(session), watch_(path) {
     if (!watch_.failure().empty())
       say(name_ + ": cannot watch it for saves (" + watch_.failure() + "); it will not reload");
   }
@@ -117,7 +124,7 @@ class level_reloader {
   }
 
   std::string name_;  // as given, for messages
-  std::string path_;  // absolute: the working folder may be removed and made again
+  std::string path_;  // absolute_path(name_)
   replay_session* session_;
   std::string last_failure_;
   bool said_gone_ = false;
