@@ -49,6 +49,9 @@ struct level_data {
   // Set when a count reaches past the end of the data: only whole records
   // before that point were read.
   bool truncated = false;
+  // Level sources only: the fewest triangles their polygons would have made
+  // where they were not split, because the level could not hold them.
+  std::size_t triangles_refused = 0;
 };
 
 // Decodes a level from its bytes, never reading past them.

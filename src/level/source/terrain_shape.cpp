@@ -23,17 +23,17 @@ terrain_shape without_repeats(const terrain_shape& shape) {
   return ring;
 }
 
-// A ring whose triangles cannot fit beside those already made is refused
-// before the checks that cost more than linear time: a ring of a million
-// points would otherwise be checked and split only to be refused.
-bool fits_in_level(const terrain_shape& ring, const level_data& level, problem_list& problems) {
+// A ring whose triangles cannot fit beside those already made is not split:
+// it is counted (at its fewest), before the checks that cost more than
+// linear time, and so is every ring after it, as the level cannot be stored
+// anyway. A ring of a million points would otherwise be checked and split
+// only to be refused.
+bool fits_in_level(const terrain_shape& ring, level_data& level) {
   std::size_t fewest = fewest_triangles(ring.points);
-  std::size_t before = level.triangles.size();
-  if (before + fewest <= static_cast<std::size_t>(LEVEL_TRIANGLES_MAX)) return true;
-  std::string made = before > 0 ? " (" + std::to_string(before) + " of them made before it)" : "";
-  problems.add(ring.where, "cannot be stored: it makes at least " + std::to_string(fewest) +
-                               " triangles; a level file holds at most " +
-                               std::to_string(LEVEL_TRIANGLES_MAX) + made);
+  std::size_t before = level.triangles.size() + level.triangles_refused;
+  if (level.triangles_refused == 0 && before + fewest <= static_cast<std::size_t>(LEVEL_TRIANGLES_MAX))
+    return true;
+  level.triangles_refused += fewest;
   return false;
 }
 
@@ -52,7 +52,7 @@ void add_shape(const terrain_shape& shape, level_data& level, problem_list& prob
     add_triangle(ring, 0, 1, 2, level);
     return;
   }
-  if (!fits_in_level(ring, level, problems)) return;
+  if (!fits_in_level(ring, level)) return;
   std::string why = ring_problem(ring.points);
   std::vector<index_triangle> pieces;
   if (why.empty()) triangulate(ring.points, pieces, why);  // sets why when it fails
@@ -64,9 +64,10 @@ void add_shape(const terrain_shape& shape, level_data& level, problem_list& prob
 }
 
 void check_level_counts(const level_data& level, problem_list& problems) {
-  if (level.triangles.size() > static_cast<std::size_t>(LEVEL_TRIANGLES_MAX))
-    problems.add("", "the level has " + std::to_string(level.triangles.size()) +
-                         " triangles; a level file holds at most " +
+  std::size_t triangles = level.triangles.size() + level.triangles_refused;
+  if (triangles > static_cast<std::size_t>(LEVEL_TRIANGLES_MAX))
+    problems.add("", std::string("the level has ") + (level.triangles_refused ? "at least " : "") +
+                         std::to_string(triangles) + " triangles; a level file holds at most " +
                          std::to_string(LEVEL_TRIANGLES_MAX));
   if (level.objects.size() > static_cast<std::size_t>(LEVEL_COORD_MAX))
     problems.add("", "the level has " + std::to_string(level.objects.size()) +

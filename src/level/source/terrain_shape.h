@@ -21,12 +21,14 @@ struct terrain_shape {
 // byte for byte); more make a polygon, which must be simple and is split by
 // the tessellator. A repeated closing point and repeated neighbours are
 // dropped first. Problems are added, and nothing appended, when it cannot be
-// stored.
+// stored. A polygon whose triangles cannot fit beside those before it is
+// neither checked nor split, only counted in level.triangles_refused, and
+// so is every polygon after it: check_level_counts then refuses the level.
 void add_shape(const terrain_shape& shape, level_data& level, problem_list& problems);
 
 // The most triangles a level file holds: its vertex count is a number triple.
 constexpr int LEVEL_TRIANGLES_MAX = LEVEL_COORD_MAX / 3;
 
 // Adds a problem when the level has more triangles or objects than a level
-// file can count.
+// file can count (at least, counting the polygons left unsplit: add_shape).
 void check_level_counts(const level_data& level, problem_list& problems);
