@@ -454,7 +454,7 @@ def play(page, url):
                   "'stopped'", 5)
     page.choose_file("#level-file", os.path.join(OUT, "meadow.map"))
     page.wait_for("the game started with the chosen level",
-                  "window.__blob?.clears > 0 && document.getElementById('status').textContent"
+                  "window.__blob?.shown > 0 && document.getElementById('status').textContent"
                   ".startsWith('Playing meadow.map')", 30)
     unfreeze(page)
     run_ticks(page, 10)
