@@ -14,10 +14,10 @@ left in the output folder.
 The page draws once for each frame the browser shows, after the ticks owed
 by then, so where frames come slower than ticks (headless, the software GPU
 sets their pace) some ticks are never drawn. The test asks the game how
-many ticks it has run. To look at one exact tick it hands the game its
-frames every 5 ms until then, so that each tick is drawn, and turns
-WebGL's clear and draw calls into no-ops after it, so the canvas keeps
-showing that tick while the game runs on.
+many ticks it has run. To look at one exact tick it drives the game's clock
+until then, one tick a frame, so that each tick is drawn, and turns WebGL's
+clear and draw calls into no-ops after it, so the canvas keeps showing that
+tick while the game runs on.
 
 usage: browser_test.py WEB_SH DATA_DIR NATIVE_FRAME_EXE OUT_DIR
 """
@@ -40,13 +40,17 @@ FIRST_TICK = 30  # the blobs are still falling: each tick's frame differs
 SECONDS = 240    # life of the server and the browser
 
 # Freezes the picture at the first frame drawn of tick `freezeAfter` or a
-# later one, keeping the tick it shows. Until the first freeze the browser's
-# frames come every 5 ms, so that no tick goes undrawn.
+# later one, keeping the tick it shows. Until the first freeze the game's
+# clock (SDL's, which reads Date.now) moves on 17.5 ms with each of the
+# browser's frames, which come every 5 ms: one tick a frame, each drawn.
 TICK_HOOK = """
 window.__blob = {shown: 0, freezeAfter: %d, last: false, frozen: false, started: false};
 const realFrame = window.requestAnimationFrame.bind(window);
+const realNow = Date.now, clockStart = realNow();
+let frames = 0;
+Date.now = () => window.__blob.started ? realNow() : clockStart + 17.5 * frames;
 window.requestAnimationFrame = (draw) => window.__blob.started ? realFrame(draw)
-    : setTimeout(() => draw(performance.now()), 5);
+    : setTimeout(() => { frames++; draw(performance.now()); }, 5);
 const P = WebGLRenderingContext.prototype;
 for (const name of ['clear', 'drawElements', 'drawArrays']) {
   const real = P[name];
@@ -402,17 +406,6 @@ def play(page, url):
         run_ticks(page, 10)
         check(count(shot(), WORLD, levels.is_green) > 50000, "and the dropped level keeps running")
 
-    # A level source, split into triangles by the tessellator in the page.
-    text = drop(page, "valley.json", json.dumps(levels.red_valley_source()).encode(), middle)
-    run_ticks(page, 30)
-    valley = shot()
-    valley.save(os.path.join(OUT, "web_dropped_source.png"))
-    check(not status_is_error(page) and text.startswith("Playing valley.json"),
-          "a dropped level source plays: %r" % text)
-    red = count(valley, WORLD, levels.is_red)
-    check(red > 50000 and count(valley, WORLD, levels.is_green) < 500,
-          "the level source replaced the world (%d red pixels)" % red)
-
     # A large level source: the page says it is building it before the work
     # starts, then plays it.
     page.evaluate("""window.__said = []; new MutationObserver(() => window.__said.push(
@@ -423,6 +416,17 @@ def play(page, url):
     check(text.startswith("Playing ridge.json: 10879 triangles") and
           "ridge.json: building the level\u2026" in said,
           "a large source says it is being built, then plays: %r" % said)
+
+    # A level source, split into triangles by the tessellator in the page.
+    text = drop(page, "valley.json", json.dumps(levels.red_valley_source()).encode(), middle)
+    run_ticks(page, 30)
+    valley = shot()
+    valley.save(os.path.join(OUT, "web_dropped_source.png"))
+    check(not status_is_error(page) and text.startswith("Playing valley.json"),
+          "a dropped level source plays: %r" % text)
+    red = count(valley, WORLD, levels.is_red)
+    check(red > 50000 and count(valley, WORLD, levels.is_green) < 500,
+          "the level source replaced the world (%d red pixels)" % red)
 
     # Escape stops the game; the page says so and offers to start again.
     page.tap("Escape")
