@@ -18,28 +18,30 @@ double thread_cpu_ms() {
 }
 }  // namespace
 
-void time_first_ticks(benchmark::State& state, const std::vector<std::uint8_t>& bytes, int ticks) {
-  double first = 0, slowest = 0;
-  int slowest_tick = 0;
-  for (auto _ : state) {
-    state.PauseTiming();
-    load_world(bytes);
-    state.ResumeTiming();
-    for (int t = 0; t < ticks; ++t) {
-      double start = thread_cpu_ms();
-      step_pass();
-      double took = thread_cpu_ms() - start;
-      if (t == 0) first = took;
-      if (took > slowest) {
-        slowest = took;
-        slowest_tick = t + 1;
-      }
+tick_times time_step_passes(int ticks) {
+  tick_times times;
+  for (int t = 0; t < ticks; ++t) {
+    double start = thread_cpu_ms();
+    step_pass();
+    double took = thread_cpu_ms() - start;
+    if (t == 0) times.first = took;
+    if (took > times.slowest) {
+      times.slowest = took;
+      times.slowest_tick = t + 1;
     }
   }
-  state.counters["first_tick_ms"] = first;
-  state.counters["slowest_tick_ms"] = slowest;
-  state.counters["slowest_at"] = slowest_tick;
+  return times;
+}
+
+void report_tick_times(benchmark::State& state, const tick_times& times, int ticks) {
+  state.counters["first_tick_ms"] = times.first;
+  state.counters["slowest_tick_ms"] = times.slowest;
+  state.counters["slowest_at"] = times.slowest_tick;
   state.counters["blobs"] = blob_count();
   unload_world();
   state.SetLabel(std::to_string(ticks) + " ticks per iteration");
+}
+
+void time_first_ticks(benchmark::State& state, const std::vector<std::uint8_t>& bytes, int ticks) {
+  time_first_ticks_of(state, [&bytes] { load_world(bytes); }, ticks);
 }

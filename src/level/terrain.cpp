@@ -15,7 +15,7 @@ primitive* tail = nullptr;
 
 primitive* addVertex(int x1, int y1, int x2, int y2, int x3, int y3) {
   auto* p = new primitive{x1,  x2,  x3,  y1,  y2,  y3,   255,  255,     255, 255,
-                          255, 255, 255, 255, 255, true, true, nullptr, 0};
+                          255, 255, 255, 255, 255, true, true, nullptr, 0, false};
   if (!start_ptr) {
     start_ptr = p;
   } else {
@@ -33,7 +33,10 @@ void moveTriangle(primitive* p, int dx, int dy) {
   p->y1 += dy;
   p->y2 += dy;
   p->y3 += dy;
-  terrain_index::refile(p);
+  if (!p->refile_due) {
+    p->refile_due = true;
+    terrain_index::refile_later(p);
+  }
 }
 
 void addColour(primitive* p, int r1, int g1, int b1, int r2, int g2, int b2, int r3, int g3,

@@ -19,6 +19,10 @@ struct primitive {
   // triangle by its corners: change them only through moveTriangle. The
   // colours and both flags may be written directly.
   unsigned order;
+  // Set by moveTriangle until the index files the triangle at its new
+  // corners, which it does before it answers the next question: moving a
+  // crate costs little more than writing its corners, as in a plain list.
+  bool refile_due;
 };
 
 extern primitive* start_ptr;

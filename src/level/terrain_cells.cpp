@@ -1,6 +1,7 @@
 #include "level/terrain_cells.h"
 
 #include <algorithm>
+#include <array>
 #include <cassert>
 #include <cstdlib>
 
@@ -31,7 +32,23 @@ std::uint32_t grid_coord(std::int64_t world) {
   return static_cast<std::uint32_t>(std::clamp<std::int64_t>(world - ORIGIN, 0, GRID_LAST));
 }
 
-corners corners_of(const primitive& p) { return {{p.x1, p.x2, p.x3}, {p.y1, p.y2, p.y3}}; }
+corners corners_of(const primitive& p) {
+  std::pair<int, int> c[3] = {{p.x1, p.y1}, {p.x2, p.y2}, {p.x3, p.y3}};
+  if (c[1] < c[0]) std::swap(c[0], c[1]);
+  if (c[2] < c[1]) std::swap(c[1], c[2]);
+  if (c[1] < c[0]) std::swap(c[0], c[1]);
+  return {{c[0].first, c[1].first, c[2].first}, {c[0].second, c[1].second, c[2].second}};
+}
+
+namespace {
+std::array<int, 6> key_of(const corners& c) {
+  return {c.x[0], c.y[0], c.x[1], c.y[1], c.x[2], c.y[2]};
+}
+}  // namespace
+
+bool operator<(const corners& a, const corners& b) { return key_of(a) < key_of(b); }
+
+bool operator==(const corners& a, const corners& b) { return key_of(a) == key_of(b); }
 
 grid_box box_of(const corners& c) {
   auto [xmin, xmax] = std::minmax({c.x[0], c.x[1], c.x[2]});
@@ -118,17 +135,25 @@ bool touches_square(const primitive& p, std::int64_t x0, std::int64_t y0, std::i
   return true;
 }
 
-cell_chains::cell_chains() : entry_triangle_{nullptr}, entry_next_{0} {}
+cell_chains::cell_chains()
+    : entry_triangle_{nullptr}, entry_next_{0}, entry_previous_{0}, entry_after_{0} {}
 
 cell_chains::~cell_chains() { clear(); }
+
+world_box world_box_of(const primitive& p) {
+  return {std::min({p.x1, p.x2, p.x3}), std::min({p.y1, p.y2, p.y3}), std::max({p.x1, p.x2, p.x3}),
+          std::max({p.y1, p.y2, p.y3})};
+}
 
 std::uint32_t& cell_chains::head(chain c, int level, std::uint32_t cx, std::uint32_t cy) {
   std::uint32_t*& heads = heads_[level][c];
   if (!heads) heads = take_zeroed_table<std::uint32_t>(head_count(level));
+  if (c == MOBILE && !reaches_[level]) reaches_[level] = take_zeroed_table<world_box>(head_count(level));
   return heads[cy * cells_per_side(level) + cx];
 }
 
-void cell_chains::link(chain c, int level, std::uint32_t cx, std::uint32_t cy, primitive* p) {
+std::uint32_t cell_chains::link(chain c, int level, std::uint32_t cx, std::uint32_t cy,
+                                primitive* p, std::uint32_t after) {
   std::uint32_t e = free_entries_;
   if (e != 0) {
     free_entries_ = entry_next_[e];
@@ -136,21 +161,37 @@ void cell_chains::link(chain c, int level, std::uint32_t cx, std::uint32_t cy, p
     e = static_cast<std::uint32_t>(entry_triangle_.size());
     entry_triangle_.push_back(nullptr);
     entry_next_.push_back(0);
+    entry_previous_.push_back(0);
+    entry_after_.push_back(0);
   }
   std::uint32_t& first = head(c, level, cx, cy);
+  if (c == MOBILE) {
+    if (first == 0)
+      reach(level, cx, cy) = world_box_of(*p);
+    else
+      reach(level, cx, cy).widen(world_box_of(*p));
+  }
   entry_triangle_[e] = p;
   entry_next_[e] = first;
+  entry_previous_[e] = 0;
+  entry_after_[e] = 0;
+  if (first != 0) entry_previous_[first] = e;
   first = e;
+  if (after != 0) entry_after_[after] = e;
   used_[c] |= 1u << level;
+  return e;
 }
 
-void cell_chains::unlink(chain c, int level, std::uint32_t cx, std::uint32_t cy,
-                         const primitive* p) {
-  std::uint32_t* link = &head(c, level, cx, cy);
-  while (*link != 0 && entry_triangle_[*link] != p) link = &entry_next_[*link];
-  assert(*link != 0 && "a filed triangle must be in every cell it was filed in");
-  std::uint32_t e = *link;
-  *link = entry_next_[e];
+void cell_chains::unlink(chain c, int level, std::uint32_t cx, std::uint32_t cy, std::uint32_t e) {
+  assert(e != 0 && entry_triangle_[e] && "only a linked entry can be unlinked");
+  std::uint32_t previous = entry_previous_[e], next = entry_next_[e];
+  if (previous != 0) {
+    entry_next_[previous] = next;
+  } else {
+    assert(head(c, level, cx, cy) == e && "an entry is unlinked from the cell it was linked in");
+    head(c, level, cx, cy) = next;
+  }
+  if (next != 0) entry_previous_[next] = previous;
   entry_triangle_[e] = nullptr;
   entry_next_[e] = free_entries_;
   free_entries_ = e;
@@ -172,6 +213,8 @@ void cell_chains::keep_room(std::size_t more) {
   std::size_t room = std::max(needed, 2 * entry_triangle_.capacity());
   entry_triangle_.reserve(room);
   entry_next_.reserve(room);
+  entry_previous_.reserve(room);
+  entry_after_.reserve(room);
 }
 
 void cell_chains::clear() {
@@ -180,9 +223,15 @@ void cell_chains::clear() {
       give_back_table(heads, head_count(level));
       heads = nullptr;
     }
+  for (int level = 0; level < LEVELS; ++level) {
+    give_back_table(reaches_[level], head_count(level));
+    reaches_[level] = nullptr;
+  }
   std::fill(std::begin(used_), std::end(used_), 0u);
   std::vector<primitive*>{nullptr}.swap(entry_triangle_);
   std::vector<std::uint32_t>{0}.swap(entry_next_);
+  std::vector<std::uint32_t>{0}.swap(entry_previous_);
+  std::vector<std::uint32_t>{0}.swap(entry_after_);
   free_entries_ = 0;
 }
 

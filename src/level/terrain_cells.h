@@ -5,6 +5,7 @@
 // where and answers the questions.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <vector>
 
@@ -28,11 +29,15 @@ constexpr std::uint32_t cells_per_side(int level) { return 1u << (GRID_SHIFT - c
 // Grid coordinate 0..131,071 of a world coordinate, clamped to the grid.
 std::uint32_t grid_coord(std::int64_t world);
 
-// A triangle's corners, as filed.
+// A triangle's corners, as filed: sorted by x, then y, whatever order the
+// triangle gives them in, which changes no answer of the point test. So
+// triangles of one shape have equal corners.
 struct corners {
   int x[3], y[3];
 };
 corners corners_of(const primitive& p);
+bool operator<(const corners& a, const corners& b);
+bool operator==(const corners& a, const corners& b);
 
 // A bounding box in grid coordinates, clamped to the grid.
 struct grid_box {
@@ -83,6 +88,19 @@ void for_cells(const grid_box& b, int level, Visit visit) {
     for (std::uint32_t cx = b.x0 >> s; cx <= b.x1 >> s; ++cx) visit(cx, cy);
 }
 
+// A box of world pixels, inclusive.
+struct world_box {
+  int left, top, right, bottom;
+  bool holds(int x, int y) const { return x >= left && x <= right && y >= top && y <= bottom; }
+  void widen(const world_box& b) {
+    left = std::min(left, b.left);
+    top = std::min(top, b.top);
+    right = std::max(right, b.right);
+    bottom = std::max(bottom, b.bottom);
+  }
+};
+world_box world_box_of(const primitive& p);
+
 // The chains of a cell: static triangles that fill it (any solid one holds
 // every point of it), static triangles that only cross it, and triangles
 // that have moved since they were made, which are kept apart so that what
@@ -99,13 +117,36 @@ class cell_chains {
   cell_chains(const cell_chains&) = delete;
   cell_chains& operator=(const cell_chains&) = delete;
 
-  void link(chain c, int level, std::uint32_t cx, std::uint32_t cy, primitive* p);
-  void unlink(chain c, int level, std::uint32_t cx, std::uint32_t cy, const primitive* p);
+  // Links the triangle into the cell's chain and returns its entry. A
+  // triangle's entries are chained to each other too, in the order they were
+  // linked: `after` is its entry linked just before, or 0 for its first.
+  std::uint32_t link(chain c, int level, std::uint32_t cx, std::uint32_t cy, primitive* p,
+                     std::uint32_t after);
+  // Takes the entry out of the cell's chain in constant time, however many
+  // triangles share the cell: a crate moving among thousands of others at
+  // one place costs what it costs alone.
+  void unlink(chain c, int level, std::uint32_t cx, std::uint32_t cy, std::uint32_t e);
+  // The triangle's entry linked after this one, or 0.
+  std::uint32_t after(std::uint32_t e) const { return entry_after_[e]; }
   // First entry of the chain of the cell holding grid point (gx, gy).
   std::uint32_t first_at(chain c, int level, std::uint32_t gx, std::uint32_t gy) const;
   std::uint32_t first_in(chain c, int level, std::uint32_t cx, std::uint32_t cy) const;
   std::uint32_t next(std::uint32_t e) const { return entry_next_[e]; }
   primitive* triangle(std::uint32_t e) const { return entry_triangle_[e]; }
+  // Around the moved triangles of a cell, a box that holds them all: a
+  // question outside it needs no look at them, so a blob beside a stack of
+  // thousands of crates asks about one box, not every crate. It grows as
+  // triangles join the chain or move within it, does not shrink as they
+  // leave, and a look at every one of them may set it to their own reach.
+  const world_box& mobile_reach(int level, std::uint32_t cx, std::uint32_t cy) const {
+    return reaches_[level][cy * cells_per_side(level) + cx];
+  }
+  void widen_mobile_reach(int level, std::uint32_t cx, std::uint32_t cy, const world_box& b) {
+    reach(level, cx, cy).widen(b);
+  }
+  void set_mobile_reach(int level, std::uint32_t cx, std::uint32_t cy, const world_box& b) {
+    reach(level, cx, cy) = b;
+  }
   // Bit L set: level L may hold entries of the chain.
   unsigned used_levels(chain c) const { return used_[c]; }
   // Makes sure `more` further entries can be linked without allocating.
@@ -114,11 +155,17 @@ class cell_chains {
 
  private:
   std::uint32_t& head(chain c, int level, std::uint32_t cx, std::uint32_t cy);
+  world_box& reach(int level, std::uint32_t cx, std::uint32_t cy) {
+    return reaches_[level][cy * cells_per_side(level) + cx];
+  }
 
   std::uint32_t* heads_[LEVELS][CHAINS] = {};
+  world_box* reaches_[LEVELS] = {};  // taken with the level's moved chains' heads
   unsigned used_[CHAINS] = {};
   std::vector<primitive*> entry_triangle_;
   std::vector<std::uint32_t> entry_next_;
+  std::vector<std::uint32_t> entry_previous_;  // 0 for the first of its chain
+  std::vector<std::uint32_t> entry_after_;
   std::uint32_t free_entries_ = 0;  // chain of entries to reuse
 };
 

@@ -71,6 +71,7 @@ struct filed {
   int level;
   bool split;   // broken down into the cells it fills and crosses
   bool mobile;  // moved since it was made: filed apart from the static terrain
+  std::uint32_t first_entry;  // its entries follow each other in for_entries' order
 };
 
 // Everything the index holds. It lives at namespace scope, built before
@@ -79,6 +80,7 @@ struct index_state {
   cell_chains cells;
   std::vector<filed> records;       // by slot, which is the place in the list
   std::vector<std::uint32_t> seen;  // per slot: the last gathering round it was seen in
+  std::vector<primitive*> moved;    // to be filed again, each once; room for every triangle
   std::uint32_t round = 0;
   cell_memo* memos = nullptr;  // taken zeroed with the first triangle
   std::vector<const primitive*> lists;
@@ -87,6 +89,13 @@ struct index_state {
   // point is tested once per shape: a file may hold one huge triangle ten
   // thousand times.
   std::vector<std::uint32_t> same_shape;
+  // Room for a whole store's list with each triangle's corners beside it:
+  // sorting them there reads each record once, not at every comparison.
+  struct shaped {
+    corners at;
+    const primitive* p;
+  };
+  std::vector<shaped> sorting;
   std::uint32_t era = 1;
   std::uint32_t changes[CHANGE_AREAS * CHANGE_AREAS] = {};
 };
@@ -159,8 +168,11 @@ void file(filed& f) {
   f.box = box_of(f.at);
   f.split = !f.mobile && worth_splitting(f.at, f.box);
   f.level = f.split ? size_level(f.box) : placement_level(f.box);
-  for_entries(f, [&f](chain c, int level, std::uint32_t cx, std::uint32_t cy) {
-    index.cells.link(c, level, cx, cy, f.p);
+  std::uint32_t last = 0;
+  f.first_entry = 0;
+  for_entries(f, [&f, &last](chain c, int level, std::uint32_t cx, std::uint32_t cy) {
+    last = index.cells.link(c, level, cx, cy, f.p, last);
+    if (f.first_entry == 0) f.first_entry = last;
     if (c == MOBILE) count_mobile_entry(level, cx, cy, 1);
   });
   if (!f.mobile) note_change(f.box);
@@ -169,9 +181,14 @@ void file(filed& f) {
   index.cells.keep_room(MAX_UNSPLIT_ENTRIES * index.records.size());
 }
 
+// Retraces filing, entry by entry: each is unlinked where it was linked.
 void unfile(const filed& f) {
-  for_entries(f, [&f](chain c, int level, std::uint32_t cx, std::uint32_t cy) {
-    index.cells.unlink(c, level, cx, cy, f.p);
+  std::uint32_t e = f.first_entry;
+  for_entries(f, [&](chain c, int level, std::uint32_t cx, std::uint32_t cy) {
+    assert(index.cells.triangle(e) == f.p && "a triangle's entries are chained in filing order");
+    std::uint32_t next = index.cells.after(e);
+    index.cells.unlink(c, level, cx, cy, e);
+    e = next;
     if (c == MOBILE) count_mobile_entry(level, cx, cy, -1);
   });
   if (!f.mobile) note_change(f.box);
@@ -218,6 +235,25 @@ std::uint32_t crossing_filler_at(int x, int y, std::uint32_t gx, std::uint32_t g
   return 0;
 }
 
+// Whether a moved triangle holds the point. A cell whose every moved
+// triangle was looked at gets their reach, for the questions after.
+bool mobile_chain_holds(int x, int y, std::uint32_t gx, std::uint32_t gy) {
+  for (unsigned m = index.cells.used_levels(MOBILE); m != 0; m &= m - 1) {
+    int level = __builtin_ctz(m);
+    std::uint32_t e = index.cells.first_at(MOBILE, level, gx, gy);
+    std::uint32_t cx = gx >> cell_shift(level), cy = gy >> cell_shift(level);
+    if (e == 0 || !index.cells.mobile_reach(level, cx, cy).holds(x, y)) continue;
+    world_box reach = world_box_of(*index.cells.triangle(e));
+    for (; e != 0; e = index.cells.next(e)) {
+      const primitive& p = *index.cells.triangle(e);
+      if (holds(p, x, y)) return true;
+      reach.widen(world_box_of(p));
+    }
+    index.cells.set_mobile_reach(level, cx, cy, reach);
+  }
+  return false;
+}
+
 // Whether a triangle of one chain, at any level, holds the point.
 bool chain_holds(chain c, int x, int y, std::uint32_t gx, std::uint32_t gy) {
   for (unsigned m = index.cells.used_levels(c); m != 0; m &= m - 1) {
@@ -254,22 +290,20 @@ bool blocks_current(const cell_memo& memo, std::uint32_t gx, std::uint32_t gy) {
   return memo.blocks_sorted && quick_tables::sorted_cell_whole(gx - MEMO_LOW, gy - MEMO_LOW);
 }
 
-// The corners in a fixed order, whatever order the triangle gives them in:
-// the point test's answer does not depend on the order.
-std::array<std::pair<int, int>, 3> shape_of(const primitive& p) {
-  std::array<std::pair<int, int>, 3> shape{{{p.x1, p.y1}, {p.x2, p.y2}, {p.x3, p.y3}}};
-  std::sort(shape.begin(), shape.end());
-  return shape;
-}
+// The corners of a static triangle, as filed: those of one shape are equal.
+const corners& shape_of(const primitive* p) { return index.records[p->order].at; }
 
 // Sorted in place, so that making a list never allocates.
 void group_shapes(std::size_t first) {
-  auto begin = index.lists.begin() + static_cast<std::ptrdiff_t>(first);
-  std::sort(begin, index.lists.end(),
-            [](const primitive* a, const primitive* b) { return shape_of(*a) < shape_of(*b); });
-  for (std::size_t k = index.lists.size(); k-- > first + 1;)
-    if (shape_of(*index.lists[k]) == shape_of(*index.lists[k - 1]))
-      index.same_shape[k - 1] = index.same_shape[k] + 1;
+  auto& keyed = index.sorting;
+  keyed.clear();
+  for (std::size_t k = first; k < index.lists.size(); ++k)
+    keyed.push_back({shape_of(index.lists[k]), index.lists[k]});
+  std::sort(keyed.begin(), keyed.end(),
+            [](const index_state::shaped& a, const index_state::shaped& b) { return a.at < b.at; });
+  for (std::size_t k = 0; k < keyed.size(); ++k) index.lists[first + k] = keyed[k].p;
+  for (std::size_t k = keyed.size(); k-- > 1;)
+    if (keyed[k].at == keyed[k - 1].at) index.same_shape[first + k - 1] = index.same_shape[first + k] + 1;
 }
 
 // Every static triangle that touches the fine cell is in the chains of the
@@ -388,26 +422,6 @@ bool static_holds(int x, int y, std::uint32_t gx, std::uint32_t gy, solid_box* s
   }
   return false;
 }
-}  // namespace
-
-void add(primitive* p) {
-  // The list store, the memos and the quick tables are taken with the first
-  // triangle, while a level loads, so that questions asked during play never
-  // allocate. The tables are zeroed pages: untouched, they cost no memory.
-  if (index.lists.capacity() < LIST_STORE) {
-    index.lists.reserve(LIST_STORE);
-    index.same_shape.reserve(LIST_STORE);
-  }
-  if (!index.memos) {
-    index.memos = take_zeroed_table<cell_memo>(MEMO_CELLS);
-    quick_tables::take();
-  }
-  p->order = static_cast<unsigned>(index.records.size());
-  index.records.push_back({p, {}, {}, 0, false, false});
-  index.seen.push_back(0);
-  file(index.records.back());
-}
-
 // The first move takes a triangle out of the static terrain for good; a
 // mobile triangle, like a crate's moving a pixel a tick, usually stays in
 // its cells and only its corners are noted.
@@ -422,6 +436,10 @@ void refile(primitive* p) {
         box.y0 >> s == f.box.y0 >> s && box.y1 >> s == f.box.y1 >> s) {
       f.at = now;
       f.box = box;
+      world_box reach = world_box_of(*p);
+      for_cells(box, level, [level, &reach](std::uint32_t cx, std::uint32_t cy) {
+        index.cells.widen_mobile_reach(level, cx, cy, reach);
+      });
       return;
     }
   }
@@ -430,7 +448,48 @@ void refile(primitive* p) {
   file(f);
 }
 
+// Files every triangle moved since the last question at its corners now.
+void refile_moved() {
+  if (index.moved.empty()) return;
+  for (primitive* p : index.moved) {
+    p->refile_due = false;
+    refile(p);
+  }
+  index.moved.clear();
+  quick_tables::show_blocks();
+}
+}  // namespace
+
+void add(primitive* p) {
+  // The list store, the memos and the quick tables are taken with the first
+  // triangle, while a level loads, so that questions asked during play never
+  // allocate. The tables are zeroed pages: untouched, they cost no memory.
+  if (index.lists.capacity() < LIST_STORE) {
+    index.lists.reserve(LIST_STORE);
+    index.same_shape.reserve(LIST_STORE);
+    index.sorting.reserve(LIST_STORE);
+  }
+  if (!index.memos) {
+    index.memos = take_zeroed_table<cell_memo>(MEMO_CELLS);
+    quick_tables::take();
+  }
+  p->order = static_cast<unsigned>(index.records.size());
+  index.records.push_back({p, {}, {}, 0, false, false, 0});
+  index.seen.push_back(0);
+  if (index.moved.capacity() < index.records.size()) index.moved.reserve(index.records.capacity());
+  file(index.records.back());
+}
+
+// The inline point test reads the quick tables without asking the index
+// first: while a move waits to be filed, they are hidden from it.
+void refile_later(primitive* p) {
+  record_of(p);
+  index.moved.push_back(p);
+  quick_tables::hide_blocks();
+}
+
 void clear() {
+  index.moved.clear();
   index.cells.clear();
   std::vector<filed>().swap(index.records);
   std::vector<std::uint32_t>().swap(index.seen);
@@ -440,13 +499,18 @@ void clear() {
   quick_tables::give_back();
   std::vector<const primitive*>().swap(index.lists);
   std::vector<std::uint32_t>().swap(index.same_shape);
+  std::vector<index_state::shaped>().swap(index.sorting);
   begin_new_era();
 }
 
-bool mobile_holds(int x, int y) { return chain_holds(MOBILE, x, y, grid_coord(x), grid_coord(y)); }
+bool mobile_holds(int x, int y) {
+  refile_moved();
+  return mobile_chain_holds(x, y, grid_coord(x), grid_coord(y));
+}
 
 bool any_solid_at(int x, int y, solid_box* solid_cell) {
   if (index.records.empty()) return false;
+  refile_moved();
   std::uint32_t gx = grid_coord(x), gy = grid_coord(y);
   // The walk out of terrain asks about a pixel or two of each fine cell it
   // crosses, thousands of them in the first tick of a random file. Deep in
@@ -460,11 +524,12 @@ bool any_solid_at(int x, int y, solid_box* solid_cell) {
       return true;
     }
   }
-  return static_holds(x, y, gx, gy, solid_cell) || chain_holds(MOBILE, x, y, gx, gy);
+  return static_holds(x, y, gx, gy, solid_cell) || mobile_chain_holds(x, y, gx, gy);
 }
 
 void triangles_near(int left, int top, int right, int bottom, std::vector<const primitive*>& out) {
   out.clear();
+  refile_moved();
   if (++index.round == 0) {  // the counter wrapped: forget the old rounds
     std::fill(index.seen.begin(), index.seen.end(), 0);
     index.round = 1;

@@ -40,8 +40,9 @@ bool mobile_holds(int x, int y);
 // in the list.
 void add(primitive* p);
 
-// Files a triangle again after its corners changed.
-void refile(primitive* p);
+// Notes that the triangle's corners changed; it is filed again before the
+// next question.
+void refile_later(primitive* p);
 
 // Forgets every triangle and releases the index's memory.
 void clear();

@@ -77,7 +77,7 @@ bool empty_rectangle(int left, int top, int right, int bottom) {
   std::uint32_t qy0 = static_cast<std::uint32_t>(top) + QUICK_HALF;
   std::uint32_t qx1 = static_cast<std::uint32_t>(right) + QUICK_HALF;
   std::uint32_t qy1 = static_cast<std::uint32_t>(bottom) + QUICK_HALF;
-  if (!tables.blocks || !quick_range(qx0, qy0) || !quick_range(qx1, qy1) || qx1 < qx0 ||
+  if (!quick.blocks || !quick_range(qx0, qy0) || !quick_range(qx1, qy1) || qx1 < qx0 ||
       qy1 < qy0 || qx1 - qx0 >= CELL || qy1 - qy0 >= CELL)
     return false;
   // At most 64 pixels each way: the corners' areas are all the areas.
@@ -117,6 +117,10 @@ void give_back() {
   std::fill(std::begin(tables.sorted), std::end(tables.sorted), false);
   publish();
 }
+
+void hide_blocks() { quick.blocks = nullptr; }
+
+void show_blocks() { quick.blocks = tables.blocks; }
 
 void count_mobile_entry(std::uint32_t ax0, std::uint32_t ay0, std::uint32_t ax1, std::uint32_t ay1,
                         int by) {

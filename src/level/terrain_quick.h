@@ -122,6 +122,11 @@ namespace quick_tables {
 void take();
 void give_back();
 
+// Hides the blocks from the inline point test, which then asks the index,
+// or shows them again.
+void hide_blocks();
+void show_blocks();
+
 // A moved triangle's entry has been linked into (by 1) or unlinked from (by
 // -1) a cell that meets the areas (of the index's grid, 64 each way) from
 // (ax0, ay0) to (ax1, ay1).

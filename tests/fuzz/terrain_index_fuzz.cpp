@@ -4,7 +4,9 @@
 // flags change. Points are drawn from a generator seeded by the input, near
 // the triangles' corners and anywhere in and beyond the file's range, and
 // every pixel of small squares is asked about twice. The walk out of
-// terrain's boxes of pixels known solid are checked too.
+// terrain's boxes of pixels known solid are checked too. Then the level's
+// crates are made and ride up and down together for a while, as in the
+// game, however many of them share one place.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -64,6 +66,27 @@ void check_squares(const std::vector<primitive*>& triangles, point_source& sourc
           if (collideAll(x, y) != collideAllScan(x, y)) std::abort();
   }
 }
+// The level's crates (type 0), each two triangles over its 64 x 32 box as
+// the game makes them, move a pixel a tick, up for a while and back down,
+// past the borders of cells. Every tick some points near a crate are asked.
+void ride_crates(const level_data& level, point_source& source) {
+  constexpr int TICKS = 140, TURN = 70;
+  std::vector<primitive*> crates;
+  for (const level_object& o : level.objects) {
+    if (o.type != 0) continue;
+    crates.push_back(addVertex(o.x, o.y, o.x + 64, o.y, o.x, o.y + 32));
+    crates.push_back(addVertex(o.x + 64, o.y, o.x, o.y + 32, o.x + 64, o.y + 32));
+  }
+  if (crates.empty()) return;
+  for (int tick = 0; tick < TICKS; ++tick) {
+    for (primitive* p : crates) moveTriangle(p, 0, tick < TURN ? -1 : 1);
+    for (int k = 0; k < 24; ++k) {
+      const primitive* p = crates[source.next() % crates.size()];
+      int x = p->x1 + source.within(-40, 104), y = p->y1 + source.within(-40, 72);
+      if (collideAll(x, y) != collideAllScan(x, y)) std::abort();
+    }
+  }
+}
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -83,6 +106,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
   check_agreement(triangles, source, 2000);
   check_squares(triangles, source);
+  ride_crates(level, source);
   freeCollisions();
   return 0;
 }

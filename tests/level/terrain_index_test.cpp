@@ -115,6 +115,24 @@ class TerrainIndex : public ::testing::Test {
     }
   }
 
+  // The drawing's visit: every triangle whose box meets the rectangle, once
+  // each, in list order.
+  static void expect_near_gives_every_meeting_triangle(int left, int top, int right, int bottom) {
+    std::vector<const primitive*> near;
+    terrain_index::triangles_near(left, top, right, bottom, near);
+    auto by_order = [](const primitive* a, const primitive* b) { return a->order < b->order; };
+    ASSERT_TRUE(std::is_sorted(near.begin(), near.end(), by_order));
+    ASSERT_TRUE(std::adjacent_find(near.begin(), near.end()) == near.end()) << "a triangle twice";
+    for (const primitive* p = start_ptr; p; p = p->next) {
+      bool meets =
+          std::max({p->x1, p->x2, p->x3}) >= left && std::min({p->x1, p->x2, p->x3}) <= right &&
+          std::max({p->y1, p->y2, p->y3}) >= top && std::min({p->y1, p->y2, p->y3}) <= bottom;
+      if (!meets) continue;
+      ASSERT_TRUE(std::binary_search(near.begin(), near.end(), p, by_order))
+          << "triangle " << p->order << " meets the rectangle but was not visited";
+    }
+  }
+
   // The walk out of terrain's question: the same answer, and every pixel of
   // the box it gets back, which the walk then crosses without asking, is
   // solid. Its corners, centre and a few pixels inside are asked.
@@ -285,23 +303,36 @@ TEST_F(TerrainIndex, CellsSortedLongAgoAreSortedAgain) {
 
 TEST_F(TerrainIndex, NearARectangleGivesEveryMeetingTriangleOnceInListOrder) {
   for (int k = 0; k < 3000; ++k) add_random_triangle();
-  std::vector<const primitive*> near;
   for (int view = 0; view < 300; ++view) {
     int left = uniform(-EDGE - 1000, EDGE), top = uniform(-EDGE - 1000, EDGE);
-    int right = left + 800, bottom = top + 600;
-    terrain_index::triangles_near(left, top, right, bottom, near);
-    ASSERT_TRUE(
-        std::is_sorted(near.begin(), near.end(),
-                       [](const primitive* a, const primitive* b) { return a->order < b->order; }));
-    ASSERT_TRUE(std::adjacent_find(near.begin(), near.end()) == near.end()) << "a triangle twice";
-    for (const primitive* p = start_ptr; p; p = p->next) {
-      bool meets =
-          std::max({p->x1, p->x2, p->x3}) >= left && std::min({p->x1, p->x2, p->x3}) <= right &&
-          std::max({p->y1, p->y2, p->y3}) >= top && std::min({p->y1, p->y2, p->y3}) <= bottom;
-      auto by_order = [](const primitive* a, const primitive* b) { return a->order < b->order; };
-      if (!meets) continue;
-      ASSERT_TRUE(std::binary_search(near.begin(), near.end(), p, by_order))
-          << "triangle " << p->order << " meets the view but was not visited";
-    }
+    expect_near_gives_every_meeting_triangle(left, top, left + 800, top + 600);
+  }
+}
+
+// Crates stacked at one place and a few elsewhere, moving every tick, up,
+// down and sideways, through cell borders, while the questions come now
+// every tick, now after many ticks of none: every answer is the walk's,
+// alone, along paths, for the walk out of terrain and for the drawing.
+TEST_F(TerrainIndex, StackedCratesMovingEveryTickAgree) {
+  std::vector<primitive*> crates;
+  auto crate_at = [&](int x, int y) {
+    crates.push_back(addVertex(x, y, x + 64, y, x, y + 32));
+    crates.push_back(addVertex(x + 64, y, x, y + 32, x + 64, y + 32));
+  };
+  addVertex(-3000, 0, 3000, 0, -3000, 200);  // ground
+  addVertex(3000, 0, 3000, 200, -3000, 200);
+  for (int k = 0; k < 300; ++k) crate_at(0, -32);
+  for (int k = 0; k < 5; ++k) crate_at(-200 + 90 * k, -100 - 7 * k);
+  expect_square_agrees(-40, -80, 150, 2);  // before the first move: static crates, sorted
+  for (int tick = 0; tick < 160; ++tick) {
+    int dx = tick % 40 < 20 ? 0 : (tick % 80 < 40 ? 3 : -3), dy = tick < 80 ? -1 : 1;
+    for (primitive* p : crates) moveTriangle(p, dx, dy);
+    if (tick % 16 > 3) continue;  // some ticks ask nothing
+    const primitive* top = crates.front();
+    // The drawing may come first.
+    expect_near_gives_every_meeting_triangle(top->x1 - 100, top->y1 - 50, top->x1, top->y1);
+    expect_agreement_near(top->x1 + 32, top->y1 + 16, 60, 300);
+    expect_square_agrees(top->x1 - 20, top->y1 - 20, 24, 1);
+    expect_walk_box_solid(top->x1 + 5, top->y1 + 5);
   }
 }
