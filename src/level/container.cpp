@@ -67,14 +67,14 @@ void set_level_bytes(std::vector<std::uint8_t> bytes, const std::string& name) {
 }
 
 void obj_container::create() {
-  texture = loadTexture(".\\images\\tex_snow.png");
+  texture = loadTexture(".\\images\\tex_snow.png", &texture_opaque);
   if (level_bytes_given)
     make_level(level_bytes.data(), level_bytes.size(), level_name);
   else
     loadLevel(level_file_path.c_str());
 }
 
-void obj_container::draw() { draw_terrain(texture); }
+void obj_container::draw() { draw_terrain(texture, texture_opaque); }
 
 void obj_container::destroy() { glDeleteTextures(1, &texture); }
 

@@ -15,6 +15,7 @@
 class obj_container : public obj_parent {
  public:
   GLuint texture = 0;  // the terrain picture
+  bool texture_opaque = false;  // no texel of it lets anything show through
 
   void create() override;
   void draw() override;
@@ -42,8 +43,11 @@ void set_level_bytes(std::vector<std::uint8_t> bytes, const std::string& name);
 void make_level(const std::uint8_t* bytes, std::size_t size, const std::string& name);
 
 // Draws every drawn triangle not wholly beyond one side of the view, filled
-// and outlined, with the given texture fixed to the world.
-void draw_terrain(GLuint texture);
+// and outlined, with the given texture fixed to the world. When the texture
+// is opaque (see loadTexture), triangles that a later one covering the whole
+// window paints over are left out: the picture is the same, and a level of
+// thousands of huge overlapping triangles costs a few of them a frame.
+void draw_terrain(GLuint texture, bool texture_opaque = false);
 
 // The same picture by walking the whole list: the reference that tests and
 // benchmarks hold the indexed drawing against.

@@ -1,3 +1,6 @@
+#include <algorithm>
+#include <cstdint>
+#include <cstdlib>
 #include <vector>
 
 #include "level/container.h"
@@ -26,12 +29,70 @@ void corner(int x, int y, int r, int g, int b) {
   glVertex2f(static_cast<float>(x - view_x) / 400, static_cast<float>(view_y - y) / 300);
 }
 
-void draw_triangle(const primitive& p) {
+// The window shows the view and nothing else: the game's projection (none),
+// its view frame (a shift by (-1, 1)) and the whole window as viewport. A
+// test that zooms out sees beyond the view, and then everything is drawn.
+bool window_is_the_view() {
+  GLfloat projection[16] = {}, frame[16] = {};
+  GLint viewport[4] = {};
+  glGetFloatv(GL_PROJECTION_MATRIX, projection);
+  glGetFloatv(GL_MODELVIEW_MATRIX, frame);
+  glGetIntegerv(GL_VIEWPORT, viewport);
+  for (int k = 0; k < 16; ++k) {
+    GLfloat diagonal = k % 5 == 0 ? 1 : 0;
+    GLfloat shift = k == 12 ? -1 : k == 13 ? 1 : 0;
+    if (projection[k] != diagonal || frame[k] != diagonal + shift) return false;
+  }
+  return viewport[0] == 0 && viewport[1] == 0 && viewport[2] == WINDOW_WIDTH &&
+         viewport[3] == WINDOW_HEIGHT;
+}
+
+// Every pixel of the window lies inside the triangle: the corners of the
+// view, widened by a margin far beyond any rounding on the way to the
+// screen, are on the inner side of all three edges of the convex triangle.
+bool covers_window(const primitive& p) {
+  constexpr std::int64_t MARGIN = 4;       // pixels
+  constexpr std::int64_t FARTHEST = 1 << 29;  // pixels: keeps every product below 2^62
+  const std::int64_t x[3] = {p.x1, p.x2, p.x3}, y[3] = {p.y1, p.y2, p.y3};
+  for (std::int64_t v : {x[0], x[1], x[2], y[0], y[1], y[2], std::int64_t{view_x},
+                         std::int64_t{view_y}})
+    if (std::llabs(v) > FARTHEST) return false;
+  std::int64_t area = (x[1] - x[0]) * (y[2] - y[0]) - (x[2] - x[0]) * (y[1] - y[0]);
+  if (area == 0) return false;
+  std::int64_t orientation = area > 0 ? 1 : -1;
+  const std::int64_t left = view_x - MARGIN, right = view_x + WINDOW_WIDTH + MARGIN;
+  const std::int64_t top = view_y - MARGIN, bottom = view_y + WINDOW_HEIGHT + MARGIN;
+  for (int k = 0; k < 3; ++k) {
+    int n = (k + 1) % 3;
+    for (std::int64_t cx : {left, right})
+      for (std::int64_t cy : {top, bottom})
+        if (((x[n] - x[k]) * (cy - y[k]) - (y[n] - y[k]) * (cx - x[k])) * orientation < 0)
+          return false;
+  }
+  return true;
+}
+
+// Where drawing starts in `near`, in list order: at the last triangle that
+// covers the window, whose opaque fill paints over every pixel that the
+// triangles before it (and the backdrop, the blobs and the crates) drew.
+// Its fill is opaque when the texture is: the corner colours are given
+// without alpha, which GL takes as 1, and the game blends only by source
+// alpha.
+std::size_t first_not_painted_over(const std::vector<const primitive*>& near) {
+  for (std::size_t k = near.size(); k-- > 0;)
+    if (covers_window(*near[k])) return k;
+  return 0;
+}
+
+void draw_fill(const primitive& p) {
   glBegin(GL_TRIANGLES);
   corner(p.x1, p.y1, p.r1, p.g1, p.b1);
   corner(p.x2, p.y2, p.r2, p.g2, p.b2);
   corner(p.x3, p.y3, p.r3, p.g3, p.b3);
   glEnd();
+}
+
+void draw_outline(const primitive& p) {
   glBegin(GL_LINE_STRIP);
   corner(p.x1, p.y1, p.r1, p.g1, p.b1);
   corner(p.x2, p.y2, p.r2, p.g2, p.b2);
@@ -39,20 +100,70 @@ void draw_triangle(const primitive& p) {
   corner(p.x1, p.y1, p.r1, p.g1, p.b1);
   glEnd();
 }
+
+void draw_triangle(const primitive& p) {
+  draw_fill(p);
+  draw_outline(p);
+}
+
+// Same corners in the same order, same colours: the same fragments.
+bool same_triangle(const primitive& a, const primitive& b) {
+  return a.x1 == b.x1 && a.y1 == b.y1 && a.x2 == b.x2 && a.y2 == b.y2 && a.x3 == b.x3 &&
+         a.y3 == b.y3 && a.r1 == b.r1 && a.g1 == b.g1 && a.b1 == b.b1 && a.r2 == b.r2 &&
+         a.g2 == b.g2 && a.b2 == b.b2 && a.r3 == b.r3 && a.g3 == b.g3 && a.b3 == b.b3;
+}
+
+// How many times in a row one outline drawn over itself can change a pixel.
+// Each time, every channel of a pixel the smoothed line touches is blended
+// towards the line's colour: the result lies between the two and depends
+// on the old value only through an order-keeping map, so a channel's values
+// go one way, each change at least one step, until one time changes
+// nothing and every time after it changes nothing either. A channel of b
+// bits has 2^b values.
+int outline_repeats_that_count() {
+  GLint bits = 0, most = 8;
+  for (GLenum channel : {GL_RED_BITS, GL_GREEN_BITS, GL_BLUE_BITS, GL_ALPHA_BITS}) {
+    glGetIntegerv(channel, &bits);
+    most = std::max(most, bits);
+  }
+  return 1 << std::min(most, 16);
+}
+
+// A run of copies of one triangle, as a level file can hold ten thousand
+// times over: with an opaque fill, the last copy's fill paints over every
+// pixel the earlier fills drew, and the outlines that reach beyond it
+// change those pixels no more after `repeats` of them. So the last fill
+// and the last `repeats` outlines draw the very picture of all of them.
+void draw_copies(const primitive* const* copies, std::size_t count, std::size_t repeats) {
+  for (std::size_t k = count - std::min(count, repeats); k + 1 < count; ++k)
+    draw_outline(*copies[k]);
+  draw_triangle(*copies[count - 1]);
+}
 }  // namespace
 
 // The index hands over the triangles whose boxes may meet the view, in list
 // order, so the picture is the one a walk of the whole list would draw. The
 // buffer keeps its size from frame to frame: drawing allocates nothing once
 // it has seen the busiest view.
-void draw_terrain(GLuint texture) {
+void draw_terrain(GLuint texture, bool texture_opaque) {
   static std::vector<const primitive*> near_view;
   glEnable(GL_TEXTURE_2D);
   glBindTexture(GL_TEXTURE_2D, texture);
   terrain_index::triangles_near(view_x, view_y, view_x + WINDOW_WIDTH, view_y + WINDOW_HEIGHT,
                                 near_view);
-  for (const primitive* p : near_view)
-    if (p->drawn && !beyond_view(*p)) draw_triangle(*p);
+  near_view.erase(std::remove_if(near_view.begin(), near_view.end(),
+                                 [](const primitive* p) { return !p->drawn || beyond_view(*p); }),
+                  near_view.end());
+  if (!texture_opaque) {
+    for (const primitive* p : near_view) draw_triangle(*p);
+    return;
+  }
+  std::size_t first = window_is_the_view() ? first_not_painted_over(near_view) : 0;
+  std::size_t repeats = static_cast<std::size_t>(outline_repeats_that_count());
+  for (std::size_t k = first, end = k; k < near_view.size(); k = end) {
+    while (end < near_view.size() && same_triangle(*near_view[end], *near_view[k])) ++end;
+    draw_copies(near_view.data() + k, end - k, repeats);
+  }
 }
 
 void draw_terrain_by_walk(GLuint texture) {

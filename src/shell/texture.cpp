@@ -3,6 +3,9 @@
 // GL_BGR and GL_BGRA came after OpenGL 1.1, which is all Windows' gl.h has.
 #include <GL/glext.h>
 
+#include <cstdint>
+#include <cstring>
+
 #include "shell/data_path.h"
 #include "shell/picture.h"
 #include "shell/picture_io.h"
@@ -27,9 +30,26 @@ void upload(const SDL_Surface* surface) {
   glTexImage2D(GL_TEXTURE_2D, 0, internal_format(surface), surface->w, surface->h, 0,
                data_format(surface), GL_UNSIGNED_BYTE, surface->pixels);
 }
+
+// GL takes the fourth byte of a 4-byte pixel as alpha, whatever the
+// surface's own alpha mask says.
+bool all_alpha_full(const SDL_Surface* surface) {
+  const SDL_PixelFormat* f = surface->format;
+  if (f->BytesPerPixel != 4) return true;
+  std::uint32_t alpha = ~(f->Rmask | f->Gmask | f->Bmask);
+  const auto* rows = static_cast<const std::uint8_t*>(surface->pixels);
+  for (int y = 0; y < surface->h; ++y)
+    for (int x = 0; x < surface->w; ++x) {
+      std::uint32_t pixel;
+      std::memcpy(&pixel, rows + static_cast<std::ptrdiff_t>(y) * surface->pitch + 4 * x, 4);
+      if ((pixel & alpha) != alpha) return false;
+    }
+  return true;
+}
 }  // namespace
 
-GLuint loadTexture(const char* path) {
+GLuint loadTexture(const char* path, bool* opaque) {
+  if (opaque) *opaque = true;
   if (!SDL_GetVideoSurface()) return 0;
   SDL_Surface* surface = read_picture(host_path(path));
   if (!surface) return 0;
@@ -42,6 +62,7 @@ GLuint loadTexture(const char* path) {
   glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
   glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
   upload(surface);
+  if (opaque) *opaque = all_alpha_full(surface);
   end_pixel_access(surface);
   SDL_FreeSurface(surface);
   return name;

@@ -11,4 +11,7 @@
 // safe to bind and to delete. Without an OpenGL window there is nothing to
 // load into: it then reads nothing and returns 0, which is how programs run
 // the game's objects headless (the runner, fuzzing, the simulation tests).
-GLuint loadTexture(const char* path);
+// When `opaque` is given, it tells whether every texel's alpha is 255, so
+// that what the texture is drawn over can never show through; it is true for
+// 0 too, as no texture leaves the colours alone, which GL takes as opaque.
+GLuint loadTexture(const char* path, bool* opaque = nullptr);

@@ -7,7 +7,9 @@
 #include <vector>
 
 #include "level/container.h"
+#include "level/level_file.h"
 #include "level/terrain.h"
+#include "shell/game.h"
 #include "shell/texture.h"
 #include "shell/view.h"
 #include "support/game_dir.h"
@@ -175,4 +177,116 @@ TEST_F(TerrainDraw, IndexedDrawingIsPixelForPixelTheWalkOfTheWholeList) {
             << test_window().save("indexed_terrain");
       }
   }
+}
+
+// What the game leaves out of a frame, given an opaque terrain picture:
+// every triangle a later one covering the window paints over, and all but
+// the last fill and the last 256 outlines of a run of copies of one
+// triangle. Drawn as the game draws (the backdrop, line smoothing, and
+// blending as the blobs leave it on) and compared pixel for pixel with
+// drawing everything by the list walk: huge triangles that cover the
+// window or miss a corner of it by a pixel, runs of copies whose long edge
+// crosses the window (their smoothed outlines blend over each other), runs
+// broken by a copy of another colour or a hidden one, and random bytes read
+// as a level.
+TEST_F(TerrainDraw, LeavingOutWhatIsPaintedOverKeepsEveryPixel) {
+  bool opaque = false;
+  GLuint portrait = loadTexture(test_data("images/hud_Portrait.png").c_str(), &opaque);
+  EXPECT_TRUE(opaque) << "four bytes a pixel, every alpha 255";
+  GLuint eyes = loadTexture(test_data("images/eyes_anx.png").c_str(), &opaque);
+  EXPECT_FALSE(opaque) << "transparent round the eyes";
+  glDeleteTextures(1, &portrait);
+  glDeleteTextures(1, &eyes);
+  GLuint snow = loadTexture(test_data("images/tex_snow.png").c_str(), &opaque);
+  ASSERT_TRUE(opaque);
+  glDeleteTextures(1, &snow);
+
+  auto frame = [this](void (*terrain)(GLuint, bool)) {
+    test_window().begin_frame();
+    begin_frame();  // the game's: line smoothing on
+    draw_backdrop();
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    terrain(snow_, true);
+    test_window().capture();
+    glDisable(GL_BLEND);
+    glDisable(GL_LINE_SMOOTH);
+    std::vector<rgb> pixels;
+    for (int y = 0; y < 600; ++y)
+      for (int x = 0; x < 800; ++x) pixels.push_back(test_window().pixel(x, y));
+    return pixels;
+  };
+  auto expect_same_frames = [&](const char* scene, const std::vector<std::pair<int, int>>& views,
+                                float zoom = 1) {
+    set_zoom(zoom);
+    for (auto [vx, vy] : views) {
+      view_x = vx;
+      view_y = vy;
+      std::vector<rgb> all = frame([](GLuint t, bool) { draw_terrain_by_walk(t); });
+      std::vector<rgb> cut = frame(draw_terrain);
+      for (std::size_t k = 0; k < all.size(); ++k)
+        ASSERT_TRUE(all[k].r == cut[k].r && all[k].g == cut[k].g && all[k].b == cut[k].b)
+            << scene << ", view (" << vx << ", " << vy << "): pixel (" << k % 800 << ", "
+            << k / 800 << ") differs; " << test_window().save("painted_over");
+    }
+  };
+
+  // A copy in one colour, then 300 in another, of the lower right half of
+  // a square with its diagonal across the window; one hidden, 40 more.
+  auto half_square = [](int r, int g, int b) {
+    primitive* p = addVertex(-5000, 5000, 5000, 5000, 5000, -5000);
+    addColour(p, r, g, b, r, g, b, 255, 255, 255);
+    return p;
+  };
+  half_square(40, 200, 90);
+  for (int k = 0; k < 300; ++k) half_square(200, 60, 30);
+  half_square(200, 60, 30)->drawn = false;
+  for (int k = 0; k < 40; ++k) half_square(200, 60, 30);
+  expect_same_frames("copies", {{-400, -300}, {-390, -190}, {100, -500}});
+  freeCollisions();
+
+  // Window-sized triangles with small ones after them; around the view at
+  // (-400, -300) one covers it wholly and others miss one of its corners by
+  // a pixel, each the last of its kind.
+  std::uint32_t state = 11;
+  auto next = [&state](int range) {
+    state = state * 1664525u + 1013904223u;
+    return static_cast<int>((state >> 8) % static_cast<std::uint32_t>(range));
+  };
+  auto coloured = [&](primitive* p) {
+    addColour(p, next(256), next(256), next(256), next(256), next(256), next(256), next(256),
+              next(256), next(256));
+  };
+  // Zoomed out, the window shows what lies beyond the view: a triangle
+  // covering the view hides nothing there.
+  for (int k = 0; k < 30; ++k) {
+    int x = next(1800) - 900, y = next(1400) - 700;
+    coloured(addVertex(x, y, x + next(300), y + next(50), x + next(80), y + next(300)));
+  }
+  coloured(addVertex(-420, -320, 2000, -320, -420, 2000));  // covers the window
+  expect_same_frames("zoomed out", {{-400, -300}}, 0.5f);
+  for (int k = 0; k < 60; ++k) {
+    int x = next(900) - 450, y = next(700) - 350;
+    coloured(addVertex(x, y, x + next(300), y + next(50), x + next(80), y + next(300)));
+  }
+  coloured(addVertex(-403, -303, 2000, -303, -403, 1500));  // covers it with 3 pixels to spare
+  for (int k = 0; k < 20; ++k) {
+    int x = next(900) - 450, y = next(700) - 350;
+    coloured(addVertex(x, y, x + next(300), y + next(50), x + next(80), y + next(300)));
+  }
+  // Each misses one corner pixel: x + y > 699 there, where (399, 299) has a
+  // pixel centre at x + y = 699 + 0.5 * 2 - 1 beyond the view's corner.
+  coloured(addVertex(-399, -299, 2000, -299, -399, 2000));     // the top-left one
+  coloured(addVertex(-2000, -2000, 2698, -2000, -2000, 2698));  // the bottom-right one
+  expect_same_frames("window-sized", {{-400, -300}, {-401, -301}, {-396, -297}});
+  freeCollisions();
+
+  std::vector<std::uint8_t> noise(300000);
+  for (std::uint8_t& b : noise) b = static_cast<std::uint8_t>(next(256));
+  for (const level_triangle& t : parse_level(noise.data(), noise.size()).triangles) {
+    const level_vertex* v = t.v;
+    addColour(addVertex(v[0].x, v[0].y, v[1].x, v[1].y, v[2].x, v[2].y), v[0].r, v[0].g, v[0].b,
+              v[1].r, v[1].g, v[1].b, v[2].r, v[2].g, v[2].b);
+  }
+  expect_same_frames("random bytes", {{-400, -300}, {1000, 2000}, {-9000, 5000}});
 }
