@@ -17,6 +17,7 @@
 #include "shell/texture.h"
 #include "shell/view.h"
 #include "synthetic_level.h"
+#include "terrain_reference.h"
 
 namespace {
 struct terrain_picture {

@@ -6,9 +6,10 @@
 // always fall through to the walk.
 #include <algorithm>
 
+#include "level/index/blob_questions.h"
+#include "level/index/terrain_index.h"
 #include "level/terrain.h"
-#include "level/terrain_index.h"
-#include "level/terrain_quick.h"
+#include "terrain_reference.h"
 
 namespace terrain_index {
 
@@ -18,22 +19,26 @@ namespace {
 unsigned next_order = 0;
 }  // namespace
 
-bool any_solid_at(int x, int y, solid_box*) { return collideAllScan(x, y); }
+void add(primitive* p) { p->order = next_order++; }
 
-bool mobile_holds(int x, int y) { return collideAllScan(x, y); }
+void moved(primitive*) {}
 
-bool mixed_block_answer(int x, int y, std::uint32_t, std::uint32_t,
-                        const terrain_blocks::cell_blocks&, std::uint64_t, block_answers*) {
+void clear() { next_order = 0; }
+
+bool holds(int x, int y) { return collideAllScan(x, y); }
+
+bool any_solid_at(int x, int y) { return collideAllScan(x, y); }
+
+bool moved_holds(int x, int y) { return collideAllScan(x, y); }
+
+bool mixed_block_answer(int x, int y, std::uint32_t, std::uint32_t, const cell_blocks&,
+                        std::uint64_t, block_answers*) {
   return collideAllScan(x, y);
 }
 
+bool walk_holds(int x, int y, solid_box&) { return collideAllScan(x, y); }
+
 bool empty_rectangle(int, int, int, int) { return false; }
-
-void add(primitive* p) { p->order = next_order++; }
-
-void refile_later(primitive*) {}
-
-void clear() { next_order = 0; }
 
 void triangles_near(int left, int top, int right, int bottom, std::vector<const primitive*>& out) {
   out.clear();

@@ -15,6 +15,7 @@
 #include "shell/game.h"
 #include "shell/object.h"
 #include "synthetic_level.h"
+#include "terrain_reference.h"
 #include "tick_timing.h"
 
 namespace {

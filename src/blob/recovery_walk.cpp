@@ -22,7 +22,7 @@
 #include <cstdint>
 #include <cstring>
 
-#include "level/terrain.h"
+#include "level/index/blob_questions.h"
 
 namespace {
 constexpr double MARGIN = 2;  // pixels: more than a step can move v, a or the result

@@ -11,7 +11,7 @@
 
 #include <GL/gl.h>
 
-#include "level/terrain.h"
+#include "level/index/blob_questions.h"
 #include "shell/angles.h"
 #include "shell/object.h"
 

@@ -5,7 +5,7 @@
 #include "blob/pixel.h"
 #include "blob/tuning.h"
 #include "blob/wobblet.h"
-#include "level/terrain.h"
+#include "level/index/blob_questions.h"
 
 using namespace blob_tuning;
 
@@ -59,7 +59,7 @@ void obj_wobblet::keyup(SDL_Event event) {
 // springs throw the rim out again, which reads as a stretch on take-off.
 void obj_wobblet::jump_if_grounded() {
   int below = to_pixel(y) + to_pixel(radius);
-  if (!collideAll(to_pixel(x), below)) return;
+  if (!terrain_collides(to_pixel(x), below)) return;
   speed = 0;
   motion_add(UP, JUMP_SPEED);
   collapse_rim_onto_centre();

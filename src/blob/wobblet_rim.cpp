@@ -7,10 +7,11 @@
 // springs give it act from the next tick's centre motion on.
 #include <cmath>
 
+#include "blob/march_bounds.h"
 #include "blob/pixel.h"
 #include "blob/tuning.h"
 #include "blob/wobblet.h"
-#include "level/terrain.h"
+#include "level/index/blob_questions.h"
 #include "shell/angles.h"
 
 using namespace blob_tuning;
@@ -121,27 +122,12 @@ void obj_wobblet::move_rim_point(int i, unit_vector unit, terrain_path& terrain)
 }
 
 namespace {
-// Whether the march of ceil(dist) unit steps from the centre towards a
-// point at (to_x, to_y), dist away, is known to meet no terrain, so that
-// neither its questions nor its unit step need working out. Its unit step
-// is the direction to the point turned into degrees and back: it differs
-// from (to - centre) / dist by a few units in the last place, so every
-// marched point lies within a hair of the segment from the centre to
-// centre + ceil(dist) * (to - centre) / dist, and the rounding of each
-// step adds at most 2^-23 pixels below 2^31. The margin allowed here is
-// far more than both.
+// Whether the march is known to meet no terrain, so that neither its
+// questions nor its unit step need working out.
 bool march_known_clear(double centre_x, double centre_y, double to_x, double to_y, double dist) {
-  constexpr double LONGEST = 48;       // pixels: longer marches are rare and not worth it
-  constexpr double FARTHEST = 0x1p30;  // pixels from the origin
-  if (!(dist > 0 && dist <= LONGEST) || !(std::fabs(centre_x) < FARTHEST) ||
-      !(std::fabs(centre_y) < FARTHEST))
-    return false;
-  double reach = std::ceil(dist) / dist;
-  double end_x = centre_x + (to_x - centre_x) * reach, end_y = centre_y + (to_y - centre_y) * reach;
-  constexpr double MARGIN = 0x1p-8;  // pixels
-  return known_empty(
-      to_pixel(std::min(centre_x, end_x) - MARGIN), to_pixel(std::min(centre_y, end_y) - MARGIN),
-      to_pixel(std::max(centre_x, end_x) + MARGIN), to_pixel(std::max(centre_y, end_y) + MARGIN));
+  pixel_rectangle pixels;
+  return march_bounds(centre_x, centre_y, to_x, to_y, dist, pixels) &&
+         known_empty(pixels.left, pixels.top, pixels.right, pixels.bottom);
 }
 }  // namespace
 

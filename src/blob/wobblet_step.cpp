@@ -12,7 +12,7 @@
 #include "blob/recovery_walk.h"
 #include "blob/tuning.h"
 #include "blob/wobblet.h"
-#include "level/terrain.h"
+#include "level/index/blob_questions.h"
 #include "shell/angles.h"
 #include "shell/view.h"
 
@@ -53,7 +53,7 @@ void obj_wobblet::move_centre() {
   for (int j = 0; j < speed; ++j) {
     double next_x = unit.x + static_cast<double>(x);
     double next_y = unit.y + static_cast<double>(y);
-    if (collideAll(to_pixel(next_x), to_pixel(next_y))) {
+    if (terrain_collides(to_pixel(next_x), to_pixel(next_y))) {
       speed = 0;
     } else {
       x = static_cast<float>(next_x);
@@ -69,7 +69,7 @@ void obj_wobblet::move_centre() {
 // walk is bounded so that terrain without an end along the walk cannot hang
 // the game; past the bound the centre stays at its previous position.
 void obj_wobblet::recover_from_terrain() {
-  if (!collideAll(to_pixel(x), to_pixel(y))) return;
+  if (!terrain_collides(to_pixel(x), to_pixel(y))) return;
   x = static_cast<float>(prev_x);
   y = static_cast<float>(prev_y);
   const double back_x = lengthdir_x(1, direction + HALF_TURN);

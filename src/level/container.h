@@ -12,6 +12,8 @@
 
 #include "shell/object.h"
 
+struct primitive;
+
 class obj_container : public obj_parent {
  public:
   GLuint texture = 0;  // the terrain picture
@@ -49,6 +51,9 @@ void make_level(const std::uint8_t* bytes, std::size_t size, const std::string& 
 // thousands of huge overlapping triangles costs a few of them a frame.
 void draw_terrain(GLuint texture, bool texture_opaque = false);
 
-// The same picture by walking the whole list: the reference that tests and
-// benchmarks hold the indexed drawing against.
-void draw_terrain_by_walk(GLuint texture);
+// Whether the terrain drawing shows the triangle: drawn, and not wholly
+// beyond one side of the view.
+bool terrain_triangle_shown(const primitive& p);
+
+// Draws the triangle, filled and outlined, as draw_terrain does.
+void draw_terrain_triangle(const primitive& p);

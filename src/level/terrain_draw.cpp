@@ -4,8 +4,9 @@
 #include <vector>
 
 #include "level/container.h"
+#include "level/index/terrain_index.h"
 #include "level/terrain.h"
-#include "level/terrain_index.h"
+#include "level/triangle_test.h"
 #include "shell/view.h"
 
 namespace {
@@ -57,7 +58,7 @@ bool covers_window(const primitive& p) {
   for (std::int64_t v : {x[0], x[1], x[2], y[0], y[1], y[2], std::int64_t{view_x},
                          std::int64_t{view_y}})
     if (std::llabs(v) > FARTHEST) return false;
-  std::int64_t area = (x[1] - x[0]) * (y[2] - y[0]) - (x[2] - x[0]) * (y[1] - y[0]);
+  std::int64_t area = triangle_test::edge_side(x[0], y[0], x[1], y[1], x[2], y[2]);
   if (area == 0) return false;
   std::int64_t orientation = area > 0 ? 1 : -1;
   const std::int64_t left = view_x - MARGIN, right = view_x + WINDOW_WIDTH + MARGIN;
@@ -66,7 +67,7 @@ bool covers_window(const primitive& p) {
     int n = (k + 1) % 3;
     for (std::int64_t cx : {left, right})
       for (std::int64_t cy : {top, bottom})
-        if (((x[n] - x[k]) * (cy - y[k]) - (y[n] - y[k]) * (cx - x[k])) * orientation < 0)
+        if (triangle_test::edge_side(x[k], y[k], x[n], y[n], cx, cy) * orientation < 0)
           return false;
   }
   return true;
@@ -101,10 +102,6 @@ void draw_outline(const primitive& p) {
   glEnd();
 }
 
-void draw_triangle(const primitive& p) {
-  draw_fill(p);
-  draw_outline(p);
-}
 
 // Same corners in the same order, same colours: the same fragments.
 bool same_triangle(const primitive& a, const primitive& b) {
@@ -137,9 +134,16 @@ int outline_repeats_that_count() {
 void draw_copies(const primitive* const* copies, std::size_t count, std::size_t repeats) {
   for (std::size_t k = count - std::min(count, repeats); k + 1 < count; ++k)
     draw_outline(*copies[k]);
-  draw_triangle(*copies[count - 1]);
+  draw_terrain_triangle(*copies[count - 1]);
 }
 }  // namespace
+
+bool terrain_triangle_shown(const primitive& p) { return p.drawn && !beyond_view(p); }
+
+void draw_terrain_triangle(const primitive& p) {
+  draw_fill(p);
+  draw_outline(p);
+}
 
 // The index hands over the triangles whose boxes may meet the view, in list
 // order, so the picture is the one a walk of the whole list would draw. The
@@ -152,10 +156,10 @@ void draw_terrain(GLuint texture, bool texture_opaque) {
   terrain_index::triangles_near(view_x, view_y, view_x + WINDOW_WIDTH, view_y + WINDOW_HEIGHT,
                                 near_view);
   near_view.erase(std::remove_if(near_view.begin(), near_view.end(),
-                                 [](const primitive* p) { return !p->drawn || beyond_view(*p); }),
+                                 [](const primitive* p) { return !terrain_triangle_shown(*p); }),
                   near_view.end());
   if (!texture_opaque) {
-    for (const primitive* p : near_view) draw_triangle(*p);
+    for (const primitive* p : near_view) draw_terrain_triangle(*p);
     return;
   }
   std::size_t first = window_is_the_view() ? first_not_painted_over(near_view) : 0;
@@ -164,11 +168,4 @@ void draw_terrain(GLuint texture, bool texture_opaque) {
     while (end < near_view.size() && same_triangle(*near_view[end], *near_view[k])) ++end;
     draw_copies(near_view.data() + k, end - k, repeats);
   }
-}
-
-void draw_terrain_by_walk(GLuint texture) {
-  glEnable(GL_TEXTURE_2D);
-  glBindTexture(GL_TEXTURE_2D, texture);
-  for (const primitive* p = start_ptr; p; p = p->next)
-    if (p->drawn && !beyond_view(*p)) draw_triangle(*p);
 }

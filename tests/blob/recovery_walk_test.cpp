@@ -13,7 +13,7 @@
 #include <cstring>
 #include <random>
 
-#include "level/terrain.h"
+#include "level/index/blob_questions.h"
 #include "shell/angles.h"
 
 namespace {

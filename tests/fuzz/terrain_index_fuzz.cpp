@@ -3,17 +3,20 @@
 // walk's answer at every point asked, also after triangles move and their
 // flags change. Points are drawn from a generator seeded by the input, near
 // the triangles' corners and anywhere in and beyond the file's range, and
-// every pixel of small squares is asked about twice. The walk out of
-// terrain's boxes of pixels known solid are checked too. Then the level's
-// crates are made and ride up and down together for a while, as in the
-// game, however many of them share one place.
+// every pixel of small squares is asked about twice, alone and along paths
+// as a blob asks. The walk out of terrain's boxes of pixels known solid,
+// and the rectangles known to be empty, are checked too. Then the level's
+// crates are made and ride up and down, some also sideways, for a while, as
+// in the game, however many of them share one place.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <vector>
 
 #include "level/level_file.h"
+#include "level/index/blob_questions.h"
 #include "level/terrain.h"
+#include "terrain_reference.h"
 
 namespace {
 struct point_source {
@@ -52,18 +55,40 @@ void check_agreement(const std::vector<primitive*>& triangles, point_source& sou
   }
 }
 
-// Every pixel of a square round a corner of two triangles, twice: the
-// cells there are asked often enough to have their blocks sorted, and the
-// second pass, and the next check after a change, answer from them.
+// Rectangles said to be empty are: no pixel in them is solid.
+void check_known_empty(int left, int top, point_source& source) {
+  for (int k = 0; k < 8; ++k) {
+    int x0 = left + source.within(-8, 40), y0 = top + source.within(-8, 40);
+    int wide = source.within(0, 70), narrow = source.within(0, 12);
+    int x1 = x0 + (k % 2 ? narrow : wide), y1 = y0 + (k % 2 ? wide : narrow);
+    if (!known_empty(x0, y0, x1, y1)) continue;
+    for (int y = y0; y <= y1; ++y)
+      for (int x = x0; x <= x1; ++x)
+        if (collideAllScan(x, y)) std::abort();
+  }
+}
+
+// Every pixel of a square round a corner of two triangles, twice, alone and
+// along rows and columns: the cells there are asked often enough to have
+// their blocks sorted, and the second pass, and the next check after a
+// change, answer from them.
 void check_squares(const std::vector<primitive*>& triangles, point_source& source) {
   if (triangles.empty()) return;
   for (int square = 0; square < 2; ++square) {
     const primitive* p = triangles[source.next() % triangles.size()];
     int left = p->x1 - 16, top = p->y1 - 16;
-    for (int pass = 0; pass < 2; ++pass)
-      for (int y = top; y < top + 32; ++y)
-        for (int x = left; x < left + 32; ++x)
-          if (collideAll(x, y) != collideAllScan(x, y)) std::abort();
+    for (int pass = 0; pass < 2; ++pass) {
+      terrain_path rows, columns;
+      for (int a = 0; a < 32; ++a)
+        for (int b = 0; b < 32; ++b) {
+          bool expected = collideAllScan(left + b, top + a);
+          if (collideAll(left + b, top + a) != expected) std::abort();
+          if (rows.collides(left + b, top + a) != expected) std::abort();
+          if (columns.collides(left + a, top + 31 - b) != collideAllScan(left + a, top + 31 - b))
+            std::abort();
+        }
+    }
+    check_known_empty(left, top, source);
   }
 }
 // The level's crates (type 0), each two triangles over its 64 x 32 box as
@@ -72,18 +97,24 @@ void check_squares(const std::vector<primitive*>& triangles, point_source& sourc
 void ride_crates(const level_data& level, point_source& source) {
   constexpr int TICKS = 140, TURN = 70;
   std::vector<primitive*> crates;
+  std::vector<int> sideways;  // per triangle: pixels a tick
   for (const level_object& o : level.objects) {
     if (o.type != 0) continue;
     crates.push_back(addVertex(o.x, o.y, o.x + 64, o.y, o.x, o.y + 32));
     crates.push_back(addVertex(o.x + 64, o.y, o.x, o.y + 32, o.x + 64, o.y + 32));
+    sideways.insert(sideways.end(), 2, o.y % 3);
   }
   if (crates.empty()) return;
   for (int tick = 0; tick < TICKS; ++tick) {
-    for (primitive* p : crates) moveTriangle(p, 0, tick < TURN ? -1 : 1);
+    for (std::size_t k = 0; k < crates.size(); ++k)
+      moveTriangle(crates[k], tick < TURN ? sideways[k] : -sideways[k], tick < TURN ? -1 : 1);
+    if (tick % 5 == 4) continue;  // a tick nobody asks about
+    terrain_path path;
     for (int k = 0; k < 24; ++k) {
       const primitive* p = crates[source.next() % crates.size()];
       int x = p->x1 + source.within(-40, 104), y = p->y1 + source.within(-40, 72);
-      if (collideAll(x, y) != collideAllScan(x, y)) std::abort();
+      bool expected = collideAllScan(x, y);
+      if (collideAll(x, y) != expected || path.collides(x, y) != expected) std::abort();
     }
   }
 }

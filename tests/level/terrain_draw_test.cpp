@@ -14,6 +14,7 @@
 #include "shell/view.h"
 #include "support/game_dir.h"
 #include "support/gl_window.h"
+#include "terrain_reference.h"
 
 namespace {
 const rgb BLACK{0, 0, 0}, WHITE{255, 255, 255}, GREY{128, 128, 128};

@@ -5,17 +5,20 @@
 // questions, and the list is freed and loaded again. Also the drawing's
 // visit: the triangles near a rectangle, once each, in list order; and the
 // boxes of pixels known solid that the walk out of terrain strides through.
-#include "level/terrain_index.h"
+#include "level/index/terrain_index.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <random>
 #include <vector>
 
+#include "level/index/blob_questions.h"
 #include "level/terrain.h"
-#include "level/terrain_quick.h"
+#include "terrain_reference.h"
 
 namespace {
 constexpr int EDGE = 32639;  // the largest coordinate a level file holds
@@ -321,7 +324,7 @@ TEST_F(TerrainIndex, StackedCratesMovingEveryTickAgree) {
   };
   addVertex(-3000, 0, 3000, 0, -3000, 200);  // ground
   addVertex(3000, 0, 3000, 200, -3000, 200);
-  for (int k = 0; k < 300; ++k) crate_at(0, -32);
+  for (int k = 0; k < 150; ++k) crate_at(0, -32);
   for (int k = 0; k < 5; ++k) crate_at(-200 + 90 * k, -100 - 7 * k);
   expect_square_agrees(-40, -80, 150, 2);  // before the first move: static crates, sorted
   for (int tick = 0; tick < 160; ++tick) {
@@ -331,8 +334,126 @@ TEST_F(TerrainIndex, StackedCratesMovingEveryTickAgree) {
     const primitive* top = crates.front();
     // The drawing may come first.
     expect_near_gives_every_meeting_triangle(top->x1 - 100, top->y1 - 50, top->x1, top->y1);
-    expect_agreement_near(top->x1 + 32, top->y1 + 16, 60, 300);
+    expect_agreement_near(top->x1 + 32, top->y1 + 16, 60, 150);
     expect_square_agrees(top->x1 - 20, top->y1 - 20, 24, 1);
     expect_walk_box_solid(top->x1 + 5, top->y1 + 5);
   }
+}
+
+// Where the index's own ranges end: the grid's edge rows and columns, which
+// also stand for everything beyond the grid, under huge triangles whose tips
+// lie just past the grid on each side; and points far past the tips.
+TEST_F(TerrainIndex, TheGridsEdgeRowsAgree) {
+  constexpr int TIP = 100000, WIDE = 500000;  // the grid ends at -65,536 and 65,535
+  addVertex(-WIDE, 0, WIDE, 0, 0, TIP);        // tip below the grid
+  addVertex(-WIDE, 0, WIDE, 0, 0, -TIP);       // above
+  addVertex(0, -WIDE, 0, WIDE, TIP, 0);        // right
+  addVertex(0, -WIDE, 0, WIDE, -TIP, 0);       // left
+  for (int along : {-70000, -3000, 0, 17, 4000, 70000})
+    for (int out : {60000, 65471, 65535, 65536, 65600, 99990, 100001, 150000, 2000000000}) {
+      for (int sign : {-1, 1}) {
+        int across = sign * out;
+        ASSERT_EQ(collideAll(along, across), collideAllScan(along, across)) << along << "," << across;
+        ASSERT_EQ(collideAll(across, along), collideAllScan(across, along)) << across << "," << along;
+        expect_walk_box_solid(along, across);
+        expect_walk_box_solid(across, along);
+      }
+    }
+}
+
+// Flags cleared before the first question, so the cells are remembered and
+// sorted with them cleared: copies of one shape, the first of them not
+// solid, at the end of a cell's list and within it; and then set again.
+TEST_F(TerrainIndex, FlagsClearedBeforeTheFirstQuestionAgree) {
+  std::vector<primitive*> all;
+  for (int k = 0; k < 40; ++k) {
+    int x = uniform(-150, 150), y = uniform(-150, 150);
+    for (int copy = 0; copy < 3; ++copy) {
+      primitive* p = addVertex(x, y, x + 70, y + 10, x + 20, y + 60);
+      p->solid = copy == 2 || k % 4 == 0;
+      all.push_back(p);
+    }
+  }
+  for (int k = 0; k < 20; ++k) {
+    primitive* p = add_random_triangle();
+    p->solid = k % 2 == 0;
+    all.push_back(p);
+  }
+  expect_square_agrees(-160, -160, 300, 2);
+  for (primitive* p : all) p->solid = !p->solid;
+  expect_square_agrees(-160, -160, 300, 2);
+}
+
+// Lists fill their store: 1,300 huge triangles over the whole square, none
+// solid, and small solid ones among them, so that every cell's list is long
+// and each a little different, and 900 lists hold more than the store.
+// After the store begins again, the cells asked about first are asked
+// again, and the walk's boxes hold. (CellsSortedLongAgoAreSortedAgain fills
+// the other store.)
+TEST_F(TerrainIndex, AFullListStoreBeginsAgain) {
+  for (int k = 0; k < 1300; ++k) {
+    primitive* p = addVertex(-uniform(3000, 9000), -uniform(3000, 9000), 30000 + uniform(0, 9000),
+                             -uniform(3000, 9000), -uniform(3000, 9000), 30000 + uniform(0, 9000));
+    p->solid = false;
+  }
+  for (int k = 0; k < 400; ++k) {
+    int x = uniform(0, 1900), y = uniform(0, 1900);
+    addVertex(x, y, x + uniform(-50, 50), y + uniform(-50, 50), x + uniform(-50, 50), y);
+  }
+  auto ask_cells = [&](int passes) {
+    for (int cy = 0; cy < 30; ++cy)
+      for (int cx = 0; cx < 30; ++cx)
+        for (int k = 0; k < passes; ++k) {
+          int x = cx * 64 + uniform(0, 63), y = cy * 64 + uniform(0, 63);
+          ASSERT_EQ(collideAll(x, y), collideAllScan(x, y)) << "at (" << x << ", " << y << ")";
+        }
+  };
+  ask_cells(1);  // 900 lists of over 1,300: more than the store's 2^20
+  ask_cells(2);
+  for (int k = 0; k < 100; ++k) expect_walk_box_solid(uniform(0, 1919), uniform(0, 1919));
+}
+
+// Corners can be set only by addVertex and moveTriangle; in debug builds the
+// index checks, whenever a question walks a cell's chains, that the
+// triangles there are filed at their corners now, so a stray write (made
+// here behind the type's back) stops the game instead of giving wrong
+// answers quietly: a crate's, at the next question near it, and a static
+// triangle's, when the next cell near it is first asked about.
+TEST(TerrainIndexDeathTest, CornersWrittenBehindItsBackAreCaught) {
+#ifdef NDEBUG
+  GTEST_SKIP() << "the check runs in debug builds";
+#else
+  primitive* crate = addVertex(0, 0, 64, 0, 0, 32);
+  moveTriangle(crate, 0, 1);
+  primitive* ground = addVertex(-500, 100, 500, 100, 0, 400);
+  ASSERT_TRUE(collideAll(1, 2));
+  ASSERT_TRUE(collideAll(0, 101));
+  int stray = 5;
+  auto write_behind_the_back = [stray](primitive* p) {
+    std::memcpy(reinterpret_cast<char*>(p) + offsetof(primitive, x2), &stray, sizeof stray);
+  };
+  write_behind_the_back(crate);
+  EXPECT_DEATH(collideAll(1, 2), "corners change only through moveTriangle");
+  write_behind_the_back(ground);
+  EXPECT_DEATH(collideAll(300, 101), "corners change only through moveTriangle");
+  freeCollisions();
+#endif
+}
+
+// A cell with too many shapes to sort is asked about often enough to be
+// sorted: nothing is known of its blocks, and its answers come from its
+// list, also after other cells' sorted pixels have filled the store after
+// it.
+TEST_F(TerrainIndex, CellsWithTooManyShapesToSortAnswerFromTheirLists) {
+  for (int k = 0; k < 90; ++k) {  // 90 shapes in the cell at (0, 0)
+    int x = uniform(0, 60), y = uniform(0, 60);
+    addVertex(x, y, x + uniform(1, 9), y + uniform(-9, 9), x + uniform(-9, 9), y + uniform(1, 9));
+  }
+  for (int k = 0; k < 12; ++k) {  // a few shapes in the cell at (640, 0)
+    int x = 640 + uniform(0, 60), y = uniform(0, 60);
+    addVertex(x, y, x + uniform(5, 30), y + uniform(-9, 9), x + uniform(-9, 9), y + uniform(5, 30));
+  }
+  expect_square_agrees(0, 0, 64, 2);
+  expect_square_agrees(640, 0, 64, 2);
+  expect_square_agrees(0, 0, 64, 1);
 }

@@ -1,4 +1,4 @@
-#include "level/zeroed_pages.h"
+#include "level/index/zeroed_pages.h"
 
 #include <sys/mman.h>
 

@@ -6,7 +6,7 @@
 
 #include <cstdlib>
 
-#include "level/zeroed_pages.h"
+#include "level/index/zeroed_pages.h"
 
 void* take_zeroed_pages(std::size_t bytes) {
   void* pages = VirtualAlloc(nullptr, bytes, MEM_RESERVE | MEM_COMMIT, PAGE_READWRITE);
