@@ -19,7 +19,11 @@
 // stored 200 (-56) becomes 199: the encoder never writes 128 for a value.
 int makeShort(int sign, int high, int low);
 
-constexpr int LEVEL_COORD_MAX = 32639;  // largest magnitude a triple holds
+// The largest magnitude a triple decodes to, and so the limit of every
+// coordinate and count: 255 * -128 with a zero sign byte gives +32,640, with
+// any other -32,640. A level file holds at most 32,640 / 3 = 10,880
+// triangles and 32,640 objects.
+constexpr int LEVEL_COORD_MAX = 32640;
 constexpr std::size_t TRIANGLE_RECORD_BYTES = 27;
 constexpr std::size_t OBJECT_RECORD_BYTES = 7;
 

@@ -54,6 +54,7 @@ TEST(MakeShort, DecodesTheBase255Triples) {
   EXPECT_EQ(decode(1, 0, 200), 199);
   EXPECT_EQ(decode(1, 127, 255), 32639);
   EXPECT_EQ(decode(1, 128, 0), -32640);
+  EXPECT_EQ(decode(0, 128, 0), 32640) << "the largest a triple yields: LEVEL_COORD_MAX";
   EXPECT_EQ(decode(0, 1, 0), -255);
   EXPECT_EQ(decode(200, 0, 5), 5) << "any nonzero sign byte means positive";
 }

@@ -17,11 +17,12 @@
 #include <vector>
 
 #include "level/index/blob_questions.h"
+#include "level/level_file.h"
 #include "level/terrain.h"
 #include "terrain_reference.h"
 
 namespace {
-constexpr int EDGE = 32639;  // the largest coordinate a level file holds
+constexpr int EDGE = LEVEL_COORD_MAX;  // the largest coordinate a level file holds
 
 class TerrainIndex : public ::testing::Test {
  protected:

@@ -85,17 +85,17 @@ TEST(ProjectSource, ObjectsByNameOrCode) {
 
 TEST(ProjectSource, ValuesALevelFileCannotHoldAreNamedWithTheirObject) {
   EXPECT_EQ(only_problem(terrain(
-                R"({"name": "far", "points": [[0, 0], [32640, 0], [0, 5]], "color": "#ffffff"})")),
-            "demo.json: terrain item 1 \"far\": point 2 x 32640 is beyond the -32639..32639 pixels "
+                R"({"name": "far", "points": [[0, 0], [32641, 0], [0, 5]], "color": "#ffffff"})")),
+            "demo.json: terrain item 1 \"far\": point 2 x 32641 is beyond the -32640..32640 pixels "
             "a level file holds");
   EXPECT_EQ(
       only_problem(terrain(R"({"points": [[0, 0], [5, -40000], [0, 5]], "color": "#ffffff"})")),
-      "demo.json: terrain item 1: point 2 y -40000 is beyond the -32639..32639 pixels a level file "
+      "demo.json: terrain item 1: point 2 y -40000 is beyond the -32640..32640 pixels a level file "
       "holds");
   EXPECT_EQ(only_problem(terrain(R"({"points": [[0, 0], [5.5, 0], [0, 5]], "color": "#ffffff"})")),
             "demo.json: terrain item 1: point 2 x 5.5 is not a whole number of pixels");
   EXPECT_EQ(only_problem(object(R"({"type": "blob", "style": 1, "x": 0, "y": 99999})")),
-            "demo.json: object 1: y 99999 is beyond the -32639..32639 pixels a level file holds");
+            "demo.json: object 1: y 99999 is beyond the -32640..32640 pixels a level file holds");
   EXPECT_EQ(only_problem(object(R"({"type": 9, "x": 0, "y": 0})")),
             "demo.json: object 1: type code 9 is not one the game makes (0 crate, 1..5 blob)");
   EXPECT_EQ(only_problem(object(R"({"type": -1, "x": 0, "y": 0})")),
@@ -171,9 +171,9 @@ TEST(ProjectSource, MoreTrianglesThanAFileCountsAreRefused) {
           std::string(k ? "," : "") + R"({"points": [[0, 0], [1, 0], [0, 1]], "color": "#ffffff"})";
     return terrain(items);
   };
-  EXPECT_EQ(only_problem(triangles(10880)),
-            "demo.json: the level has 10880 triangles; a level file holds at most 10879");
-  EXPECT_TRUE(build(triangles(10879)).problems.empty());
+  EXPECT_EQ(only_problem(triangles(10881)),
+            "demo.json: the level has 10881 triangles; a level file holds at most 10880");
+  EXPECT_TRUE(build(triangles(10880)).problems.empty());
 }
 
 // A ring whose triangles cannot fit is refused by counting its convex

@@ -64,6 +64,6 @@ TEST(SyntheticLevel, RandomBytesAndThePileAreFixedByTheirParameters) {
   std::vector<std::uint8_t> bytes = encode_level(pile);
   level_data read = parse_level(bytes.data(), bytes.size());
   EXPECT_EQ(read.triangles.size(), 10879u);
-  EXPECT_EQ(read.triangles.front().v[0].x, -LEVEL_COORD_MAX);
+  EXPECT_EQ(read.triangles.front().v[0].x, -PILE_EDGE);
   EXPECT_EQ(read.objects.size(), 5u);
 }

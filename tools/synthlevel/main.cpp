@@ -1,10 +1,10 @@
 // synthlevel: writes large level files made to order, to play or to time.
 //
 //   synthlevel terrain OUT.map TRIANGLES [BLOBS [CRATES]]
-//       rolling ground of TRIANGLES triangles (1..10879) with BLOBS blobs
+//       rolling ground of TRIANGLES triangles (1..10880) with BLOBS blobs
 //       (default 5) and CRATES crates (default 2) on it
 //   synthlevel huge OUT.map COPIES
-//       COPIES (1..10879) copies of one triangle over the whole range
+//       COPIES (1..10880) copies of one triangle over the whole range
 //   synthlevel random OUT.map BYTES SEED
 //       BYTES seeded random bytes: what a damaged or hostile file looks like
 #include <cerrno>
@@ -19,14 +19,14 @@
 namespace {
 constexpr const char* USAGE =
     "usage: synthlevel terrain OUT.map TRIANGLES [BLOBS [CRATES]]\n"
-    "         rolling ground of TRIANGLES triangles (1..10879) with BLOBS blobs (default 5)\n"
+    "         rolling ground of TRIANGLES triangles (1..10880) with BLOBS blobs (default 5)\n"
     "         and CRATES crates (default 2) on it\n"
     "       synthlevel huge OUT.map COPIES\n"
-    "         COPIES (1..10879) copies of one triangle over the whole range\n"
+    "         COPIES (1..10880) copies of one triangle over the whole range\n"
     "       synthlevel random OUT.map BYTES SEED\n"
     "         BYTES seeded random bytes: what a damaged or hostile file looks like";
 // A count is a number triple, so a file holds at most LEVEL_COORD_MAX
-// vertices (10,879 whole triangles) and as many objects.
+// vertices (10,880 whole triangles) and as many objects.
 constexpr int MAX_TRIANGLES = LEVEL_COORD_MAX / 3;
 constexpr int MAX_OBJECTS = LEVEL_COORD_MAX;
 

@@ -73,7 +73,7 @@ level_data synthetic_level(const synthetic_request& request) {
 
 level_data huge_triangles(int copies) {
   level_data level;
-  const int edge = LEVEL_COORD_MAX;
+  const int edge = PILE_EDGE;
   level_triangle whole{
       {{-edge, edge, 120, 120, 120}, {edge, edge, 120, 120, 120}, {edge, -edge, 120, 120, 120}}};
   level.triangles.assign(static_cast<std::size_t>(std::max(0, copies)), whole);

@@ -3,9 +3,17 @@
 #include <cstdlib>
 
 // The low byte skips the stored value 128, which decodes the same as 127:
-// remainders of 128 or more are written one higher.
+// remainders of 128 or more are written one higher. A magnitude of 32,640
+// needs a high byte of 128, which decodes as -128: its sign byte is turned
+// round.
 void encode_number(int value, std::uint8_t out[3]) {
   int magnitude = std::abs(value);
+  if (magnitude == 255 * 128) {
+    out[0] = value < 0 ? 1 : 0;
+    out[1] = 128;
+    out[2] = 0;
+    return;
+  }
   int low = magnitude % 255;
   out[0] = value < 0 ? 0 : 1;
   out[1] = static_cast<std::uint8_t>(magnitude / 255);
