@@ -12,7 +12,7 @@
 #include "tick_timing.h"
 
 namespace {
-constexpr int CYCLE_TICKS = 400;  // a crate rises for 200 ticks and comes back in 200
+constexpr int CYCLE_TICKS = 400;           // a crate rises for 200 ticks and comes back in 200
 constexpr int STACK_X = 0, STACK_Y = -32;  // every crate's top-left corner at its lowest
 
 // Flat ground from x -4,000 to 4,000 with its surface at y 0, where the

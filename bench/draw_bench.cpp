@@ -31,7 +31,8 @@ const terrain_picture* window_open() {
   static bool open = SDL_Init(SDL_INIT_VIDEO) == 0 && open_game_window();
   if (!open) return nullptr;
   set_fixed_gl_state();
-  if (picture.texture == 0) picture.texture = loadTexture(".\\images\\tex_snow.png", &picture.opaque);
+  if (picture.texture == 0)
+    picture.texture = loadTexture(".\\images\\tex_snow.png", &picture.opaque);
   return &picture;
 }
 
@@ -81,7 +82,12 @@ void BM_draw_hostile_frame_everything(benchmark::State& state) {
 
 BENCHMARK(BM_draw_frame)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_draw_frame_list_walk)->Unit(benchmark::kMicrosecond);
-BENCHMARK(BM_draw_hostile_frame)->ArgName("seed")->Arg(0)->Arg(9)->Arg(26)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_draw_hostile_frame)
+    ->ArgName("seed")
+    ->Arg(0)
+    ->Arg(9)
+    ->Arg(26)
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_draw_hostile_frame_everything)
     ->ArgName("seed")
     ->Arg(0)

@@ -43,5 +43,6 @@ void report_tick_times(benchmark::State& state, const tick_times& times, int tic
 }
 
 void time_first_ticks(benchmark::State& state, const std::vector<std::uint8_t>& bytes, int ticks) {
-  time_first_ticks_of(state, [&bytes] { load_world(bytes); }, ticks);
+  time_first_ticks_of(
+      state, [&bytes] { load_world(bytes); }, ticks);
 }

@@ -30,7 +30,8 @@ inline bool march_bounds(double centre_x, double centre_y, double to_x, double t
   double reach = std::ceil(dist) / dist;
   double end_x = centre_x + (to_x - centre_x) * reach, end_y = centre_y + (to_y - centre_y) * reach;
   constexpr double MARGIN = 0x1p-8;  // pixels
-  pixels = {to_pixel(std::min(centre_x, end_x) - MARGIN), to_pixel(std::min(centre_y, end_y) - MARGIN),
-            to_pixel(std::max(centre_x, end_x) + MARGIN), to_pixel(std::max(centre_y, end_y) + MARGIN)};
+  pixels = {
+      to_pixel(std::min(centre_x, end_x) - MARGIN), to_pixel(std::min(centre_y, end_y) - MARGIN),
+      to_pixel(std::max(centre_x, end_x) + MARGIN), to_pixel(std::max(centre_y, end_y) + MARGIN)};
   return true;
 }

@@ -18,8 +18,8 @@ primitive* tail = nullptr;
 }  // namespace
 
 primitive* addVertex(int x1, int y1, int x2, int y2, int x3, int y3) {
-  assert(corner_in_range(x1) && corner_in_range(y1) && corner_in_range(x2) &&
-         corner_in_range(y2) && corner_in_range(x3) && corner_in_range(y3) &&
+  assert(corner_in_range(x1) && corner_in_range(y1) && corner_in_range(x2) && corner_in_range(y2) &&
+         corner_in_range(x3) && corner_in_range(y3) &&
          "corners must lie within ±2^29 pixels, where the point test is exact");
   auto* p = new primitive{x1,  x2,  x3,  y1,  y2,  y3,   255,  255,     255, 255,
                           255, 255, 255, 255, 255, true, true, nullptr, 0,   false};

@@ -52,11 +52,11 @@ bool window_is_the_view() {
 // view, widened by a margin far beyond any rounding on the way to the
 // screen, are on the inner side of all three edges of the convex triangle.
 bool covers_window(const primitive& p) {
-  constexpr std::int64_t MARGIN = 4;       // pixels
+  constexpr std::int64_t MARGIN = 4;          // pixels
   constexpr std::int64_t FARTHEST = 1 << 29;  // pixels: keeps every product below 2^62
   const std::int64_t x[3] = {p.x1, p.x2, p.x3}, y[3] = {p.y1, p.y2, p.y3};
-  for (std::int64_t v : {x[0], x[1], x[2], y[0], y[1], y[2], std::int64_t{view_x},
-                         std::int64_t{view_y}})
+  for (std::int64_t v :
+       {x[0], x[1], x[2], y[0], y[1], y[2], std::int64_t{view_x}, std::int64_t{view_y}})
     if (std::llabs(v) > FARTHEST) return false;
   std::int64_t area = triangle_test::edge_side(x[0], y[0], x[1], y[1], x[2], y[2]);
   if (area == 0) return false;
@@ -101,7 +101,6 @@ void draw_outline(const primitive& p) {
   corner(p.x1, p.y1, p.r1, p.g1, p.b1);
   glEnd();
 }
-
 
 // Same corners in the same order, same colours: the same fragments.
 bool same_triangle(const primitive& a, const primitive& b) {

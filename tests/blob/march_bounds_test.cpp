@@ -33,7 +33,8 @@ TEST(MarchBounds, HoldEveryPixelTheMarchVisits) {
       mx = unit.x + mx;
       my = unit.y + my;
       int px = to_pixel(mx), py = to_pixel(my);
-      ASSERT_TRUE(px >= pixels.left && px <= pixels.right && py >= pixels.top && py <= pixels.bottom)
+      ASSERT_TRUE(px >= pixels.left && px <= pixels.right && py >= pixels.top &&
+                  py <= pixels.bottom)
           << "march from (" << cx << ", " << cy << ") to (" << tx << ", " << ty << ") visits ("
           << px << ", " << py << ") outside " << pixels.left << "," << pixels.top << " to "
           << pixels.right << "," << pixels.bottom;

@@ -13,8 +13,8 @@
 #include <cstdlib>
 #include <vector>
 
-#include "level/level_file.h"
 #include "level/index/blob_questions.h"
+#include "level/level_file.h"
 #include "level/terrain.h"
 #include "terrain_reference.h"
 

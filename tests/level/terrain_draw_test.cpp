@@ -227,8 +227,8 @@ TEST_F(TerrainDraw, LeavingOutWhatIsPaintedOverKeepsEveryPixel) {
       std::vector<rgb> cut = frame(draw_terrain);
       for (std::size_t k = 0; k < all.size(); ++k)
         ASSERT_TRUE(all[k].r == cut[k].r && all[k].g == cut[k].g && all[k].b == cut[k].b)
-            << scene << ", view (" << vx << ", " << vy << "): pixel (" << k % 800 << ", "
-            << k / 800 << ") differs; " << test_window().save("painted_over");
+            << scene << ", view (" << vx << ", " << vy << "): pixel (" << k % 800 << ", " << k / 800
+            << ") differs; " << test_window().save("painted_over");
     }
   };
 
@@ -277,7 +277,7 @@ TEST_F(TerrainDraw, LeavingOutWhatIsPaintedOverKeepsEveryPixel) {
   }
   // Each misses one corner pixel: x + y > 699 there, where (399, 299) has a
   // pixel centre at x + y = 699 + 0.5 * 2 - 1 beyond the view's corner.
-  coloured(addVertex(-399, -299, 2000, -299, -399, 2000));     // the top-left one
+  coloured(addVertex(-399, -299, 2000, -299, -399, 2000));      // the top-left one
   coloured(addVertex(-2000, -2000, 2698, -2000, -2000, 2698));  // the bottom-right one
   expect_same_frames("window-sized", {{-400, -300}, {-401, -301}, {-396, -297}});
   freeCollisions();

@@ -145,17 +145,18 @@ class TerrainIndex : public ::testing::Test {
     ASSERT_EQ(collideAllWithin(x, y, box), collideAllScan(x, y)) << "at (" << x << ", " << y << ")";
     if (box.left > box.right) return;
     ASSERT_TRUE(box.holds(x, y)) << "at (" << x << ", " << y << ")";
-    std::vector<std::pair<int, int>> asked = {{box.left, box.top},
-                                              {box.right, box.top},
-                                              {box.left, box.bottom},
-                                              {box.right, box.bottom},
-                                              {box.left / 2 + box.right / 2, box.top / 2 + box.bottom / 2}};
+    std::vector<std::pair<int, int>> asked = {
+        {box.left, box.top},
+        {box.right, box.top},
+        {box.left, box.bottom},
+        {box.right, box.bottom},
+        {box.left / 2 + box.right / 2, box.top / 2 + box.bottom / 2}};
     for (int k = 0; k < 4; ++k)
       asked.emplace_back(uniform(box.left, box.right), uniform(box.top, box.bottom));
     for (auto [px, py] : asked)
-      ASSERT_TRUE(collideAllScan(px, py)) << "(" << px << ", " << py << ") in the box of (" << x
-                                          << ", " << y << "): " << box.left << "," << box.top
-                                          << " to " << box.right << "," << box.bottom;
+      ASSERT_TRUE(collideAllScan(px, py))
+          << "(" << px << ", " << py << ") in the box of (" << x << ", " << y << "): " << box.left
+          << "," << box.top << " to " << box.right << "," << box.bottom;
   }
 };
 }  // namespace
@@ -346,16 +347,18 @@ TEST_F(TerrainIndex, StackedCratesMovingEveryTickAgree) {
 // lie just past the grid on each side; and points far past the tips.
 TEST_F(TerrainIndex, TheGridsEdgeRowsAgree) {
   constexpr int TIP = 100000, WIDE = 500000;  // the grid ends at -65,536 and 65,535
-  addVertex(-WIDE, 0, WIDE, 0, 0, TIP);        // tip below the grid
-  addVertex(-WIDE, 0, WIDE, 0, 0, -TIP);       // above
-  addVertex(0, -WIDE, 0, WIDE, TIP, 0);        // right
-  addVertex(0, -WIDE, 0, WIDE, -TIP, 0);       // left
+  addVertex(-WIDE, 0, WIDE, 0, 0, TIP);       // tip below the grid
+  addVertex(-WIDE, 0, WIDE, 0, 0, -TIP);      // above
+  addVertex(0, -WIDE, 0, WIDE, TIP, 0);       // right
+  addVertex(0, -WIDE, 0, WIDE, -TIP, 0);      // left
   for (int along : {-70000, -3000, 0, 17, 4000, 70000})
     for (int out : {60000, 65471, 65535, 65536, 65600, 99990, 100001, 150000, 2000000000}) {
       for (int sign : {-1, 1}) {
         int across = sign * out;
-        ASSERT_EQ(collideAll(along, across), collideAllScan(along, across)) << along << "," << across;
-        ASSERT_EQ(collideAll(across, along), collideAllScan(across, along)) << across << "," << along;
+        ASSERT_EQ(collideAll(along, across), collideAllScan(along, across))
+            << along << "," << across;
+        ASSERT_EQ(collideAll(across, along), collideAllScan(across, along))
+            << across << "," << along;
         expect_walk_box_solid(along, across);
         expect_walk_box_solid(across, along);
       }

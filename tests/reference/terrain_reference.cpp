@@ -6,7 +6,8 @@
 
 bool collideAllScan(int x, int y) {
   for (const primitive* p = start_ptr; p; p = p->next)
-    if (p->solid && triangle_test::box_and_area_hold(p->x1, p->y1, p->x2, p->y2, p->x3, p->y3, x, y))
+    if (p->solid &&
+        triangle_test::box_and_area_hold(p->x1, p->y1, p->x2, p->y2, p->x3, p->y3, x, y))
       return true;
   return false;
 }

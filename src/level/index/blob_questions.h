@@ -5,7 +5,8 @@
 // walk out of terrain's question, which learns a box of pixels known to be
 // solid. Every answer is the list walk's, collideAll's. Only the blob
 // includes this (and the tests and benchmarks that hold it to the walk);
-// the rest of the game asks collideAll (level/terrain.h).
+// the rest of the game asks collideAll (level/terrain.h). The layers beneath:
+// docs/terrain-index.md.
 #pragma once
 
 #include <cstdint>

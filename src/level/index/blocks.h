@@ -4,6 +4,7 @@
 // deep in ground, so with these masks the blob's inline question answers
 // most of them with one look-up and no triangle test. Pure geometry: the
 // cell memory (cell_memory.h) keeps the results and decides when to sort.
+// See docs/terrain-index.md.
 #pragma once
 
 #include <cstdint>
@@ -33,8 +34,8 @@ struct shape_list {
 // What is known of a sorted cell's blocks. The solid flags are read again at
 // every use: a flag may be cleared at any time.
 struct cell_blocks {
-  std::uint64_t empty;  // blocks in which no triangle of the cell holds any pixel
-  std::uint64_t full;   // blocks every pixel of which one solid triangle holds
+  std::uint64_t empty;       // blocks in which no triangle of the cell holds any pixel
+  std::uint64_t full;        // blocks every pixel of which one solid triangle holds
   const bool* filler_solid;  // that triangle's flag
   // The other blocks' pixels, in block order, from this place in the store
   // of block pixels, while the store is in the era they were written in.

@@ -103,12 +103,6 @@ void cell_chains::clear() {
   free_entries_ = 0;
 }
 
-const filed& cell_chains::record(const primitive* p) const {
-  assert(p->order < records_.size() && records_[p->order].p == p &&
-         "only triangles made by addVertex, and not yet freed, are filed");
-  return records_[p->order];
-}
-
 // The filled chains are read coarsest first: a coarse cell is the likeliest
 // to be filled, and the largest is wanted.
 filled_cell cell_chains::largest_filled_cell(std::uint32_t gx, std::uint32_t gy) const {

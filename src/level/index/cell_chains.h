@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "level/index/geometry.h"
+#include "level/terrain.h"
 
 namespace terrain_index {
 
@@ -24,8 +25,8 @@ struct filed {
   corners at;  // as filed
   grid_box box;
   int level;
-  bool split;   // broken down into the cells it fills and crosses
-  bool mobile;  // moved since it was made
+  bool split;                 // broken down into the cells it fills and crosses
+  bool mobile;                // moved since it was made
   std::uint32_t first_entry;  // its entries follow each other in filing order
 };
 
@@ -52,7 +53,11 @@ class cell_chains {
   // Forgets every triangle and gives back the memory.
   void clear();
 
-  const filed& record(const primitive* p) const;
+  const filed& record(const primitive* p) const {
+    assert(p->order < records_.size() && records_[p->order].p == p &&
+           "only triangles made by addVertex, and not yet freed, are filed");
+    return records_[p->order];
+  }
   // Whether the triangle is filed at its corners now, or waits to be: the
   // check, in debug builds, that no corner changed behind the index's back.
   bool filed_as_now(const primitive& p) const;

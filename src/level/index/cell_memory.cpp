@@ -175,7 +175,8 @@ void cell_memory::group_shapes(std::size_t first) {
             [](const shaped& a, const shaped& b) { return a.at < b.at; });
   for (std::size_t k = 0; k < sorting_.size(); ++k) lists_[first + k] = sorting_[k].p;
   for (std::size_t k = sorting_.size(); k-- > 1;)
-    if (sorting_[k].at == sorting_[k - 1].at) same_shape_[first + k - 1] = same_shape_[first + k] + 1;
+    if (sorting_[k].at == sorting_[k - 1].at)
+      same_shape_[first + k - 1] = same_shape_[first + k] + 1;
 }
 
 shape_list cell_memory::list_of(const memo& m) const {

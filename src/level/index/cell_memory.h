@@ -9,7 +9,7 @@
 // everything remembered about the area's cells is wiped at once. Lists and
 // sorted pixels fill stores of fixed size, taken once; when either is full
 // both are emptied and a new era begins, and whatever was remembered in an
-// older era is made again when next asked about.
+// older era is made again when next asked about. See docs/terrain-index.md.
 #pragma once
 
 #include <cstdint>
@@ -61,9 +61,9 @@ class cell_memory {
     std::uint32_t era;     // 0: nothing remembered
     std::uint32_t filler;  // slot + 1 of a static triangle, solid when made, filling the cell; or 0
     std::uint32_t first;   // where the list starts in the store, or NO_LIST before it is made
-    std::uint32_t count : 24;    // at most LIST_STORE
-    std::uint32_t asks : 7;      // questions answered from the list, up to SORT_AFTER
-    std::uint32_t sorted : 1;    // the cell's blocks have been sorted since the memo was made
+    std::uint32_t count : 24;  // at most LIST_STORE
+    std::uint32_t asks : 7;    // questions answered from the list, up to SORT_AFTER
+    std::uint32_t sorted : 1;  // the cell's blocks have been sorted since the memo was made
   };
   static constexpr std::uint32_t NO_LIST = 0xFFFFFFFF;
 

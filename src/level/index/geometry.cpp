@@ -15,12 +15,6 @@ std::array<int, 6> key_of(const corners& c) {
 }
 }  // namespace
 
-bool shape_holds(const primitive& p, int px, int py) {
-  return box_and_area_hold(p.x1, p.y1, p.x2, p.y2, p.x3, p.y3, px, py);
-}
-
-bool holds(const primitive& p, int px, int py) { return p.solid && shape_holds(p, px, py); }
-
 corners corners_of(const primitive& p) {
   std::pair<int, int> c[3] = {{p.x1, p.y1}, {p.x2, p.y2}, {p.x3, p.y3}};
   if (c[1] < c[0]) std::swap(c[0], c[1]);
@@ -37,11 +31,6 @@ bool exact_everywhere(const corners& c) {
   for (int k = 0; k < 3; ++k)
     if (std::llabs(c.x[k]) > EXACT_LIMIT || std::llabs(c.y[k]) > EXACT_LIMIT) return false;
   return true;
-}
-
-world_box world_box_of(const corners& c) {
-  // Sorted by x first: x[0] and x[2] are the least and the greatest.
-  return {c.x[0], std::min({c.y[0], c.y[1], c.y[2]}), c.x[2], std::max({c.y[0], c.y[1], c.y[2]})};
 }
 
 std::uint32_t grid_coord(std::int64_t world) {

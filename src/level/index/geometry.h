@@ -9,9 +9,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "level/terrain.h"
 #include "level/triangle_test.h"
-
-struct primitive;
 
 namespace terrain_index {
 
@@ -75,7 +74,8 @@ inline std::size_t first_slot_of_area(std::uint32_t area) {
 // from a pixel's place in its cell (0..63 each way).
 constexpr int BLOCK_SHIFT = 3;
 inline std::uint64_t block_bit(std::uint32_t in_cell_x, std::uint32_t in_cell_y) {
-  return std::uint64_t{1} << (((in_cell_y >> BLOCK_SHIFT) << BLOCK_SHIFT) | (in_cell_x >> BLOCK_SHIFT));
+  return std::uint64_t{1} << (((in_cell_y >> BLOCK_SHIFT) << BLOCK_SHIFT) |
+                              (in_cell_x >> BLOCK_SHIFT));
 }
 inline std::uint64_t pixel_bit(std::uint32_t in_cell_x, std::uint32_t in_cell_y) {
   constexpr std::uint32_t IN_BLOCK = (1u << BLOCK_SHIFT) - 1;
@@ -93,8 +93,10 @@ using triangle_test::edge_side;
 
 // The list walk's test of one triangle: box_and_area_hold on its corners,
 // and for holds, its solid flag.
-bool shape_holds(const primitive& p, int px, int py);
-bool holds(const primitive& p, int px, int py);
+inline bool shape_holds(const primitive& p, int px, int py) {
+  return box_and_area_hold(p.x1, p.y1, p.x2, p.y2, p.x3, p.y3, px, py);
+}
+inline bool holds(const primitive& p, int px, int py) { return p.solid && shape_holds(p, px, py); }
 
 // A triangle's corners as filed: sorted by x, then y, whatever order the
 // triangle gives them in, which changes no answer of the point test. So
@@ -118,7 +120,10 @@ struct world_box {
     bottom = std::max(bottom, b.bottom);
   }
 };
-world_box world_box_of(const corners& c);
+// Sorted by x first: x[0] and x[2] are the least and the greatest.
+inline world_box world_box_of(const corners& c) {
+  return {c.x[0], std::min({c.y[0], c.y[1], c.y[2]}), c.x[2], std::max({c.y[0], c.y[1], c.y[2]})};
+}
 
 // Grid coordinate 0..131,071 of a world coordinate, clamped to the grid.
 std::uint32_t grid_coord(std::int64_t world);

@@ -5,6 +5,7 @@
 #include "level/index/terrain_index.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "level/index/blob_questions.h"
 #include "level/index/cell_chains.h"
@@ -81,13 +82,14 @@ void clear() {
   publish();
 }
 
-bool holds(int x, int y) {
+// The blob's own inline question: most answers from one look-up.
+bool holds(int x, int y) { return solid_at(x, y, nullptr); }
+
+bool any_solid_at(int x, int y) {
   if (index.chains.triangles() == 0) return false;
   file_moves();
   return index.memory.static_holds(x, y, nullptr) || index.chains.mobile_holds(x, y);
 }
-
-bool any_solid_at(int x, int y) { return holds(x, y); }
 
 bool moved_holds(int x, int y) {
   file_moves();
@@ -107,7 +109,7 @@ bool mixed_block_answer(int x, int y, std::uint32_t qx, std::uint32_t qy, const 
     if ((block->held & pixel) && *block->holder_solid) return true;
     if (block->none & pixel) return moved && index.chains.mobile_holds(x, y);
   }
-  return holds(x, y);
+  return any_solid_at(x, y);
 }
 
 void triangles_near(int left, int top, int right, int bottom, std::vector<const primitive*>& out) {
@@ -154,11 +156,18 @@ bool empty_rectangle(int left, int top, int right, int bottom) {
   // the first and the last cells each way are all the cells.
   if (moved_near(qx0, qy0) || moved_near(qx1, qy0) || moved_near(qx0, qy1) || moved_near(qx1, qy1))
     return false;
+  // Blocks 0..7 each way within a cell, cut to the rectangle in its first
+  // and last cells.
+  auto blocks_of = [](std::uint32_t cell, std::uint32_t first_q, std::uint32_t last_q) {
+    std::uint32_t from = cell == first_q >> FINE_SHIFT ? (first_q & IN_CELL) >> BLOCK_SHIFT : 0;
+    std::uint32_t to = cell == last_q >> FINE_SHIFT ? (last_q & IN_CELL) >> BLOCK_SHIFT : 7;
+    return std::pair{from, to};
+  };
   for (std::uint32_t cy = qy0 >> FINE_SHIFT; cy <= qy1 >> FINE_SHIFT; ++cy)
     for (std::uint32_t cx = qx0 >> FINE_SHIFT; cx <= qx1 >> FINE_SHIFT; ++cx) {
-      auto first = [](std::uint32_t c, std::uint32_t q) { return c == q >> FINE_SHIFT ? (q & IN_CELL) >> BLOCK_SHIFT : 0; };
-      auto last = [](std::uint32_t c, std::uint32_t q) { return c == q >> FINE_SHIFT ? (q & IN_CELL) >> BLOCK_SHIFT : 7; };
-      std::uint64_t wanted = block_range(first(cx, qx0), last(cx, qx1), first(cy, qy0), last(cy, qy1));
+      auto [bx0, bx1] = blocks_of(cx, qx0, qx1);
+      auto [by0, by1] = blocks_of(cy, qy0, qy1);
+      std::uint64_t wanted = block_range(bx0, bx1, by0, by1);
       const cell_blocks& cell = quick.blocks[memory_slot(cx << FINE_SHIFT, cy << FINE_SHIFT)];
       if ((cell.empty & wanted) != wanted) return false;
     }
