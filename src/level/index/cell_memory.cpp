@@ -166,17 +166,47 @@ bool cell_memory::make_list(memo& m, std::uint32_t gx, std::uint32_t gy) {
   return true;
 }
 
-// Sorted in place, so that making a list never allocates.
+// Grouped without allocating, so that making a list never does. A list of
+// a few shapes in many copies (crates stacked at one place, one huge
+// triangle ten thousand times) is grouped in one pass; any other is sorted.
 void cell_memory::group_shapes(std::size_t first) {
+  constexpr int FEW = 8;
+  corners few[FEW] = {};
+  std::uint32_t copies[FEW] = {};
+  int shapes = 0;  // FEW + 1: too many to count
   sorting_.clear();
-  for (std::size_t k = first; k < lists_.size(); ++k)
-    sorting_.push_back({chains_->record(lists_[k]).at, lists_[k]});
-  std::sort(sorting_.begin(), sorting_.end(),
-            [](const shaped& a, const shaped& b) { return a.at < b.at; });
-  for (std::size_t k = 0; k < sorting_.size(); ++k) lists_[first + k] = sorting_[k].p;
-  for (std::size_t k = sorting_.size(); k-- > 1;)
-    if (sorting_[k].at == sorting_[k - 1].at)
-      same_shape_[first + k - 1] = same_shape_[first + k] + 1;
+  for (std::size_t k = first; k < lists_.size(); ++k) {
+    const corners& at = chains_->record(lists_[k]).at;
+    sorting_.push_back({at, lists_[k]});
+    if (shapes > FEW) continue;
+    int s = 0;
+    while (s < shapes && !(few[s] == at)) ++s;
+    if (s == FEW) {
+      shapes = FEW + 1;
+      continue;
+    }
+    if (s == shapes) few[shapes++] = at;
+    ++copies[s];
+  }
+  if (shapes > FEW) {
+    std::sort(sorting_.begin(), sorting_.end(),
+              [](const shaped& a, const shaped& b) { return a.at < b.at; });
+    for (std::size_t k = 0; k < sorting_.size(); ++k) lists_[first + k] = sorting_[k].p;
+    for (std::size_t k = sorting_.size(); k-- > 1;)
+      if (sorting_[k].at == sorting_[k - 1].at)
+        same_shape_[first + k - 1] = same_shape_[first + k] + 1;
+    return;
+  }
+  std::size_t next[FEW] = {};
+  for (int s = 0, at = 0; s < shapes; at += static_cast<int>(copies[s]), ++s) {
+    next[s] = first + static_cast<std::size_t>(at);
+    for (std::uint32_t i = 0; i < copies[s]; ++i) same_shape_[next[s] + i] = copies[s] - i;
+  }
+  for (const shaped& entry : sorting_) {
+    int s = 0;
+    while (!(few[s] == entry.at)) ++s;
+    lists_[next[s]++] = entry.p;
+  }
 }
 
 shape_list cell_memory::list_of(const memo& m) const {

@@ -1,31 +1,13 @@
 #include "level/index/geometry.h"
 
-#include <array>
 #include <cstdlib>
-#include <utility>
 
 #include "level/terrain.h"
 
 namespace terrain_index {
 namespace {
 constexpr std::uint32_t GRID_LAST = (1u << GRID_SHIFT) - 1;
-
-std::array<int, 6> key_of(const corners& c) {
-  return {c.x[0], c.y[0], c.x[1], c.y[1], c.x[2], c.y[2]};
-}
 }  // namespace
-
-corners corners_of(const primitive& p) {
-  std::pair<int, int> c[3] = {{p.x1, p.y1}, {p.x2, p.y2}, {p.x3, p.y3}};
-  if (c[1] < c[0]) std::swap(c[0], c[1]);
-  if (c[2] < c[1]) std::swap(c[1], c[2]);
-  if (c[1] < c[0]) std::swap(c[0], c[1]);
-  return {{c[0].first, c[1].first, c[2].first}, {c[0].second, c[1].second, c[2].second}};
-}
-
-bool operator<(const corners& a, const corners& b) { return key_of(a) < key_of(b); }
-
-bool operator==(const corners& a, const corners& b) { return key_of(a) == key_of(b); }
 
 bool exact_everywhere(const corners& c) {
   for (int k = 0; k < 3; ++k)

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <utility>
 
 #include "level/terrain.h"
 #include "level/triangle_test.h"
@@ -104,9 +105,24 @@ inline bool holds(const primitive& p, int px, int py) { return p.solid && shape_
 struct corners {
   int x[3], y[3];
 };
-corners corners_of(const primitive& p);
-bool operator<(const corners& a, const corners& b);
-bool operator==(const corners& a, const corners& b);
+inline corners corners_of(const primitive& p) {
+  std::pair<int, int> c[3] = {{p.x1, p.y1}, {p.x2, p.y2}, {p.x3, p.y3}};
+  if (c[1] < c[0]) std::swap(c[0], c[1]);
+  if (c[2] < c[1]) std::swap(c[1], c[2]);
+  if (c[1] < c[0]) std::swap(c[0], c[1]);
+  return {{c[0].first, c[1].first, c[2].first}, {c[0].second, c[1].second, c[2].second}};
+}
+inline bool operator<(const corners& a, const corners& b) {
+  for (int k = 0; k < 3; ++k) {
+    if (a.x[k] != b.x[k]) return a.x[k] < b.x[k];
+    if (a.y[k] != b.y[k]) return a.y[k] < b.y[k];
+  }
+  return false;
+}
+inline bool operator==(const corners& a, const corners& b) {
+  return a.x[0] == b.x[0] && a.y[0] == b.y[0] && a.x[1] == b.x[1] && a.y[1] == b.y[1] &&
+         a.x[2] == b.x[2] && a.y[2] == b.y[2];
+}
 bool exact_everywhere(const corners& c);
 
 // A box of world pixels, inclusive.
