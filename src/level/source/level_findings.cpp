@@ -98,9 +98,8 @@ class terrain_columns {
   }
 
  private:
-  // Level coordinates lie within -32640..32640: a number triple's range,
-  // the encoder's limit of 32,639 and the two codes that decode to 32,640.
-  static constexpr int COORD_MAX = LEVEL_COORD_MAX + 1;
+  // Level coordinates lie within a number triple's range.
+  static constexpr int COORD_MAX = LEVEL_COORD_MAX;
   static constexpr int FIRST_COLUMN = -COORD_MAX >> 6;
   static constexpr int COLUMNS = (COORD_MAX >> 6) - FIRST_COLUMN + 1;
   static int column(int x) { return (std::clamp(x, -COORD_MAX, COORD_MAX) >> 6) - FIRST_COLUMN; }
