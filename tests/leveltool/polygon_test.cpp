@@ -165,7 +165,7 @@ TEST(Polygon, TheFastCheckSaysWhatThePlainCheckSays) {
   EXPECT_GT(simple, 400) << "too few simple rings to test the sweep's quiet path";
 }
 
-// A ring of 10,881 points makes 10,879 triangles, the most a level file
+// A ring of 10,881 points makes 10,879 triangles, within what a level file
 // holds. A point of its last tooth moved back across the ridge is found
 // there, as the plain check finds it.
 TEST(Polygon, AHugeSimpleRingIsAcceptedAndALateCrossingFound) {

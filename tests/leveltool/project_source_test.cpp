@@ -190,7 +190,7 @@ TEST(ProjectSource, RingsTooBigForALevelFileAreRefusedBeforeTheyAreSplit) {
   auto fewest = [](int points) { return fewest_triangles(sawtooth_ring(points)); };
   EXPECT_EQ(only_problem(terrain(ring_item(40000))),
             "demo.json: the level has at least " + std::to_string(fewest(40000)) +
-                " triangles; a level file holds at most 10879");
+                " triangles; a level file holds at most 10880");
   std::size_t first = build(terrain(ring_item(10000))).level.triangles.size();
   std::string rings = ring_item(10000);
   for (int k = 0; k < 100; ++k) rings += "," + ring_item(2000);
@@ -198,6 +198,6 @@ TEST(ProjectSource, RingsTooBigForALevelFileAreRefusedBeforeTheyAreSplit) {
   EXPECT_EQ(many.problems, std::vector<std::string>{
                                "demo.json: the level has at least " +
                                std::to_string(first + 100 * fewest(2000)) +
-                               " triangles; a level file holds at most 10879"});
+                               " triangles; a level file holds at most 10880"});
   EXPECT_EQ(many.level.triangles.size(), first) << "no ring after the first that cannot fit is split";
 }
