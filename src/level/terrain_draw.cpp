@@ -73,15 +73,15 @@ bool covers_window(const primitive& p) {
   return true;
 }
 
-// Where drawing starts in `near`, in list order: at the last triangle that
+// Where drawing starts in `in_view`, in list order: at the last triangle that
 // covers the window, whose opaque fill paints over every pixel that the
 // triangles before it (and the backdrop, the blobs and the crates) drew.
 // Its fill is opaque when the texture is: the corner colours are given
 // without alpha, which GL takes as 1, and the game blends only by source
 // alpha.
-std::size_t first_not_painted_over(const std::vector<const primitive*>& near) {
-  for (std::size_t k = near.size(); k-- > 0;)
-    if (covers_window(*near[k])) return k;
+std::size_t first_not_painted_over(const std::vector<const primitive*>& in_view) {
+  for (std::size_t k = in_view.size(); k-- > 0;)
+    if (covers_window(*in_view[k])) return k;
   return 0;
 }
 

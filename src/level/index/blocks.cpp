@@ -54,7 +54,7 @@ void blocks_of_triangle(const corners& c, int x0, int y0, std::uint64_t& reached
                         std::uint64_t& filled) {
   reached = blocks_in_box(world_box_of(c), x0, y0);
   filled = 0;
-  inner_side edges[3];
+  inner_side edges[3] = {};
   if (reached == 0 || !edges_of(c, edges)) return;
   filled = reached;
   for (int b = 0; b < BLOCKS_PER_SIDE * BLOCKS_PER_SIDE; ++b) {
@@ -75,7 +75,7 @@ void blocks_of_triangle(const corners& c, int x0, int y0, std::uint64_t& reached
 // triangle that is not degenerate, the test itself for a degenerate one.
 std::uint64_t pixels_held(const primitive& p, int left, int top) {
   corners c = corners_of(p);
-  inner_side edges[3];
+  inner_side edges[3] = {};
   bool plain = edges_of(c, edges);
   std::uint64_t held = 0;
   for (int r = 0; r < BLOCK; ++r)
