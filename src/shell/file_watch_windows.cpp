@@ -19,6 +19,7 @@
 
 #include "shell/change_records.h"
 #include "shell/file_watch.h"
+#include "shell/utf8_paths.h"
 #include "shell/windows_error.h"
 
 namespace {
@@ -157,14 +158,13 @@ class folder_watch {
 };
 }  // namespace
 
-// Paths are UTF-8, as the programs' arguments are made on Windows.
 file_watch::file_watch(const std::string& path) {
-  std::filesystem::path file = std::filesystem::u8path(path);
+  std::filesystem::path file = file_path(path);
   name_ = file.filename().string();
   std::error_code ignored;
   std::filesystem::path folder = file.has_parent_path() ? file.parent_path() : ".";
   folder_ = std::filesystem::absolute(folder, ignored).lexically_normal().string();
-  HANDLE changes = open_to_watch(std::filesystem::u8path(folder_).wstring());
+  HANDLE changes = open_to_watch(file_path(folder_).wstring());
   HANDLE stop = CreateEventW(nullptr, TRUE, FALSE, nullptr);
   if (changes == INVALID_HANDLE_VALUE || !stop) {
     failure_ = windows_error_text(GetLastError());
@@ -190,8 +190,8 @@ file_watch::~file_watch() {
 // check the folder's path (once a second while it is watched, and while it
 // is gone). The timing decides; the reads feed it.
 void file_watch::run() {
-  const std::wstring name = std::filesystem::u8path(name_).wstring();
-  const std::wstring folder = std::filesystem::u8path(folder_).wstring();
+  const std::wstring name = file_path(name_).wstring();
+  const std::wstring folder = file_path(folder_).wstring();
   watch_timing timing;
   folder_watch watch;
   std::int64_t now = now_ms(), check_at = now + watch_timing::LOOK_AGAIN_MS;

@@ -6,9 +6,8 @@
 // saving the level must never find it locked by the game.
 #include <windows.h>
 
-#include <filesystem>
-
 #include "shell/read_only_file.h"
+#include "shell/utf8_paths.h"
 #include "shell/windows_error.h"
 
 namespace {
@@ -34,10 +33,8 @@ file_kind kind_of(HANDLE file, std::uint64_t& size) {
 }
 }  // namespace
 
-// Paths are UTF-8, as the programs' arguments are made on Windows.
 read_only_file::read_only_file(const std::string& path) {
-  std::wstring wide = std::filesystem::u8path(path).wstring();
-  HANDLE file = CreateFileW(wide.c_str(), GENERIC_READ,
+  HANDLE file = CreateFileW(file_path(path).c_str(), GENERIC_READ,
                             FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                             OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
   if (file == INVALID_HANDLE_VALUE) {

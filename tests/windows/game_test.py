@@ -41,6 +41,12 @@ from wine import check, end, run_checks  # noqa: E402
 ZIP, NATIVE_FRAME, DATA, PREFIX, OUT = sys.argv[1:6]
 NATIVE_TICKS = 150  # native frames made to find the tick the game was stopped at
 WORLD = (0, 70, 800, 600)  # below the portrait and the caption
+# Names outside the code page Windows gives a program (Wine's is 1252 here),
+# which the programs must take from the UTF-16 command line; Wine reads
+# this side's names and arguments as UTF-8.
+UNICODE = {"LC_ALL": "C.UTF-8"}
+REPLAY = "παιχνίδι.replay"
+LEVELS, LEVEL = "τοπία", "επίπεδο.json"
 BRIGHT_BLUE = (128, 200, 255)  # the first blob under control
 DIM_BLUE = (64, 100, 127)  # the same blob, not under control
 
@@ -281,7 +287,7 @@ def record_and_replay(wine):
     """A short session recorded on Windows replays bit for bit there: the
     runner checks its state hashes, and the game shows it again."""
     folder = os.path.join(OUT, "play")
-    game = Game(wine, folder, ["--record", "session.replay"], {"ALSOFT_DRIVERS": "null"})
+    game = Game(wine, folder, ["--record", REPLAY], dict(UNICODE, ALSOFT_DRIVERS="null"))
     game.wait_for("the first blob", lambda s: count(
         s, WORLD, lambda p: near(p, BRIGHT_BLUE, 25), 2) > 400, 20)
     game.key("Right", "keydown")
@@ -291,13 +297,14 @@ def record_and_replay(wine):
     time.sleep(0.5)
     status = game.quit()
     said = take_said(folder)
-    check(status == 0 and len(said) == 1 and said[0].endswith("ticks recorded"),
-          "blobdemo --record session.replay writes the replay (%s, %r)" % (status, said))
-    done = wine.run(["blobrun.exe", "--replay", "session.replay"], cwd=folder)
+    check(status == 0 and len(said) == 1 and said[0].endswith("ticks recorded")
+          and os.path.exists(os.path.join(folder, REPLAY)),
+          "blobdemo --record %s writes the replay (%s, %r)" % (REPLAY, status, said))
+    done = wine.run(["blobrun.exe", "--replay", REPLAY], cwd=folder, extra_env=UNICODE)
     check(done.returncode == 0 and done.stdout.startswith("replay matches:"),
           "blobrun.exe --replay finds every state as recorded (%d: %s)"
           % (done.returncode, (done.stdout + done.stderr).strip()))
-    watch = Game(wine, folder, ["--replay", "session.replay"], {"ALSOFT_DRIVERS": "null"})
+    watch = Game(wine, folder, ["--replay", REPLAY], dict(UNICODE, ALSOFT_DRIVERS="null"))
     status = end(watch.process, 60)
     said = take_said(folder)
     check(status == 0 and said and said[-1].startswith("blobdemo: replay matches:"),
@@ -389,18 +396,19 @@ def live_reload(wine):
     folder = os.path.join(OUT, "reload")
     unpack(folder)
     mine = os.path.join(folder, "mine")
-    levels_dir = os.path.join(mine, "levels")
+    levels_dir = os.path.join(mine, LEVELS)
     os.makedirs(levels_dir)
-    level = os.path.join(levels_dir, "level.json")
+    level = os.path.join(levels_dir, LEVEL)
     save(level, levels.red_valley_source(), False)
 
     # Started in a folder with no pictures: they come from the game's own
     # folder. The level lies in a folder below, which can go away while the
-    # game runs (a folder it runs in could not, on Windows). Whatever sound
-    # device Wine offers: the game may say it has none.
-    game = Game(wine, mine, ["levels\\level.json"], program="..\\blobdemo.exe")
+    # game runs (a folder it runs in could not, on Windows); both are named
+    # outside the code page. Whatever sound device Wine offers: the game may
+    # say it has none.
+    game = Game(wine, mine, [LEVELS + "\\" + LEVEL], UNICODE, program="..\\blobdemo.exe")
     shown = game.wait_for("the red valley", lambda s: ground_is(s, levels.is_red), 10)
-    check(shown is not None, "..\\blobdemo levels\\level.json plays the level named")
+    check(shown is not None, "..\\blobdemo %s\\%s plays the level named" % (LEVELS, LEVEL))
     shades = len(set(game.shot().crop((0, 400, 800, 600)).getdata()))
     check(shades > 100, "with the pictures of the game's folder: the terrain is textured (%d "
           "shades)" % shades)
@@ -423,11 +431,12 @@ def live_reload(wine):
     said = said_in(folder)
     lines = said.splitlines()
     strays = [line for line in lines if not line.startswith("blobdemo: ")]
-    reloads = sum(1 for line in lines if ": reloaded:" in line)
+    named = "blobdemo: %s\\%s: " % (LEVELS, LEVEL)  # in UTF-8, as given
+    reloads = sum(1 for line in lines if line.startswith(named + "reloaded:"))
     check(not strays and reloads >= 4 and said.count("its folder is gone") == 2
           and said.count("its folder is back") == 2, "stderr.txt beside the game holds its "
-          "lines about the level: at least four reloads (%d), and the folder gone and back "
-          "once each time (%r)" % (reloads, strays or said))
+          "lines about the level, naming it as given: at least four reloads (%d), and the folder "
+          "gone and back once each time (%r)" % (reloads, strays or said))
     check(left_over(folder, "stdout.txt") is None, "no stdout.txt left")
 
 

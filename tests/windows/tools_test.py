@@ -5,7 +5,8 @@ bytes, checks levels with the same findings, dumps the same JSON and draws
 the level as the native tool does; oggplay.exe plays a file into OpenAL
 Soft's null device. Files that are no files (NUL, CON, a folder, a Unix
 named pipe as Wine shows it) are refused by the game and the tools at once,
-in one line naming them.
+in one line naming them. Files named outside the code page Windows gives a
+program are read and written.
 
 usage: tools_test.py ZIP_FOLDER NATIVE_LEVELTOOL SOURCE_DIR WINE_PREFIX OUT_DIR
   ZIP_FOLDER: the unpacked zip; SOURCE_DIR: the checkout (levels/, tests/)
@@ -144,6 +145,27 @@ def check_refusals(wine):
               % (argv[0], " ".join(argv[1:]), status, took, done.returncode, said))
 
 
+def check_unicode_names(wine):
+    """Arguments come from the UTF-16 command line, and files are named in
+    UTF-16: a name outside the code page (Wine's is 1252 here; Wine reads
+    this side's arguments as UTF-8) builds and runs as any other."""
+    source, level = "επίπεδο.json", "επίπεδο.map"
+    with open(os.path.join(SOURCE, "levels", "demo.json"), "rb") as f:
+        text = f.read()
+    with open(os.path.join(OUT, source), "wb") as f:
+        f.write(text)
+    utf8 = {"LC_ALL": "C.UTF-8"}
+    built = wine.run([exe("leveltool"), "build", source, level], cwd=OUT, extra_env=utf8)
+    made = os.path.join(OUT, level)
+    same = os.path.exists(made) and open(made, "rb").read() == open(
+        os.path.join(OUT, "native.map"), "rb").read()
+    check(built.returncode == 0 and same, "leveltool.exe build %s %s gives the native tool's "
+          "bytes (%d: %s)" % (source, level, built.returncode, built.stderr.strip()))
+    ran = wine.run([exe("blobrun"), level, "NUL", "60", "--final"], cwd=OUT, extra_env=utf8)
+    check(ran.returncode == 0 and ran.stdout.startswith("tick 60 "), "blobrun.exe %s NUL 60 "
+          "runs it (%d: %s)" % (level, ran.returncode, ran.stderr.strip()))
+
+
 def read_and_remove(path):
     if not os.path.exists(path):
         return ""
@@ -155,7 +177,7 @@ def read_and_remove(path):
 
 def main():
     run_checks(PREFIX, OUT, [check_help, check_leveltool, check_render, check_oggplay,
-                             check_refusals])
+                             check_refusals, check_unicode_names])
 
 
 if __name__ == "__main__":
