@@ -4,8 +4,8 @@ would go to stdout.txt); leveltool.exe builds the demo source to the same
 bytes, checks levels with the same findings, dumps the same JSON and draws
 the level as the native tool does; oggplay.exe plays a file into OpenAL
 Soft's null device. Files that are no files (NUL, CON, a folder, a Unix
-named pipe as Wine shows it) are refused by the game and the tools at once,
-in one line naming them. Files named outside the code page Windows gives a
+named pipe as Wine shows it) or too large are refused by the game and the
+tools at once, in one line naming them. Files named outside the code page Windows gives a
 program are read and written.
 
 usage: tools_test.py ZIP_FOLDER NATIVE_LEVELTOOL SOURCE_DIR WINE_PREFIX OUT_DIR
@@ -112,6 +112,8 @@ def check_refusals(wine):
     fifo = os.path.join(OUT, "pipe.map")
     if not os.path.exists(fifo):
         os.mkfifo(fifo)
+    with open(os.path.join(OUT, "huge.map"), "wb") as f:
+        f.truncate((128 << 20) + 1)  # sparse: one byte over the limit, no disk used
     device, folder, pipe = ("it is a device, not a file", "it is a folder, not a file",
                             "it is a pipe, not a file")
     # (program and arguments, the path refused, exit status, the reason; None:
@@ -121,6 +123,8 @@ def check_refusals(wine):
             (["leveltool", "check", "a folder"], "a folder", 1, folder),
             (["leveltool", "check", "pipe.map"], "pipe.map", 1, pipe),
             (["leveltool", "check", "CON"], "CON", 1, None),
+            (["leveltool", "check", "huge.map"], "huge.map", 1,
+             "it holds more than 128 MB, the most a file may hold to be read"),
             (["blobrun", "NUL", "NUL", "60"], "NUL", 2, device),
             (["blobrun", "CON", "NUL", "60"], "CON", 2, None),
             (["blobrun", "a folder", "NUL", "60"], "a folder", 2, folder),
@@ -143,6 +147,7 @@ def check_refusals(wine):
               and not done.stdout and took < 20,
               "%s.exe %s refuses in one line naming it, status %d, in %.1f s (%d: %r)"
               % (argv[0], " ".join(argv[1:]), status, took, done.returncode, said))
+    os.remove(os.path.join(OUT, "huge.map"))
 
 
 def check_unicode_names(wine):
