@@ -4,12 +4,13 @@
 // system for the next one, so none slips between two reads; when too many
 // come to be kept, the file may have been saved.
 //
-// Windows reports nothing when the watched folder itself is renamed away
-// (the handle follows it to its new name) or removed (the handle goes on
-// watching the removed folder), so once a second the thread opens the
-// folder's path again and checks that it is still the folder watched. When
-// it is not, the folder is gone, and is looked for once a second until it
-// is back, as watch_timing.h rules for every system.
+// Windows does not reliably report the watched folder itself going: the
+// handle follows a folder renamed away to its new name, and may go on
+// watching a removed one (Wine's does) instead of failing the read. So once
+// a second the thread opens the folder's path again and checks that it is
+// still the folder watched. When it is not, or a read fails, the folder is
+// gone, and is looked for once a second until it is back, as watch_timing.h
+// rules for every system.
 #include <windows.h>
 
 #include <algorithm>
