@@ -393,7 +393,7 @@ def follow_the_folder(game, folder, levels_dir, level):
 
 
 def live_reload(wine):
-    folder = os.path.join(OUT, "reload")
+    folder = os.path.join(OUT, "παιχνίδι")
     unpack(folder)
     mine = os.path.join(folder, "mine")
     levels_dir = os.path.join(mine, LEVELS)
@@ -403,9 +403,9 @@ def live_reload(wine):
 
     # Started in a folder with no pictures: they come from the game's own
     # folder. The level lies in a folder below, which can go away while the
-    # game runs (a folder it runs in could not, on Windows); both are named
-    # outside the code page. Whatever sound device Wine offers: the game may
-    # say it has none.
+    # game runs (a folder it runs in could not, on Windows). All three are
+    # named outside the code page. Whatever sound device Wine offers: the
+    # game may say it has none.
     game = Game(wine, mine, [LEVELS + "\\" + LEVEL], UNICODE, program="..\\blobdemo.exe")
     shown = game.wait_for("the red valley", lambda s: ground_is(s, levels.is_red), 10)
     check(shown is not None, "..\\blobdemo %s\\%s plays the level named" % (LEVELS, LEVEL))
