@@ -5,6 +5,7 @@
 #include <set>
 
 #include "shell/program_folder.h"
+#include "shell/utf8_paths.h"
 
 namespace fs = std::filesystem;
 
@@ -31,7 +32,7 @@ std::string in_folder(const std::string& folder, const std::string& path) {
 // next folder's is taken instead.
 bool holds_file(const std::string& path) {
   std::error_code error;
-  return fs::is_regular_file(path, error);
+  return fs::is_regular_file(file_path(path), error);
 }
 }  // namespace
 
@@ -39,7 +40,7 @@ std::string host_path(const char* game_path) {
   std::string path(game_path ? game_path : "");
   for (char& c : path)
     if (c == '\\') c = '/';
-  if (data_folders.empty() || path.empty() || fs::path(path).has_root_path()) return path;
+  if (data_folders.empty() || path.empty() || file_path(path).has_root_path()) return path;
   if (path.rfind("./", 0) == 0) path.erase(0, 2);
   for (std::size_t k = 0; k + 1 < data_folders.size(); ++k) {
     std::string candidate = in_folder(data_folders[k], path);
@@ -77,9 +78,9 @@ std::string shipped_data_folder() {
 
 std::vector<std::string> data_folders_for_level(const std::string& level_path) {
   std::error_code error;
-  fs::path folder = fs::absolute(level_path, error).parent_path();
+  fs::path folder = fs::absolute(file_path(level_path), error).parent_path();
   std::string shipped = shipped_data_folder();
-  if (!shipped.empty() && fs::equivalent(folder, shipped, error)) return {shipped};
+  if (!shipped.empty() && fs::equivalent(folder, file_path(shipped), error)) return {shipped};
   return {folder.string(), shipped};
 }
 

@@ -1,13 +1,13 @@
-// Tells when a file has been saved, without looking at the disk: a thread
+// Tells when a file has been saved, without reading it over and over: a thread
 // sleeps in the kernel (inotify on the file's folder; on Windows,
-// file_watch_windows.cpp, a change notification) until something in the
-// folder changes, so while nothing does it costs nothing. It sees a file
-// written in place and one saved by writing a new file and renaming it over
-// the old. A save that comes as a burst of writes is reported once, after
-// the file has been left alone for QUIET_MS. On Linux, when the folder is
-// removed or renamed away, it is looked for once a second until it is back
-// (renamed back, or made again), and watched again from then on; the rules
-// for both are in watch_timing.h, for every system's version to follow.
+// file_watch_windows.cpp, a read of the folder's changes) until something in
+// the folder changes, so while nothing does it costs next to nothing. It
+// sees a file written in place and one saved by writing a new file and
+// renaming it over the old. A save that comes as a burst of writes is
+// reported once, after the file has been left alone for QUIET_MS. When the
+// folder is removed or renamed away, it is looked for once a second until it
+// is back (renamed back, or made again), and watched again from then on; the
+// rules for both are in watch_timing.h, for every system's version to follow.
 #pragma once
 
 #include <atomic>
@@ -44,7 +44,7 @@ class file_watch {
   std::string failure_;
   // The system's handles: an inotify descriptor, the folder's watch in it
   // (-1 while the folder is gone) and an eventfd that ends the thread; on
-  // Windows a change notification and an event.
+  // Windows the folder's handle, which the thread takes over, and an event.
   std::intptr_t changes_ = -1;
   std::intptr_t watch_ = -1;
   std::intptr_t stop_ = -1;

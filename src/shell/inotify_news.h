@@ -11,10 +11,7 @@
 #include <cstdint>
 #include <string>
 
-struct folder_news {
-  bool file_changed = false;
-  bool folder_gone = false;
-};
+#include "shell/watch_timing.h"
 
 // Events that mean the watched folder is no longer at its path: removed,
 // renamed (the watch would follow it to its new name), its file system

@@ -7,6 +7,8 @@
 #include "shell/game.h"
 #include "shell/named_level.h"
 #include "shell/recorded_play.h"
+#include "shell/start_sdl.h"
+#include "shell/utf8_paths.h"
 #include "shell/version.h"
 
 namespace {
@@ -48,6 +50,8 @@ int replay_command(const std::string& option, int argc, char** argv) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  keep_output_beside_program();
+  use_utf8_arguments(argc, argv);
   if (argc == 1) return game_main(argc, argv);
   if (answered_version(argc, argv, "blobdemo")) return 0;
   std::string first = argv[1];

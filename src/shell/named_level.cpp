@@ -15,6 +15,7 @@
 #include "shell/replay_level.h"
 #include "shell/replay_session.h"
 #include "shell/sha256.h"
+#include "shell/utf8_paths.h"
 #include "shell/wording.h"
 
 namespace {
@@ -56,7 +57,7 @@ built_level build_level(const std::string& path, const std::string& name) {
 // while the game runs, and the level is then found by its whole path.
 std::string absolute_path(const std::string& path) {
   std::error_code unknown;
-  std::filesystem::path whole = std::filesystem::absolute(path, unknown);
+  std::filesystem::path whole = std::filesystem::absolute(file_path(path), unknown);
   return unknown ? path : whole.string();
 }
 

@@ -1,8 +1,8 @@
 // A file opened for reading: the part of reading a file that differs from
-// one system to another (read_only_file_posix.cpp here; CMake picks the
-// system's version). Opening never waits, whatever the path names: a pipe
-// with no writer, or a device, is opened at once and told apart from a
-// regular file, so the caller can refuse it before reading a byte.
+// one system to another (read_only_file_posix.cpp, read_only_file_windows.cpp;
+// CMake picks the system's version). Opening never waits, whatever the path
+// names: a pipe with no writer, or a device, is opened at once and told apart
+// from a regular file, so the caller can refuse it before reading a byte.
 #pragma once
 
 #include <cstddef>

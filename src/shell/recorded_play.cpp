@@ -12,6 +12,7 @@
 #include "shell/replay_level.h"
 #include "shell/replay_session.h"
 #include "shell/stop_signal.h"
+#include "shell/utf8_paths.h"
 #include "shell/wording.h"
 
 namespace fs = std::filesystem;
@@ -24,22 +25,22 @@ void say(const std::string& line) { std::fprintf(stderr, "blobdemo: %s\n", line.
 // written.
 bool replay_path_usable(const std::string& path, const std::string& level, std::string& why) {
   std::error_code failure;
-  if (fs::is_directory(path, failure)) {
+  if (fs::is_directory(file_path(path), failure)) {
     why = "it is a directory";
     return false;
   }
-  if (fs::equivalent(path, level, failure)) {
+  if (fs::equivalent(file_path(path), file_path(level), failure)) {
     why = "it is the level being played";
     return false;
   }
   std::string probe = path + ".partial";  // the name the replay is written under first
-  std::FILE* file = std::fopen(probe.c_str(), "wb");
+  std::FILE* file = open_file(probe, "wb");
   if (!file) {
     why = std::string("cannot create a file there: ") + std::strerror(errno);
     return false;
   }
   std::fclose(file);
-  fs::remove(probe, failure);
+  fs::remove(file_path(probe), failure);
   return true;
 }
 }  // namespace

@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <sstream>
 
+#include "shell/utf8_paths.h"
 #include "shell/version.h"
 
 namespace {
@@ -173,7 +174,7 @@ bool looks_like_replay(const std::vector<std::uint8_t>& bytes) {
 
 bool write_whole_file(const std::string& path, const std::string& text, std::string& reason) {
   std::string temporary = path + ".partial";
-  std::FILE* out = std::fopen(temporary.c_str(), "wb");
+  std::FILE* out = open_file(temporary, "wb");
   if (!out) {
     reason = "cannot create " + temporary + ": " + std::strerror(errno);
     return false;
@@ -181,9 +182,9 @@ bool write_whole_file(const std::string& path, const std::string& text, std::str
   bool written = std::fwrite(text.data(), 1, text.size(), out) == text.size();
   written = std::fclose(out) == 0 && written;
   std::error_code failure;
-  if (written) std::filesystem::rename(temporary, path, failure);
+  if (written) std::filesystem::rename(file_path(temporary), file_path(path), failure);
   if (written && !failure) return true;
   reason = written ? failure.message() : "cannot write " + temporary;
-  std::filesystem::remove(temporary, failure);
+  std::filesystem::remove(file_path(temporary), failure);
   return false;
 }

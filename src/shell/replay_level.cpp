@@ -3,10 +3,11 @@
 #include <filesystem>
 
 #include "shell/sha256.h"
+#include "shell/utf8_paths.h"
 
 std::string replay_level_path(const std::string& path) {
   std::error_code failure;
-  std::filesystem::path absolute = std::filesystem::absolute(path, failure);
+  std::filesystem::path absolute = std::filesystem::absolute(file_path(path), failure);
   return failure ? path : absolute.lexically_normal().string();
 }
 

@@ -7,6 +7,14 @@
 #include <algorithm>
 #include <cstdint>
 
+// What one report of the system says: the watched file changed (or may
+// have: the system lost count of its changes), or the folder's watch ended
+// (the folder removed or renamed away).
+struct folder_news {
+  bool file_changed = false;
+  bool folder_gone = false;
+};
+
 class watch_timing {
  public:
   // A save that comes as a burst of writes is reported once, after the file

@@ -1,8 +1,8 @@
 // The watcher that tells the game a level was saved. Its timing is tested
 // with clock readings; what the system reports, with buffers of events made
-// here (a queue that overflowed cannot be provoked at will); and the whole
-// watcher with real files in a scratch folder, waiting (with a bound) only
-// for reports that must come.
+// here (a queue that overflowed cannot be provoked at will), Linux's and
+// Windows' alike; and the whole watcher with real files in a scratch folder,
+// waiting (with a bound) only for reports that must come.
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -14,6 +14,7 @@
 #include <thread>
 #include <vector>
 
+#include "shell/change_records.h"
 #include "shell/file_watch.h"
 #include "shell/inotify_news.h"
 #include "shell/watch_timing.h"
@@ -90,6 +91,69 @@ TEST(InotifyNews, OverflowMeansMaybeSavedAndOnlyThisFolderCounts) {
     add_event(one, 3, gone, nullptr);
     EXPECT_TRUE(news_of(one).file_changed && news_of(one).folder_gone) << gone;
   }
+}
+
+namespace {
+// Appends one record of Windows' change report, laid out as the system lays
+// it out: a head, the name in UTF-16, padding to four bytes. `next` false
+// leaves the offset 0, as in the last record.
+void add_record(std::vector<unsigned char>& buffer, const std::u16string& name, bool next = true) {
+  std::size_t size = (sizeof(change_record_head) + name.size() * 2 + 3) / 4 * 4;
+  change_record_head head{next ? static_cast<std::uint32_t>(size) : 0, 3,
+                          static_cast<std::uint32_t>(name.size() * 2)};
+  std::size_t at = buffer.size();
+  buffer.resize(at + size, 0);
+  std::memcpy(&buffer[at], &head, sizeof head);
+  std::memcpy(&buffer[at + sizeof head], name.data(), name.size() * 2);
+}
+
+// Windows compares names without regard to case; ASCII is enough here.
+bool same_level(const std::u16string& name) {
+  std::u16string wanted = u"level.json";
+  if (name.size() != wanted.size()) return false;
+  for (std::size_t i = 0; i < name.size(); ++i) {
+    char16_t c = name[i] >= u'A' && name[i] <= u'Z' ? name[i] + 32 : name[i];
+    if (c != wanted[i]) return false;
+  }
+  return true;
+}
+
+folder_news records_news(const std::vector<unsigned char>& buffer, std::uint32_t error = 0) {
+  return read_change_records(buffer.data(), buffer.size(), error, same_level);
+}
+}  // namespace
+
+// Only a record naming the file counts, in any case; a report that lost its
+// changes (an error saying so, or nothing at all) may hide a save; any other
+// error ends the watch; and a record that claims more than the buffer holds
+// is not read past its end.
+TEST(ChangeRecords, OnlyTheFileCountsAndLostChangesMaySaveIt) {
+  std::vector<unsigned char> buffer;
+  add_record(buffer, u"other.json");
+  add_record(buffer, u"level.json.new", false);
+  EXPECT_FALSE(records_news(buffer).file_changed);
+  std::vector<unsigned char> renamed;
+  add_record(renamed, u"level.json.new");
+  add_record(renamed, u"LEVEL.JSON", false);
+  EXPECT_TRUE(records_news(renamed).file_changed) << "the same name in other case";
+  std::vector<unsigned char> after_last = buffer;
+  add_record(after_last, u"level.json");
+  EXPECT_FALSE(records_news(after_last).file_changed) << "nothing is read after the last record";
+
+  EXPECT_TRUE(records_news({}).file_changed) << "an empty report: changes were lost";
+  EXPECT_TRUE(records_news(buffer, CHANGES_LOST).file_changed);
+  folder_news ended = records_news(buffer, 5);  // access denied: the folder was removed
+  EXPECT_TRUE(ended.folder_gone && !ended.file_changed);
+
+  std::vector<unsigned char> cut;
+  add_record(cut, u"level.json");
+  cut.resize(cut.size() - 8);  // the name runs past the end
+  EXPECT_FALSE(records_news(cut).file_changed);
+  std::vector<unsigned char> far;
+  add_record(far, u"other.json");
+  far[0] = 200;  // the next record said to lie past the end
+  add_record(far, u"level.json");
+  EXPECT_FALSE(records_news(far).file_changed);
 }
 
 namespace {

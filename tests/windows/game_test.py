@@ -8,8 +8,9 @@ moving the view; Tab dimming the old blob; Escape ending the game with
 status 0 and leaving neither stdout.txt nor stderr.txt; a session recorded
 with --record, checked by blobrun.exe --replay and watched with --replay;
 then live reload of a level named on the command line, saved in place and
-by renaming, each shown within a second, with stderr.txt kept for what the
-game said.
+by renaming, each shown within a second, and saved again after its folder
+was renamed away and back, and after it was removed and made again, with
+stderr.txt kept for what the game said.
 Screenshots and differences are left in the output folder.
 
 To look at one tick, the test stops the game's process (SIGSTOP) once its
@@ -40,6 +41,12 @@ from wine import check, end, run_checks  # noqa: E402
 ZIP, NATIVE_FRAME, DATA, PREFIX, OUT = sys.argv[1:6]
 NATIVE_TICKS = 150  # native frames made to find the tick the game was stopped at
 WORLD = (0, 70, 800, 600)  # below the portrait and the caption
+# Names outside the code page Windows gives a program (Wine's is 1252 here),
+# which the programs must take from the UTF-16 command line; Wine reads
+# this side's names and arguments as UTF-8.
+UNICODE = {"LC_ALL": "C.UTF-8"}
+REPLAY = "παιχνίδι.replay"
+LEVELS, LEVEL = "τοπία", "επίπεδο.json"
 BRIGHT_BLUE = (128, 200, 255)  # the first blob under control
 DIM_BLUE = (64, 100, 127)  # the same blob, not under control
 
@@ -280,7 +287,7 @@ def record_and_replay(wine):
     """A short session recorded on Windows replays bit for bit there: the
     runner checks its state hashes, and the game shows it again."""
     folder = os.path.join(OUT, "play")
-    game = Game(wine, folder, ["--record", "session.replay"], {"ALSOFT_DRIVERS": "null"})
+    game = Game(wine, folder, ["--record", REPLAY], dict(UNICODE, ALSOFT_DRIVERS="null"))
     game.wait_for("the first blob", lambda s: count(
         s, WORLD, lambda p: near(p, BRIGHT_BLUE, 25), 2) > 400, 20)
     game.key("Right", "keydown")
@@ -290,13 +297,14 @@ def record_and_replay(wine):
     time.sleep(0.5)
     status = game.quit()
     said = take_said(folder)
-    check(status == 0 and len(said) == 1 and said[0].endswith("ticks recorded"),
-          "blobdemo --record session.replay writes the replay (%s, %r)" % (status, said))
-    done = wine.run(["blobrun.exe", "--replay", "session.replay"], cwd=folder)
+    check(status == 0 and len(said) == 1 and said[0].endswith("ticks recorded")
+          and os.path.exists(os.path.join(folder, REPLAY)),
+          "blobdemo --record %s writes the replay (%s, %r)" % (REPLAY, status, said))
+    done = wine.run(["blobrun.exe", "--replay", REPLAY], cwd=folder, extra_env=UNICODE)
     check(done.returncode == 0 and done.stdout.startswith("replay matches:"),
           "blobrun.exe --replay finds every state as recorded (%d: %s)"
           % (done.returncode, (done.stdout + done.stderr).strip()))
-    watch = Game(wine, folder, ["--replay", "session.replay"], {"ALSOFT_DRIVERS": "null"})
+    watch = Game(wine, folder, ["--replay", REPLAY], dict(UNICODE, ALSOFT_DRIVERS="null"))
     status = end(watch.process, 60)
     said = take_said(folder)
     check(status == 0 and said and said[-1].startswith("blobdemo: replay matches:"),
@@ -334,20 +342,73 @@ def save(path, level, by_rename):
         os.replace(target, path)
 
 
-def live_reload(wine):
-    folder = os.path.join(OUT, "reload")
-    unpack(folder)
-    levels_dir = os.path.join(folder, "mine")
+def said_in(folder):
+    return left_over(folder, "stderr.txt") or ""
+
+
+def wait_said(folder, text, times, seconds):
+    """Waits until stderr.txt beside the game holds `text` `times` times
+    (the game's standard error is unbuffered); the seconds it took, or None."""
+    started = time.monotonic()
+    while time.monotonic() - started < seconds:
+        if said_in(folder).count(text) >= times:
+            return time.monotonic() - started
+        time.sleep(0.05)
+    return None
+
+
+def seconds(took, bound):
+    return "%.2f s" % took if took is not None else "not within %d s" % bound
+
+
+def says_folder(folder, news, times, what):
+    took = wait_said(folder, "its folder is " + news, times, 5)
+    check(took is not None, "the folder %s: the game says it is %s (%s)"
+          % (what, news, seconds(took, 5)))
+
+
+def shows(game, name, test, what):
+    took = game.wait_for(name + " ground", lambda s: ground_is(s, test), 3)
+    game.shot("folder_" + name)
+    check(took is not None, "%s shows (%s)" % (what, seconds(took, 3)))
+
+
+def follow_the_folder(game, folder, levels_dir, level):
+    """The level's folder renamed away and back, then a save; removed, and
+    made again with a new level in it: each save shows, and the game says
+    each time, once, that the folder went and that it came back."""
+    os.rename(levels_dir, levels_dir + ".away")
+    says_folder(folder, "gone", 1, "renamed away")
+    os.rename(levels_dir + ".away", levels_dir)
+    says_folder(folder, "back", 1, "renamed back")
+    save(level, green_source(), False)
+    shows(game, "green", levels.is_green, "a save after the folder was renamed away and back")
+
+    shutil.rmtree(levels_dir)
+    says_folder(folder, "gone", 2, "removed")
     os.makedirs(levels_dir)
-    level = os.path.join(levels_dir, "level.json")
+    save(level, magenta_source(), True)
+    says_folder(folder, "back", 2, "made again")
+    shows(game, "magenta", is_magenta, "a level saved into the folder made again")
+
+
+def live_reload(wine):
+    folder = os.path.join(OUT, "παιχνίδι")
+    unpack(folder)
+    mine = os.path.join(folder, "mine")
+    levels_dir = os.path.join(mine, LEVELS)
+    os.makedirs(levels_dir)
+    level = os.path.join(levels_dir, LEVEL)
     save(level, levels.red_valley_source(), False)
 
-    # Started in the level's folder, which has no pictures: they come from
-    # the game's own folder. Whatever sound device Wine offers: the game may
-    # say it has none.
-    game = Game(wine, levels_dir, ["level.json"], program="..\\blobdemo.exe")
+    # Started in a folder with no pictures: they come from the game's own
+    # folder. The level lies in a folder below, which can go away while the
+    # game runs (a folder it runs in could not, on Windows). All three are
+    # named outside the code page. Whatever sound device Wine offers: the
+    # game may say it has none.
+    game = Game(wine, mine, [LEVELS + "\\" + LEVEL], UNICODE, program="..\\blobdemo.exe")
     shown = game.wait_for("the red valley", lambda s: ground_is(s, levels.is_red), 10)
-    check(shown is not None, "..\\blobdemo level.json plays the level named")
+    check(shown is not None, "..\\blobdemo %s\\%s plays the level named" % (LEVELS, LEVEL))
     shades = len(set(game.shot().crop((0, 400, 800, 600)).getdata()))
     check(shades > 100, "with the pictures of the game's folder: the terrain is textured (%d "
           "shades)" % shades)
@@ -361,15 +422,21 @@ def live_reload(wine):
         how = "renamed over it" if by_rename else "written in place"
         check(took is not None and took <= 1.0, "a save %s shows within a second (%s)"
               % (how, "%.2f s" % took if took is not None else "not at all"))
+    follow_the_folder(game, folder, levels_dir, level)
 
+    quitting = time.monotonic()
     status = game.quit()
-    check(status == 0, "Escape ends the game with status 0 (%s)" % status)
-    said = left_over(folder, "stderr.txt") or ""
+    check(status == 0, "Escape ends the game with status 0 (%s, %.1f s)"
+          % (status, time.monotonic() - quitting))
+    said = said_in(folder)
     lines = said.splitlines()
-    reloads = [line for line in lines if line.startswith("blobdemo: level.json: reloaded:")]
     strays = [line for line in lines if not line.startswith("blobdemo: ")]
-    check(len(reloads) == 2 and not strays, "stderr.txt beside the game holds its lines: two "
-          "reloads%s (%r)" % (" and no sound" if len(lines) > 2 else "", said))
+    named = "blobdemo: %s\\%s: " % (LEVELS, LEVEL)  # in UTF-8, as given
+    reloads = sum(1 for line in lines if line.startswith(named + "reloaded:"))
+    check(not strays and reloads >= 4 and said.count("its folder is gone") == 2
+          and said.count("its folder is back") == 2, "stderr.txt beside the game holds its "
+          "lines about the level, naming it as given: at least four reloads (%d), and the folder "
+          "gone and back once each time (%r)" % (reloads, strays or said))
     check(left_over(folder, "stdout.txt") is None, "no stdout.txt left")
 
 

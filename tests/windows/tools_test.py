@@ -3,7 +3,10 @@ answers --help on its own console (none is a windowed program whose output
 would go to stdout.txt); leveltool.exe builds the demo source to the same
 bytes, checks levels with the same findings, dumps the same JSON and draws
 the level as the native tool does; oggplay.exe plays a file into OpenAL
-Soft's null device.
+Soft's null device. Files that are no files (NUL, CON, a folder, a Unix
+named pipe as Wine shows it) or too large are refused by the game and the
+tools at once, in one line naming them. Files named outside the code page Windows gives a
+program are read and written.
 
 usage: tools_test.py ZIP_FOLDER NATIVE_LEVELTOOL SOURCE_DIR WINE_PREFIX OUT_DIR
   ZIP_FOLDER: the unpacked zip; SOURCE_DIR: the checkout (levels/, tests/)
@@ -12,6 +15,7 @@ usage: tools_test.py ZIP_FOLDER NATIVE_LEVELTOOL SOURCE_DIR WINE_PREFIX OUT_DIR
 import os
 import subprocess
 import sys
+import time
 
 from PIL import Image, ImageChops
 
@@ -100,8 +104,85 @@ def check_oggplay(wine):
           % (done.returncode, done.stderr.strip()))
 
 
+def check_refusals(wine):
+    """Each run refuses the path in one line and ends at once: the reader
+    opens without waiting and asks the handle what it is. Wine has no
+    console here, so CON cannot even be opened; the line still names it."""
+    os.makedirs(os.path.join(OUT, "a folder"), exist_ok=True)
+    fifo = os.path.join(OUT, "pipe.map")
+    if not os.path.exists(fifo):
+        os.mkfifo(fifo)
+    with open(os.path.join(OUT, "huge.map"), "wb") as f:
+        f.truncate((128 << 20) + 1)  # sparse: one byte over the limit, no disk used
+    device, folder, pipe = ("it is a device, not a file", "it is a folder, not a file",
+                            "it is a pipe, not a file")
+    # (program and arguments, the path refused, exit status, the reason; None:
+    # Wine's own words)
+    runs = [(["leveltool", "check", "NUL"], "NUL", 1, device),
+            (["leveltool", "build", "NUL", "out.map"], "NUL", 1, device),
+            (["leveltool", "check", "a folder"], "a folder", 1, folder),
+            (["leveltool", "check", "pipe.map"], "pipe.map", 1, pipe),
+            (["leveltool", "check", "CON"], "CON", 1, None),
+            (["leveltool", "check", "huge.map"], "huge.map", 1,
+             "it holds more than 128 MB, the most a file may hold to be read"),
+            (["blobrun", "NUL", "NUL", "60"], "NUL", 2, device),
+            (["blobrun", "CON", "NUL", "60"], "CON", 2, None),
+            (["blobrun", "a folder", "NUL", "60"], "a folder", 2, folder),
+            (["blobdemo", "NUL"], "NUL", 1, device),
+            (["blobdemo", "a folder"], "a folder", 1, folder)]
+    for argv, path, status, reason in runs:
+        started = time.monotonic()
+        done = wine.run([exe(argv[0])] + argv[1:], cwd=OUT, timeout=60)
+        took = time.monotonic() - started
+        said = done.stderr
+        if argv[0] == "blobdemo":  # a windowed program: its words go beside it
+            said = read_and_remove(os.path.join(FOLDER, "stderr.txt"))
+        if argv[0] == "blobrun":
+            head, tail = "blobrun: cannot read the level: ", " (%s)\n" % path
+        else:
+            head, tail = "%s: %s: cannot read it: " % (argv[0], path), "\n"
+        words = said.startswith(head) and said.endswith(tail) and (
+            reason is None or said == head + reason + tail)
+        check(done.returncode == status and said.count("\n") == 1 and words
+              and not done.stdout and took < 20,
+              "%s.exe %s refuses in one line naming it, status %d, in %.1f s (%d: %r)"
+              % (argv[0], " ".join(argv[1:]), status, took, done.returncode, said))
+    os.remove(os.path.join(OUT, "huge.map"))
+
+
+def check_unicode_names(wine):
+    """Arguments come from the UTF-16 command line, and files are named in
+    UTF-16: a name outside the code page (Wine's is 1252 here; Wine reads
+    this side's arguments as UTF-8) builds and runs as any other."""
+    source, level = "επίπεδο.json", "επίπεδο.map"
+    with open(os.path.join(SOURCE, "levels", "demo.json"), "rb") as f:
+        text = f.read()
+    with open(os.path.join(OUT, source), "wb") as f:
+        f.write(text)
+    utf8 = {"LC_ALL": "C.UTF-8"}
+    built = wine.run([exe("leveltool"), "build", source, level], cwd=OUT, extra_env=utf8)
+    made = os.path.join(OUT, level)
+    same = os.path.exists(made) and open(made, "rb").read() == open(
+        os.path.join(OUT, "native.map"), "rb").read()
+    check(built.returncode == 0 and same, "leveltool.exe build %s %s gives the native tool's "
+          "bytes (%d: %s)" % (source, level, built.returncode, built.stderr.strip()))
+    ran = wine.run([exe("blobrun"), level, "NUL", "60", "--final"], cwd=OUT, extra_env=utf8)
+    check(ran.returncode == 0 and ran.stdout.startswith("tick 60 "), "blobrun.exe %s NUL 60 "
+          "runs it (%d: %s)" % (level, ran.returncode, ran.stderr.strip()))
+
+
+def read_and_remove(path):
+    if not os.path.exists(path):
+        return ""
+    with open(path, encoding="utf-8", errors="replace") as f:
+        text = f.read().replace("\r\n", "\n")
+    os.remove(path)
+    return text
+
+
 def main():
-    run_checks(PREFIX, OUT, [check_help, check_leveltool, check_render, check_oggplay])
+    run_checks(PREFIX, OUT, [check_help, check_leveltool, check_render, check_oggplay,
+                             check_refusals, check_unicode_names])
 
 
 if __name__ == "__main__":

@@ -15,6 +15,7 @@
 #include "png_file.h"
 #include "project_source.h"
 #include "shell/data_path.h"
+#include "shell/utf8_paths.h"
 #include "shell/wording.h"
 
 namespace fs = std::filesystem;
@@ -56,7 +57,7 @@ void print_lines(const std::vector<std::string>& lines) {
 
 bool same_file(const std::string& a, const std::string& b) {
   std::error_code error;
-  return fs::exists(b, error) && fs::equivalent(a, b, error);
+  return fs::exists(file_path(b), error) && fs::equivalent(file_path(a), file_path(b), error);
 }
 
 int write_output(const std::string& path, const void* data, std::size_t size) {
@@ -192,8 +193,8 @@ bool parse_render_args(const arguments& args, render_request& request, std::stri
     return false;
   }
   level = files[0];
-  request.level_path = fs::absolute(level).string();
-  out = fs::absolute(files[1]).string();
+  request.level_path = fs::absolute(file_path(level)).string();
+  out = fs::absolute(file_path(files[1])).string();
   return true;
 }
 
@@ -203,7 +204,7 @@ void say_picture_origins(const render_request& request, const render_result& dra
   for (const std::string& line : drawn.origins) std::printf("%s\n", line.c_str());
   std::string own = request.data_dirs.back().empty() ? "." : request.data_dirs.back();
   std::error_code error;
-  if (!fs::is_directory(fs::path(own) / "images", error)) return;
+  if (!fs::is_directory(file_path(own) / "images", error)) return;
   std::printf("%s from %s/images\n", drawn.origins.empty() ? "pictures" : "other pictures",
               own.c_str());
 }

@@ -17,6 +17,7 @@
 #include "shell/data_path.h"
 #include "shell/game.h"
 #include "shell/object.h"
+#include "shell/utf8_paths.h"
 #include "shell/view.h"
 
 namespace fs = std::filesystem;
@@ -97,7 +98,7 @@ class drawing_session {
     std::error_code error;
     bool any = false;
     for (const std::string& folder : request.data_dirs)
-      any = any || fs::is_directory(fs::path(folder) / "images", error);
+      any = any || fs::is_directory(file_path(folder) / "images", error);
     if (!any) {
       std::string folders = request.data_dirs.empty() ? "." : request.data_dirs.back();
       notes.push_back("no images folder in " + folders + ": drawn without pictures");

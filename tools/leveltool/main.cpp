@@ -5,9 +5,11 @@
 #include <string>
 
 #include "commands.h"
+#include "shell/utf8_paths.h"
 #include "shell/version.h"
 
 int main(int argc, char** argv) {
+  use_utf8_arguments(argc, argv);
   if (argc < 2) {
     std::fputs(USAGE, stderr);
     return 2;

@@ -6,6 +6,7 @@
 #include <filesystem>
 
 #include "output_file.h"
+#include "shell/utf8_paths.h"
 #include "shell/windows_error.h"
 
 namespace fs = std::filesystem;
@@ -38,7 +39,7 @@ bool write_all(HANDLE file, const void* data, std::size_t size) {
 
 bool write_file_atomically(const std::string& path, const void* data, std::size_t size,
                            std::string& why) {
-  fs::path target(path);
+  fs::path target = file_path(path);
   fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
   fs::path temp;
   HANDLE file = create_temporary(folder, temp);

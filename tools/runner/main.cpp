@@ -29,6 +29,7 @@
 #include "shell/replay_check.h"
 #include "shell/replay_level.h"
 #include "shell/state_dump.h"
+#include "shell/utf8_paths.h"
 #include "shell/version.h"
 #include "shell/view.h"
 
@@ -146,6 +147,7 @@ int replay_command(int argc, char** argv) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  use_utf8_arguments(argc, argv);
   if (answered_version(argc, argv, "blobrun")) return 0;
   if (argc == 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
     std::printf("%s\n%s", USAGE, ABOUT);
