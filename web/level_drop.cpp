@@ -20,7 +20,7 @@
 #include "shell/file_bytes.h"
 #include "shell/game.h"
 #include "shell/replay_file.h"
-#include "shell/wording.h"
+#include "shell/counts_and_lists.h"
 
 namespace {
 std::string message;

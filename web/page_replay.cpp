@@ -7,7 +7,7 @@
 #include "shell/replay_session.h"
 #include "shell/sha256.h"
 #include "shell/version.h"
-#include "shell/wording.h"
+#include "shell/counts_and_lists.h"
 
 namespace {
 constexpr const char* PAGE_LEVEL = "/level.map";

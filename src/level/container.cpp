@@ -9,7 +9,7 @@
 #include "shell/data_path.h"
 #include "shell/file_bytes.h"
 #include "shell/texture.h"
-#include "shell/wording.h"
+#include "shell/counts_and_lists.h"
 
 namespace {
 void warn(const std::string& problem, const std::string& path) {

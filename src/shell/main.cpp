@@ -5,7 +5,7 @@
 #include <string>
 
 #include "shell/game.h"
-#include "shell/named_level.h"
+#include "shell/command_line_level.h"
 #include "shell/recorded_play.h"
 #include "shell/start_sdl.h"
 #include "shell/utf8_paths.h"
@@ -62,5 +62,5 @@ int main(int argc, char** argv) {
   if (first == "--record" || first == "--replay") return replay_command(first, argc, argv);
   if (argc > 2 || is_option(first))
     return usage_error(argc > 2 ? "give one level at most" : "unknown option " + first);
-  return play_named_level(first, argc, argv);
+  return play_command_line_level(first, argc, argv);
 }

@@ -8,12 +8,12 @@
 #include "level/container.h"
 #include "shell/data_path.h"
 #include "shell/game.h"
-#include "shell/named_level.h"
+#include "shell/command_line_level.h"
 #include "shell/replay_level.h"
 #include "shell/replay_session.h"
 #include "shell/stop_signal.h"
 #include "shell/utf8_paths.h"
-#include "shell/wording.h"
+#include "shell/counts_and_lists.h"
 
 namespace fs = std::filesystem;
 
@@ -54,7 +54,7 @@ int record_session(const std::string& replay_path, const std::string& level, int
   }
   replay_session session;
   end_game_on_stop_signals();
-  int status = play_named_level(level, argc, argv, &session);
+  int status = play_command_line_level(level, argc, argv, &session);
   const replay& recorded = session.recorded();
   if (recorded.ticks == 0) return status;  // the level or the window failed
   if (!write_whole_file(replay_path, replay_text(recorded), why)) {

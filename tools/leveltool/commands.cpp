@@ -16,7 +16,7 @@
 #include "project_source.h"
 #include "shell/data_path.h"
 #include "shell/utf8_paths.h"
-#include "shell/wording.h"
+#include "shell/counts_and_lists.h"
 
 namespace fs = std::filesystem;
 

@@ -10,7 +10,7 @@
 #include "object_kind.h"
 #include "shell/angles.h"
 #include "shell/view.h"
-#include "shell/wording.h"
+#include "shell/counts_and_lists.h"
 
 namespace {
 constexpr double BLOB_RADIUS = 20;  // pixels from the centre to where the rim rests

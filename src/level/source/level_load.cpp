@@ -6,7 +6,7 @@
 #include "level_encoder.h"
 #include "level_source.h"
 #include "shell/file_bytes.h"
-#include "shell/wording.h"
+#include "shell/counts_and_lists.h"
 
 namespace {
 // A file named as a level source (.json, .tmj, .tmx) that holds no text at

@@ -12,5 +12,5 @@ class replay_session;
 // one line naming the file and the reason) when the level cannot be read or
 // built. With a session, the game is recorded until the level is first
 // reloaded: a replay holds one level.
-int play_named_level(const std::string& path, int argc, char** argv,
-                     replay_session* session = nullptr);
+int play_command_line_level(const std::string& path, int argc, char** argv,
+                             replay_session* session = nullptr);

@@ -1,4 +1,4 @@
-#include "shell/wording.h"
+#include "shell/counts_and_lists.h"
 
 std::string count_of(long long n, const std::string& noun) {
   return std::to_string(n) + " " + noun + (n == 1 ? "" : "s");
