@@ -17,10 +17,10 @@
 #include "level/level_file.h"
 #include "level_load.h"
 #include "page_replay.h"
+#include "shell/counts_and_lists.h"
 #include "shell/file_bytes.h"
 #include "shell/game.h"
 #include "shell/replay_file.h"
-#include "shell/counts_and_lists.h"
 
 namespace {
 std::string message;

@@ -3,11 +3,13 @@
 #include <utility>
 
 #include "level/container.h"
+#include "shell/counts_and_lists.h"
 #include "shell/file_bytes.h"
+#include "shell/replay_file.h"
 #include "shell/replay_session.h"
 #include "shell/sha256.h"
 #include "shell/version.h"
-#include "shell/counts_and_lists.h"
+#include "shell/whole_file_write.h"
 
 namespace {
 constexpr const char* PAGE_LEVEL = "/level.map";
@@ -51,7 +53,7 @@ bool play_page_replay(const std::vector<std::uint8_t>& bytes, const std::string&
 void finish_page_session() {
   std::string reason;
   const replay& recorded = session().recorded();
-  if (recorded.ticks > 0) write_whole_file(PAGE_RECORDING, replay_text(recorded), reason);
+  if (recorded.ticks > 0) write_file_atomically(PAGE_RECORDING, replay_text(recorded), reason);
   std::string verdict = session().verdict();
-  if (!verdict.empty()) write_whole_file(PAGE_VERDICT, verdict + "\n", reason);
+  if (!verdict.empty()) write_file_atomically(PAGE_VERDICT, verdict + "\n", reason);
 }

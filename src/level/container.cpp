@@ -6,10 +6,10 @@
 
 #include "level/level_file.h"
 #include "level/terrain.h"
+#include "shell/counts_and_lists.h"
 #include "shell/data_path.h"
 #include "shell/file_bytes.h"
 #include "shell/texture.h"
-#include "shell/counts_and_lists.h"
 
 namespace {
 void warn(const std::string& problem, const std::string& path) {

@@ -4,8 +4,8 @@
 #include <cstdio>
 #include <string>
 
-#include "shell/game.h"
 #include "shell/command_line_level.h"
+#include "shell/game.h"
 #include "shell/recorded_play.h"
 #include "shell/start_sdl.h"
 #include "shell/utf8_paths.h"

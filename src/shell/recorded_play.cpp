@@ -6,14 +6,16 @@
 #include <filesystem>
 
 #include "level/container.h"
+#include "shell/command_line_level.h"
+#include "shell/counts_and_lists.h"
 #include "shell/data_path.h"
 #include "shell/game.h"
-#include "shell/command_line_level.h"
 #include "shell/replay_level.h"
+#include "shell/replay_file.h"
 #include "shell/replay_session.h"
 #include "shell/stop_signal.h"
 #include "shell/utf8_paths.h"
-#include "shell/counts_and_lists.h"
+#include "shell/whole_file_write.h"
 
 namespace fs = std::filesystem;
 
@@ -33,7 +35,7 @@ bool replay_path_usable(const std::string& path, const std::string& level, std::
     why = "it is the level being played";
     return false;
   }
-  std::string probe = path + ".partial";  // the name the replay is written under first
+  std::string probe = path + ".partial";  // a file beside it, as the replay is written first
   std::FILE* file = open_file(probe, "wb");
   if (!file) {
     why = std::string("cannot create a file there: ") + std::strerror(errno);
@@ -57,7 +59,7 @@ int record_session(const std::string& replay_path, const std::string& level, int
   int status = play_command_line_level(level, argc, argv, &session);
   const replay& recorded = session.recorded();
   if (recorded.ticks == 0) return status;  // the level or the window failed
-  if (!write_whole_file(replay_path, replay_text(recorded), why)) {
+  if (!write_file_atomically(replay_path, replay_text(recorded), why)) {
     say("cannot write the replay " + replay_path + ": " + why);
     return 1;
   }

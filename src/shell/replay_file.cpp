@@ -1,14 +1,10 @@
 #include "shell/replay_file.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <cinttypes>
 #include <cstdio>
-#include <cstring>
-#include <filesystem>
 #include <sstream>
 
-#include "shell/utf8_paths.h"
 #include "shell/version.h"
 
 namespace {
@@ -170,21 +166,4 @@ bool looks_like_replay(const std::vector<std::uint8_t>& bytes) {
   std::string first(FIRST_LINE);
   return bytes.size() > first.size() && std::equal(first.begin(), first.end(), bytes.begin()) &&
          (bytes[first.size()] == '\n' || bytes[first.size()] == '\r');
-}
-
-bool write_whole_file(const std::string& path, const std::string& text, std::string& reason) {
-  std::string temporary = path + ".partial";
-  std::FILE* out = open_file(temporary, "wb");
-  if (!out) {
-    reason = "cannot create " + temporary + ": " + std::strerror(errno);
-    return false;
-  }
-  bool written = std::fwrite(text.data(), 1, text.size(), out) == text.size();
-  written = std::fclose(out) == 0 && written;
-  std::error_code failure;
-  if (written) std::filesystem::rename(file_path(temporary), file_path(path), failure);
-  if (written && !failure) return true;
-  reason = written ? failure.message() : "cannot write " + temporary;
-  std::filesystem::remove(file_path(temporary), failure);
-  return false;
 }

@@ -56,7 +56,3 @@ bool read_replay(const std::string& path, replay& r, std::string& error);
 
 // Whether these bytes begin as a replay does (its first line).
 bool looks_like_replay(const std::vector<std::uint8_t>& bytes);
-
-// Writes the text to a temporary file beside `path` and renames it into
-// place, so the file is there whole or not at all. False with the reason.
-bool write_whole_file(const std::string& path, const std::string& text, std::string& reason);

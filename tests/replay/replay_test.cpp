@@ -17,6 +17,7 @@
 #include "shell/object.h"
 #include "shell/replay_check.h"
 #include "shell/replay_file.h"
+#include "shell/whole_file_write.h"
 #include "shell/sha256.h"
 #include "shell/state_dump.h"
 
@@ -239,15 +240,15 @@ TEST(write_whole_file, writes_whole_or_leaves_nothing) {
   fs::path folder = fs::temp_directory_path() / ("blob-replay-" + std::to_string(::getpid()));
   fs::create_directories(folder / "taken");
   std::string reason;
-  EXPECT_TRUE(write_whole_file((folder / "a.replay").string(), "one\n", reason)) << reason;
-  EXPECT_TRUE(write_whole_file((folder / "a.replay").string(), "two\n", reason)) << reason;
+  EXPECT_TRUE(write_file_atomically((folder / "a.replay").string(), "one\n", reason)) << reason;
+  EXPECT_TRUE(write_file_atomically((folder / "a.replay").string(), "two\n", reason)) << reason;
   std::ifstream in(folder / "a.replay");
   std::stringstream text;
   text << in.rdbuf();
   EXPECT_EQ(text.str(), "two\n");
-  EXPECT_FALSE(write_whole_file((folder / "no" / "b.replay").string(), "x", reason));
+  EXPECT_FALSE(write_file_atomically((folder / "no" / "b.replay").string(), "x", reason));
   EXPECT_NE(reason.find("No such file or directory"), std::string::npos) << reason;
-  EXPECT_FALSE(write_whole_file((folder / "taken").string(), "x", reason));
+  EXPECT_FALSE(write_file_atomically((folder / "taken").string(), "x", reason));
   EXPECT_TRUE(fs::is_directory(folder / "taken"));
   std::size_t files = 0;
   for (const auto& entry : fs::directory_iterator(folder)) files += entry.is_regular_file();

@@ -11,12 +11,12 @@
 #include "level_report.h"
 #include "level_source.h"
 #include "object_kind.h"
-#include "output_file.h"
 #include "png_file.h"
 #include "project_source.h"
+#include "shell/counts_and_lists.h"
 #include "shell/data_path.h"
 #include "shell/utf8_paths.h"
-#include "shell/counts_and_lists.h"
+#include "shell/whole_file_write.h"
 
 namespace fs = std::filesystem;
 

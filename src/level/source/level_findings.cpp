@@ -9,8 +9,8 @@
 #include "level/terrain.h"
 #include "object_kind.h"
 #include "shell/angles.h"
-#include "shell/view.h"
 #include "shell/counts_and_lists.h"
+#include "shell/view.h"
 
 namespace {
 constexpr double BLOB_RADIUS = 20;  // pixels from the centre to where the rim rests

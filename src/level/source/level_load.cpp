@@ -5,8 +5,8 @@
 #include "level/level_file.h"
 #include "level_encoder.h"
 #include "level_source.h"
-#include "shell/file_bytes.h"
 #include "shell/counts_and_lists.h"
+#include "shell/file_bytes.h"
 
 namespace {
 // A file named as a level source (.json, .tmj, .tmx) that holds no text at

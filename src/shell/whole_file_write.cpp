@@ -1,4 +1,4 @@
-#include "output_file.h"
+#include "shell/whole_file_write.h"
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -37,7 +37,7 @@ void usual_permissions(int fd) {
 
 bool write_file_atomically(const std::string& path, const void* data, std::size_t size,
                            std::string& why) {
-  std::string temp = folder_of(path) + "/.leveltool-XXXXXX";
+  std::string temp = folder_of(path) + "/.partial-XXXXXX";
   int fd = mkstemp(temp.data());
   if (fd < 0) {
     why = std::string("cannot create a file in its folder: ") + std::strerror(errno);

@@ -1,12 +1,12 @@
-// Windows' side of output_file.h: a temporary file beside the target, then
+// Windows' side of whole_file_write.h: a temporary file beside the target, then
 // MoveFileExW to replace the target in one step (a plain rename refuses to
 // replace a file on Windows).
 #include <windows.h>
 
 #include <filesystem>
 
-#include "output_file.h"
 #include "shell/utf8_paths.h"
+#include "shell/whole_file_write.h"
 #include "shell/windows_error.h"
 
 namespace fs = std::filesystem;
@@ -15,7 +15,7 @@ namespace {
 // A new file in the target's folder, by a name no other file has.
 HANDLE create_temporary(const fs::path& folder, fs::path& temp) {
   for (int attempt = 0; attempt < 100; ++attempt) {
-    temp = folder / (".leveltool-" + std::to_string(GetCurrentProcessId()) + "-" +
+    temp = folder / (".partial-" + std::to_string(GetCurrentProcessId()) + "-" +
                      std::to_string(GetTickCount64() % 100000 + attempt));
     HANDLE file = CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                               FILE_ATTRIBUTE_NORMAL, nullptr);

@@ -1,4 +1,4 @@
-// Writing the tool's output files so that a failure never leaves a
+// Writing files (levels, pictures, replays) so that a failure never leaves a
 // half-written file behind and never spoils an older one.
 #pragma once
 
@@ -10,3 +10,8 @@
 // temporary file is then removed and the target left as it was.
 bool write_file_atomically(const std::string& path, const void* data, std::size_t size,
                            std::string& why);
+
+inline bool write_file_atomically(const std::string& path, const std::string& text,
+                                  std::string& why) {
+  return write_file_atomically(path, text.data(), text.size(), why);
+}
