@@ -26,12 +26,14 @@ bool write_all(int fd, const void* data, std::size_t size) {
   return true;
 }
 
-// mkstemp makes the file readable by its owner only; a level or a picture
-// should get the permissions any other new file would.
+// mkstemp makes the file readable by its owner only; a level, a picture or
+// a replay should get the permissions any other new file would. The owner
+// keeps reading and writing it whatever the mask says: the browser's file
+// system starts with a mask of 0777, which would leave a file nobody can open.
 void usual_permissions(int fd) {
   mode_t mask = umask(0);
   umask(mask);
-  fchmod(fd, 0666 & ~mask);
+  fchmod(fd, (0666 & ~mask) | 0600);
 }
 }  // namespace
 
