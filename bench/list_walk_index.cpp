@@ -43,7 +43,7 @@ bool empty_rectangle(int, int, int, int) { return false; }
 void triangles_near(int left, int top, int right, int bottom, std::vector<const primitive*>& out) {
   out.clear();
   for (const primitive* p = start_ptr; p; p = p->next)
-    if (std::max({p->x1, p->x2, p->x3}) >= left && std::min({p->x1, p->x2, p->x3}) <= right &&
+    if (p->drawn && std::max({p->x1, p->x2, p->x3}) >= left && std::min({p->x1, p->x2, p->x3}) <= right &&
         std::max({p->y1, p->y2, p->y3}) >= top && std::min({p->y1, p->y2, p->y3}) <= bottom)
       out.push_back(p);
 }

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "level/level_file.h"
+#include "level/platform.h"
 #include "level/terrain.h"
 #include "shell/counts_and_lists.h"
 #include "shell/data_path.h"
@@ -98,4 +99,5 @@ void make_level(const std::uint8_t* bytes, std::size_t size, const std::string& 
     warn("the file ends inside a record; only the whole records before that point were used", name);
   make_triangles(level);
   make_objects(level, name);
+  link_stacked_crates();
 }

@@ -1,11 +1,15 @@
 #include "level/platform.h"
 
+#include <map>
+#include <utility>
+#include <vector>
+
 #include "level/terrain.h"
 #include "shell/texture.h"
 #include "shell/view.h"
 
 void obj_platform::create() {
-  texture = loadTexture(".\\images\\crate.jpg");
+  texture = loadTexture(".\\images\\crate.jpg", &texture_opaque);
   int left = static_cast<int>(x);
   int top = static_cast<int>(y);
   int right = left + PLATFORM_WIDTH;
@@ -32,12 +36,16 @@ void obj_platform::step() {
 
 // The crate picture shows twice across and once down: a 64x32 crate of two
 // square faces.
+// A crate that a later opaque one covers exactly leaves GL as drawing
+// would (what is drawn between the two may rely on it) and draws nothing:
+// the later one, blended at full alpha, replaces every pixel of the box.
 void obj_platform::draw() {
   glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
   glEnable(GL_BLEND);
   glEnable(GL_TEXTURE_2D);
   glBindTexture(GL_TEXTURE_2D, texture);
   glColor4f(1, 1, 1, 1);
+  if (covered_by && covered_by->texture_opaque && covered_by->x == x && covered_by->y == y) return;
   glBegin(GL_QUADS);
   glTexCoord2i(0, 0);
   world_vertex(x, y);
@@ -51,3 +59,15 @@ void obj_platform::draw() {
 }
 
 void obj_platform::destroy() { glDeleteTextures(1, &texture); }
+
+void link_stacked_crates() {
+  std::vector<obj_platform*> crates;
+  for (obj_parent* o = start_obj; o; o = o->next)
+    if (auto* crate = dynamic_cast<obj_platform*>(o)) crates.push_back(crate);
+  std::map<std::pair<float, float>, const obj_platform*> next_at;
+  for (auto crate = crates.rbegin(); crate != crates.rend(); ++crate) {
+    const obj_platform*& next = next_at[{(*crate)->x, (*crate)->y}];
+    (*crate)->covered_by = next;
+    next = *crate;
+  }
+}

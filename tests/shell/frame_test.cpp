@@ -252,3 +252,76 @@ TEST_F(GameFrame, ShutdownDestroysEveryObjectAndDeletesEveryTexture) {
   EXPECT_EQ(start_obj, nullptr);
   for (GLuint name : textures) EXPECT_FALSE(glIsTexture(name)) << name;
 }
+
+// Crates stacked at one place draw as the last of them: each one a later
+// crate at the same place covers is left out, and the frame stays the one
+// drawing them all gives, pixel for pixel, before and after they move. The
+// list: a crate, a blob over it, two more at its place with one a pixel to
+// the side between them, and a pair elsewhere. A covering crate whose
+// picture lets what is under it show does not hide the one below.
+namespace {
+std::vector<std::uint8_t> stacked_crates_level() {
+  level_data level;
+  level.objects = {{TYPE_PLATFORM, 150, 60}, {2, 182, 50},           {TYPE_PLATFORM, 150, 60},
+                   {TYPE_PLATFORM, 151, 60}, {TYPE_PLATFORM, 150, 60}, {TYPE_PLATFORM, 400, 90},
+                   {TYPE_PLATFORM, 400, 90}};
+  return encode_level(level);
+}
+
+class StackedCrates : public Frame {
+ protected:
+  StackedCrates() : Frame("corner_images") {}
+  void SetUp() override {
+    start(stacked_crates_level(), -50, -400);
+    for (obj_parent* o = start_obj; o; o = o->next)
+      if (auto* crate = dynamic_cast<obj_platform*>(o)) crates_.push_back(crate);
+    ASSERT_EQ(crates_.size(), 6u);
+  }
+  std::vector<rgb> frame() {
+    test_window().begin_frame();
+    begin_frame();
+    draw_backdrop();
+    draw_pass();
+    test_window().capture();
+    std::vector<rgb> pixels;
+    for (int y = 0; y < 600; ++y)
+      for (int x = 0; x < 800; ++x) pixels.push_back(test_window().pixel(x, y));
+    return pixels;
+  }
+  // The frame as drawn, then with no crate left out.
+  void expect_same_as_drawing_all(const char* when) {
+    std::vector<const obj_platform*> links;
+    for (obj_platform* crate : crates_) links.push_back(crate->covered_by);
+    std::vector<rgb> cut = frame();
+    for (obj_platform* crate : crates_) crate->covered_by = nullptr;
+    std::vector<rgb> all = frame();
+    for (std::size_t k = 0; k < crates_.size(); ++k) crates_[k]->covered_by = links[k];
+    for (std::size_t k = 0; k < all.size(); ++k)
+      ASSERT_TRUE(all[k].r == cut[k].r && all[k].g == cut[k].g && all[k].b == cut[k].b)
+          << when << ": pixel (" << k % 800 << ", " << k / 800 << ") differs; "
+          << test_window().save("stacked_crates");
+  }
+  std::vector<obj_platform*> crates_;
+};
+}  // namespace
+
+TEST_F(StackedCrates, LeftOutOnlyWherePaintedOverPixelForPixel) {
+  EXPECT_EQ(crates_[0]->covered_by, crates_[1]);
+  EXPECT_EQ(crates_[1]->covered_by, crates_[3]);
+  EXPECT_EQ(crates_[2]->covered_by, nullptr) << "a pixel to the side covers nothing";
+  EXPECT_EQ(crates_[3]->covered_by, nullptr);
+  EXPECT_EQ(crates_[4]->covered_by, crates_[5]);
+  expect_same_as_drawing_all("at the start");
+  for (int tick = 0; tick < 230; ++tick) step_pass();  // up and on the way down again
+  EXPECT_EQ(crates_[0]->y, crates_[3]->y);
+  expect_same_as_drawing_all("after 230 ticks");
+
+  bool opaque = true;
+  GLuint eyes = loadTexture(test_data("images/eyes_anx.png").c_str(), &opaque);
+  ASSERT_FALSE(opaque);
+  std::swap(crates_[3]->texture, eyes);
+  crates_[3]->texture_opaque = false;
+  expect_same_as_drawing_all("under a crate that lets it show");
+  std::swap(crates_[3]->texture, eyes);
+  glDeleteTextures(1, &eyes);
+}

@@ -120,7 +120,7 @@ void triangles_near(int left, int top, int right, int bottom, std::vector<const 
     index.round = 1;
   }
   index.chains.for_each_near(grid_box_of({left, top, right, bottom}), [&](const primitive* p) {
-    if (index.seen[p->order] == index.round) return;
+    if (!p->drawn || index.seen[p->order] == index.round) return;
     index.seen[p->order] = index.round;
     out.push_back(p);
   });

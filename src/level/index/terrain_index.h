@@ -27,10 +27,12 @@ void clear();
 // Whether a solid triangle holds the point: collideAll's answer.
 bool holds(int x, int y);
 
-// Fills `out` with every triangle whose bounding box may meet the closed
-// rectangle, each once, in list order. `out` keeps its capacity between
-// calls, so a caller that reuses it allocates nothing once it is large
-// enough.
+// Fills `out` with every drawn triangle (`drawn` set: not a crate's, which
+// the crate draws itself) whose bounding box may meet the closed rectangle,
+// each once, in list order. `out` keeps its capacity between calls, so a
+// caller that reuses it allocates nothing once it is large enough. Leaving
+// the crates' triangles out here keeps a stack of thousands of crates from
+// being sorted every frame.
 void triangles_near(int left, int top, int right, int bottom, std::vector<const primitive*>& out);
 
 }  // namespace terrain_index

@@ -4,6 +4,7 @@
 #include <climits>
 #include <cmath>
 
+#include "crate_places.h"
 #include "level/level_file.h"
 #include "level/platform.h"
 #include "level/terrain.h"
@@ -21,6 +22,7 @@ constexpr int START_VIEW_Y = -WINDOW_HEIGHT / 2;
 // being squeezed: its diameter. Less, and a blob caught there is pressed
 // flat; with no free row at all its centre is pushed out through the ground.
 constexpr int CRATE_ROOM_FOR_A_BLOB = static_cast<int>(2 * BLOB_RADIUS);
+constexpr std::size_t OVERLAPS_NAMED = 4;  // crates named in an overlap note before the rest are counted
 
 std::string point_text(int x, int y) {
   return "(" + std::to_string(x) + ", " + std::to_string(y) + ")";
@@ -252,10 +254,11 @@ bool inside_box(int px, int py, int left, int top, int width, int height) {
 class placement_check {
  public:
   placement_check(const named_level& level, level_findings& found)
-      : level_(level), objects_(level.data.objects), terrain_(level.data), found_(found) {
-    for (const level_object& o : objects_)
-      if (o.type == TYPE_PLATFORM) crates_.push_back(o);
-  }
+      : level_(level),
+        objects_(level.data.objects),
+        crates_(level.data.objects),
+        terrain_(level.data),
+        found_(found) {}
 
   void run() {
     bool first_blob = false;
@@ -274,13 +277,7 @@ class placement_check {
   }
 
  private:
-  bool in_any_crate(int x, int y) const {
-    for (const level_object& o : crates_)
-      if (inside_box(x, y, o.x, o.y, PLATFORM_WIDTH, PLATFORM_HEIGHT)) return true;
-    return false;
-  }
-
-  bool solid_for_blob(int x, int y) const { return terrain_.solid(x, y) || in_any_crate(x, y); }
+  bool solid_for_blob(int x, int y) const { return terrain_.solid(x, y) || crates_.holds(x, y); }
 
   // A blob should start in open air: its centre and every rim point's
   // resting place clear of terrain and crates, else it starts squashed or
@@ -314,9 +311,7 @@ class placement_check {
   static int reach() { return static_cast<int>(BLOB_RADIUS) - 1; }
 
   bool anything_below(int x, int y) const {
-    for (const level_object& o : crates_)
-      if (o.x <= x + reach() && o.x + PLATFORM_WIDTH >= x - reach() && o.y + PLATFORM_HEIGHT > y)
-        return true;
+    if (crates_.any_below(x - reach(), x + reach(), y)) return true;
     for (int column = x - reach(); column <= x + reach(); ++column)
       if (terrain_.first_solid_below(column, y + 1, true) != INT_MAX) return true;
     return false;
@@ -332,12 +327,19 @@ class placement_check {
                           PLATFORM_HEIGHT + PLATFORM_HALF_PERIOD))
       found_.notes.push_back(level_.label(index) + ": on its way up it passes through terrain");
     room_below(index);
-    for (std::size_t k = 0; k < index; ++k) {  // each pair once
-      const level_object& other = objects_[k];
-      if (other.type == TYPE_PLATFORM && std::abs(other.x - o.x) < PLATFORM_WIDTH &&
-          std::abs(other.y - o.y) < PLATFORM_HEIGHT)
-        found_.notes.push_back(level_.label(index) + ": it overlaps " + level_.name(k));
-    }
+    overlaps(index);
+  }
+
+  // Each pair once, said by the later crate: one line however many crates
+  // are stacked there.
+  void overlaps(std::size_t index) {
+    crate_places::overlap found = crates_.earlier_overlapping(index, OVERLAPS_NAMED);
+    if (found.count == 0) return;
+    std::vector<std::string> names;
+    for (std::size_t k : found.first) names.push_back(level_.name(k));
+    if (found.count > found.first.size())
+      names.push_back(std::to_string(found.count - found.first.size()) + " more");
+    found_.notes.push_back(level_.label(index) + ": it overlaps " + listed(names));
   }
 
   // The crate starts at its lowest place. Resting on the ground there, it
@@ -363,7 +365,7 @@ class placement_check {
 
   const named_level& level_;
   const std::vector<level_object>& objects_;
-  std::vector<level_object> crates_;
+  crate_places crates_;
   terrain_columns terrain_;
   level_findings& found_;
 };
@@ -377,7 +379,7 @@ std::string sharers_text(const named_level& level, const std::vector<std::size_t
   for (std::size_t k = 0; k < objects.size() && k < SHARERS_NAMED; ++k)
     names.push_back(named ? level.name(objects[k]) : std::to_string(objects[k] + 1));
   if (objects.size() > SHARERS_NAMED)
-    names.push_back(count_of(objects.size() - SHARERS_NAMED, "more"));
+    names.push_back(std::to_string(objects.size() - SHARERS_NAMED) + " more");
   return (named ? "" : "objects ") + listed(names);
 }
 
@@ -429,10 +431,24 @@ level_findings examine_level(const std::uint8_t* bytes, std::size_t size,
   return found;
 }
 
+namespace {
+// The first `LINES_SAID` of the findings of one kind, then how many more
+// there are: a level of thousands of stacked crates would otherwise bury
+// the game's terminal (and its memory) under one line per crate.
+void say_some(const std::string& path, const std::string& kind,
+              const std::vector<std::string>& findings, std::vector<std::string>& lines) {
+  for (std::size_t k = 0; k < findings.size() && k < LINES_SAID; ++k)
+    lines.push_back(path + ": " + kind + ": " + findings[k]);
+  if (findings.size() > LINES_SAID)
+    lines.push_back(path + ": and " + count_of(findings.size() - LINES_SAID, "more " + kind) +
+                    "; leveltool check " + path + " lists them all");
+}
+}  // namespace
+
 std::vector<std::string> level_finding_lines(const std::string& path, const level_input& level) {
   level_findings found = examine_level(level.bytes.data(), level.bytes.size(), level.object_names);
   std::vector<std::string> lines;
-  for (const std::string& note : found.notes) lines.push_back(path + ": note: " + note);
-  for (const std::string& problem : found.problems) lines.push_back(path + ": problem: " + problem);
+  say_some(path, "note", found.notes, lines);
+  say_some(path, "problem", found.problems, lines);
   return lines;
 }

@@ -32,5 +32,7 @@ level_findings examine_level(const std::uint8_t* bytes, std::size_t size,
                              const std::vector<std::string>& object_names = {});
 
 // The notes and problems of a level read or built for playing, one line
-// each: "FILE: problem: ..." and "FILE: note: ...".
+// each: "FILE: problem: ..." and "FILE: note: ...". At most LINES_SAID of
+// each kind, then one line saying how many more `leveltool check` lists.
+constexpr std::size_t LINES_SAID = 10;
 std::vector<std::string> level_finding_lines(const std::string& path, const level_input& level);
