@@ -1,0 +1,107 @@
+// The findings about many crates: the crate places' answers against plain
+// loops over every crate, and what a stack of thousands at one spot makes
+// check and the game say.
+#include "crate_places.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <random>
+
+#include "level/platform.h"
+#include "level_encoder.h"
+#include "level_findings.h"
+
+namespace {
+bool plain_holds(const std::vector<level_object>& objects, int x, int y) {
+  for (const level_object& o : objects)
+    if (o.type == TYPE_PLATFORM && x >= o.x && x <= o.x + PLATFORM_WIDTH && y >= o.y &&
+        y <= o.y + PLATFORM_HEIGHT)
+      return true;
+  return false;
+}
+
+bool plain_any_below(const std::vector<level_object>& objects, int left, int right, int y) {
+  for (const level_object& o : objects)
+    if (o.type == TYPE_PLATFORM && o.x <= right && o.x + PLATFORM_WIDTH >= left &&
+        o.y + PLATFORM_HEIGHT > y)
+      return true;
+  return false;
+}
+
+// The crates before `index` that overlap it, in list order.
+std::vector<std::size_t> plain_earlier_overlapping(const std::vector<level_object>& objects,
+                                                   std::size_t index) {
+  std::vector<std::size_t> found;
+  for (std::size_t k = 0; k < index; ++k)
+    if (objects[k].type == TYPE_PLATFORM &&
+        std::abs(objects[k].x - objects[index].x) < PLATFORM_WIDTH &&
+        std::abs(objects[k].y - objects[index].y) < PLATFORM_HEIGHT)
+      found.push_back(k);
+  return found;
+}
+}  // namespace
+
+// Crates in a small area, many on the same few places, with blobs among
+// them; points and stretches asked at and around every edge.
+TEST(CratePlaces, AgreeWithLoopsOverEveryCrate) {
+  std::mt19937 random(7);
+  auto near = [&](int spread) { return static_cast<int>(random() % (2 * spread + 1)) - spread; };
+  for (int round = 0; round < 20; ++round) {
+    std::vector<level_object> objects;
+    for (int k = 0; k < 300; ++k) {
+      int type = random() % 5 == 0 ? 1 : TYPE_PLATFORM;
+      if (random() % 3 == 0)
+        objects.push_back({type, 64 * (near(2)), 32 * near(2)});  // a few shared places
+      else
+        objects.push_back({type, near(200), near(120)});
+    }
+    crate_places places(objects);
+    for (int k = 0; k < 2000; ++k) {
+      int x = near(300), y = near(200), width = static_cast<int>(random() % 60);
+      ASSERT_EQ(places.holds(x, y), plain_holds(objects, x, y)) << x << ", " << y;
+      ASSERT_EQ(places.any_below(x, x + width, y), plain_any_below(objects, x, x + width, y))
+          << x << ".." << x + width << ", " << y;
+    }
+    for (std::size_t k = 0; k < objects.size(); ++k) {
+      if (objects[k].type != TYPE_PLATFORM) continue;
+      crate_places::overlap found = places.earlier_overlapping(k, 4);
+      std::vector<std::size_t> expected = plain_earlier_overlapping(objects, k);
+      ASSERT_EQ(found.count, expected.size()) << "crate " << k;
+      expected.resize(std::min<std::size_t>(expected.size(), 4));
+      ASSERT_EQ(found.first, expected) << "crate " << k;
+    }
+  }
+}
+
+// 3,000 crates at one place on the ground, one a pixel into the stack from
+// the right and one touching its left side: one overlap note a crate, which
+// names four and counts the rest, none for a crate that only touches; the
+// game says ten notes and counts the others.
+TEST(CratePlaces, AStackOfThousandsGivesOneLineACrate) {
+  level_data level;
+  level.triangles.push_back({{{-1000, 100, 0, 0, 0}, {1000, 100, 0, 0, 0}, {-1000, 300, 0, 0, 0}}});
+  level.triangles.push_back({{{1000, 100, 0, 0, 0}, {1000, 300, 0, 0, 0}, {-1000, 300, 0, 0, 0}}});
+  for (int style = 1; style <= 5; ++style) level.objects.push_back({style, 100 * style - 300, 70});
+  for (int k = 0; k < 3000; ++k) level.objects.push_back({TYPE_PLATFORM, 500, 68});
+  level.objects.push_back({TYPE_PLATFORM, 563, 68});  // a pixel into the stack from the right
+  level.objects.push_back({TYPE_PLATFORM, 436, 68});  // against its left side
+  level_input input;
+  input.bytes = encode_level(level);
+  level_findings found = examine_level(input.bytes.data(), input.bytes.size());
+  EXPECT_TRUE(found.problems.empty()) << found.problems.front();
+  ASSERT_EQ(found.notes.size(), 3000u) << "2,999 in the stack and the one on its corner";
+  EXPECT_EQ(found.notes[0], "object 7 (crate at (500, 68)): it overlaps object 6");
+  EXPECT_EQ(found.notes[2998],
+            "object 3005 (crate at (500, 68)): it overlaps object 6, object 7, object 8, object 9 "
+            "and 2995 more");
+  EXPECT_EQ(found.notes[2999],
+            "object 3006 (crate at (563, 68)): it overlaps object 6, object 7, object 8, object 9 "
+            "and 2996 more");
+
+  std::vector<std::string> said = level_finding_lines("stack.map", input);
+  ASSERT_EQ(said.size(), LINES_SAID + 1) << said.back();
+  EXPECT_EQ(said[0], "stack.map: note: object 7 (crate at (500, 68)): it overlaps object 6");
+  EXPECT_EQ(said.back(),
+            "stack.map: and 2990 more notes; leveltool check stack.map lists them all");
+}
