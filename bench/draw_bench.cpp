@@ -12,8 +12,10 @@
 
 #include "bench_world.h"
 #include "level/container.h"
+#include "level/platform.h"
 #include "level_encoder.h"
 #include "shell/game.h"
+#include "shell/object.h"
 #include "shell/texture.h"
 #include "shell/view.h"
 #include "synthetic_level.h"
@@ -37,13 +39,17 @@ const terrain_picture* window_open() {
 }
 
 template <typename Draw>
-void frame_bench(benchmark::State& state, const std::vector<std::uint8_t>& level, Draw draw) {
+void frame_bench(benchmark::State& state, const std::vector<std::uint8_t>& level, Draw draw,
+                 bool leave_out_hidden_crates = true) {
   const terrain_picture* picture = window_open();
   if (!picture) {
     state.SkipWithError("no display: run under xvfb-run");
     return;
   }
   load_world(level);
+  if (!leave_out_hidden_crates)
+    for (obj_parent* o = start_obj; o; o = o->next)
+      if (auto* crate = dynamic_cast<obj_platform*>(o)) crate->covered_by = nullptr;
   for (int t = 0; t < 120; ++t) step_pass();  // the view settles on the first blob
   for (auto _ : state) {
     begin_frame();
@@ -78,6 +84,24 @@ void BM_draw_hostile_frame(benchmark::State& state) {
 void BM_draw_hostile_frame_everything(benchmark::State& state) {
   frame_bench(state, hostile_level(static_cast<int>(state.range(0))), draw_everything);
 }
+
+// N crates at one place on a ground of 300 triangles, under its blob: drawn
+// as the game draws them (the last of the stack only), and every crate.
+std::vector<std::uint8_t> stacked_crates_level(int crates) {
+  level_data level = synthetic_level({300, 1, 0});
+  level_object blob = level.objects.front();
+  for (int k = 0; k < crates; ++k)
+    level.objects.push_back({TYPE_PLATFORM, blob.x - 32, blob.y + 21});
+  level.object_count = static_cast<int>(level.objects.size());
+  return encode_level(level);
+}
+void BM_draw_stacked_crates(benchmark::State& state) {
+  frame_bench(state, stacked_crates_level(static_cast<int>(state.range(0))), draw_as_the_game);
+}
+void BM_draw_stacked_crates_everything(benchmark::State& state) {
+  frame_bench(state, stacked_crates_level(static_cast<int>(state.range(0))), draw_as_the_game,
+              false);
+}
 }  // namespace
 
 BENCHMARK(BM_draw_frame)->Unit(benchmark::kMicrosecond);
@@ -95,3 +119,16 @@ BENCHMARK(BM_draw_hostile_frame_everything)
     ->Arg(26)
     ->Unit(benchmark::kMillisecond)
     ->Iterations(1);
+BENCHMARK(BM_draw_stacked_crates)
+    ->ArgName("crates")
+    ->Arg(2000)
+    ->Arg(8000)
+    ->Arg(32639)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_draw_stacked_crates_everything)
+    ->ArgName("crates")
+    ->Arg(2000)
+    ->Arg(8000)
+    ->Arg(32639)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(3);
