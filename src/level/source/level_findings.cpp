@@ -12,6 +12,7 @@
 #include "shell/angles.h"
 #include "shell/counts_and_lists.h"
 #include "shell/view.h"
+#include "terrain_columns.h"
 
 namespace {
 constexpr double BLOB_RADIUS = 20;  // pixels from the centre to where the rim rests
@@ -45,97 +46,6 @@ struct named_level {
 };
 
 bool is_blob(int type) { return type >= TYPE_BLOB_FIRST && type <= TYPE_BLOB_LAST; }
-
-// The level's terrain triangles for the collision questions, filed by the
-// 64-pixel columns their boxes reach. The game's own triangle list is left
-// alone; the point test is the game's.
-class terrain_columns {
- public:
-  explicit terrain_columns(const level_data& level)
-      : triangles_(level.triangles), columns_(COLUMNS) {
-    for (std::size_t k = 0; k < triangles_.size(); ++k) {
-      int left = INT_MAX, right = INT_MIN;
-      for (const level_vertex& v : triangles_[k].v)
-        left = std::min(left, v.x), right = std::max(right, v.x);
-      for (int c = column(left); c <= column(right); ++c) columns_[c].push_back(k);
-    }
-  }
-
-  // collideAll's answer for the level's terrain alone.
-  bool solid(int x, int y) const {
-    for (std::size_t k : at(x)) {
-      const level_vertex* v = triangles_[k].v;
-      if (!box_overlaps(v, x, y, x, y)) continue;
-      if (collideTriangleSpecial(v[0].x, v[0].y, v[1].x, v[1].y, v[2].x, v[2].y, x, y)) return true;
-    }
-    return false;
-  }
-
-  // Any whole-pixel point strictly inside the box in terrain.
-  bool box_hits(int left, int top, int width, int height) const {
-    for (int x = left + 1; x < left + width; ++x)
-      for (std::size_t k : at(x)) {
-        const level_vertex* v = triangles_[k].v;
-        if (!box_overlaps(v, left + 1, top + 1, left + width - 1, top + height - 1)) continue;
-        for (int y = top + 1; y < top + height; ++y)
-          if (collideTriangleSpecial(v[0].x, v[0].y, v[1].x, v[1].y, v[2].x, v[2].y, x, y))
-            return true;
-      }
-    return false;
-  }
-
-  // The smallest y of terrain at or below `y` on column x, or INT_MAX when
-  // nothing lies there. With `any`, the first such y found, not the least.
-  int first_solid_below(int x, int y, bool any = false) const {
-    int found = INT_MAX;
-    for (std::size_t k : at(x)) {
-      double low, high;
-      if (!span_at(triangles_[k].v, x, low, high)) continue;
-      int first = std::max(y, static_cast<int>(std::ceil(low)));
-      if (first > std::floor(high)) continue;
-      found = std::min(found, first);
-      if (any || found == y) break;
-    }
-    return found;
-  }
-
- private:
-  // Level coordinates lie within a number triple's range.
-  static constexpr int COORD_MAX = LEVEL_COORD_MAX;
-  static constexpr int FIRST_COLUMN = -COORD_MAX >> 6;
-  static constexpr int COLUMNS = (COORD_MAX >> 6) - FIRST_COLUMN + 1;
-  static int column(int x) { return (std::clamp(x, -COORD_MAX, COORD_MAX) >> 6) - FIRST_COLUMN; }
-
-  const std::vector<std::size_t>& at(int x) const {
-    static const std::vector<std::size_t> none;
-    return x >= -COORD_MAX && x <= COORD_MAX ? columns_[column(x)] : none;
-  }
-
-  static bool box_overlaps(const level_vertex* v, int left, int top, int right, int bottom) {
-    int tl = std::min({v[0].x, v[1].x, v[2].x}), tr = std::max({v[0].x, v[1].x, v[2].x});
-    int tt = std::min({v[0].y, v[1].y, v[2].y}), tb = std::max({v[0].y, v[1].y, v[2].y});
-    return tl <= right && tr >= left && tt <= bottom && tb >= top;
-  }
-
-  // The triangle's extent along the vertical line through x.
-  static bool span_at(const level_vertex* v, int x, double& low, double& high) {
-    low = INFINITY, high = -INFINITY;
-    for (int e = 0; e < 3; ++e) {
-      const level_vertex &a = v[e], &b = v[(e + 1) % 3];
-      if (x < std::min(a.x, b.x) || x > std::max(a.x, b.x)) continue;
-      double y1 = a.y, y2 = b.y;
-      if (a.x != b.x) y1 = y2 = a.y + static_cast<double>(x - a.x) * (b.y - a.y) / (b.x - a.x);
-      low = std::min({low, y1, y2}), high = std::max({high, y1, y2});
-    }
-    return low <= high;
-  }
-
-  const std::vector<level_triangle>& triangles_;
-  std::vector<std::vector<std::size_t>> columns_;
-};
-}  // namespace
-
-namespace {
 // The verb that goes with a count: "1 byte is", "2 bytes are".
 const char* is_are(std::size_t n) { return n == 1 ? " is" : " are"; }
 

@@ -1,12 +1,18 @@
-// The findings about many crates: the crate places' answers against plain
-// loops over every crate, and what a stack of thousands at one spot makes
-// check and the game say.
+// The findings' questions about many crates and many triangles: the crate
+// places' and the terrain columns' answers against plain loops over every
+// crate and every triangle, and what a stack of thousands of crates at one
+// spot makes check and the game say.
 #include "crate_places.h"
 
 #include <gtest/gtest.h>
 
+#include <climits>
+#include <cmath>
 #include <cstdlib>
 #include <random>
+
+#include "level/triangle_test.h"
+#include "terrain_columns.h"
 
 #include "level/platform.h"
 #include "level_encoder.h"
@@ -40,7 +46,80 @@ std::vector<std::size_t> plain_earlier_overlapping(const std::vector<level_objec
       found.push_back(k);
   return found;
 }
+// The game's list walk: a triangle holds a point in its box that passes the
+// area test.
+bool plain_solid(const level_data& level, int x, int y) {
+  for (const level_triangle& t : level.triangles) {
+    const level_vertex* v = t.v;
+    if (triangle_test::box_and_area_hold(v[0].x, v[0].y, v[1].x, v[1].y, v[2].x, v[2].y, x, y))
+      return true;
+  }
+  return false;
+}
+
+bool plain_box_hits(const level_data& level, int left, int top, int width, int height) {
+  for (int x = left + 1; x < left + width; ++x)
+    for (int y = top + 1; y < top + height; ++y)
+      if (plain_solid(level, x, y)) return true;
+  return false;
+}
+
+// The least y at or below `y` that a triangle's extent along column x
+// reaches, found by walking every triangle.
+int plain_first_solid_below(const level_data& level, int x, int y) {
+  int found = INT_MAX;
+  for (const level_triangle& t : level.triangles) {
+    double low = INFINITY, high = -INFINITY;
+    for (int e = 0; e < 3; ++e) {
+      const level_vertex &a = t.v[e], &b = t.v[(e + 1) % 3];
+      if (x < std::min(a.x, b.x) || x > std::max(a.x, b.x)) continue;
+      double y1 = a.y, y2 = b.y;
+      if (a.x != b.x) y1 = y2 = a.y + static_cast<double>(x - a.x) * (b.y - a.y) / (b.x - a.x);
+      low = std::min({low, y1, y2}), high = std::max({high, y1, y2});
+    }
+    int first = std::max(y, static_cast<int>(std::ceil(low)));
+    if (low <= high && first <= std::floor(high)) found = std::min(found, first);
+  }
+  return found;
+}
 }  // namespace
+
+// Small triangles, copies of them, ones with no area, and long thin ones
+// across many columns, one above the other: every question asked anywhere
+// and next to corners, against every triangle.
+TEST(TerrainColumns, AgreeWithLoopsOverEveryTriangle) {
+  std::mt19937 random(11);
+  auto near = [&](int spread) { return static_cast<int>(random() % (2 * spread + 1)) - spread; };
+  level_data level;
+  for (int k = 0; k < 120; ++k) {
+    int x = near(300), y = near(300);
+    auto at = [](int vx, int vy) { return level_vertex{vx, vy, 0, 0, 0}; };
+    level_vertex a = at(x, y), b = at(x + near(60), y + near(60)), c = at(x + near(60), y + near(60));
+    if (k % 10 == 0) b = at(x + 2000, y + 3), c = at(x - 2000, y + 9);  // long and thin
+    if (k % 17 == 0) c = b;                                          // no area
+    level.triangles.push_back({{a, b, c}});
+    if (k % 4 == 0) level.triangles.push_back(level.triangles.back());  // a copy
+  }
+  terrain_columns columns(level);
+  for (int k = 0; k < 3000; ++k) {
+    int x = near(400), y = near(400);
+    if (k % 2) {  // at or next to a corner, where boxes begin and end
+      const level_vertex& v = level.triangles[random() % level.triangles.size()].v[random() % 3];
+      x = v.x + near(2), y = v.y + near(2);
+    }
+    ASSERT_EQ(columns.solid(x, y), plain_solid(level, x, y)) << x << ", " << y;
+    ASSERT_EQ(columns.first_solid_below(x, y), plain_first_solid_below(level, x, y))
+        << x << ", " << y;
+    ASSERT_EQ(columns.first_solid_below(x, y, true) != INT_MAX,
+              plain_first_solid_below(level, x, y) != INT_MAX)
+        << x << ", " << y;
+    if (k % 10 == 0) {
+      int width = 2 + static_cast<int>(random() % 80), height = 2 + static_cast<int>(random() % 40);
+      ASSERT_EQ(columns.box_hits(x, y, width, height), plain_box_hits(level, x, y, width, height))
+          << x << ", " << y << ", " << width << " x " << height;
+    }
+  }
+}
 
 // Crates in a small area, many on the same few places, with blobs among
 // them; points and stretches asked at and around every edge.
