@@ -79,14 +79,17 @@ const terrain_columns::column* terrain_columns::column_at(int x) const {
 }
 
 template <class Visit>
-bool terrain_columns::visit_rows(const column& c, int top, int bottom, Visit visit) {
+bool terrain_columns::visit_rows(const column& c, int top, int bottom, Visit visit) const {
   auto end = std::upper_bound(c.entries.begin(), c.entries.end(), bottom,
                               [](int row, const entry& e) { return row < e.top; });
   std::size_t count = static_cast<std::size_t>(end - c.entries.begin());
   for (std::size_t run = 0; run * RUN < count; ++run) {
+    ++visits_;
     if (c.lowest[run] < top) continue;
-    for (std::size_t k = run * RUN; k < std::min(count, (run + 1) * RUN); ++k)
+    for (std::size_t k = run * RUN; k < std::min(count, (run + 1) * RUN); ++k) {
+      ++visits_;
       if (c.entries[k].bottom >= top && visit(c.entries[k])) return true;
+    }
   }
   return false;
 }

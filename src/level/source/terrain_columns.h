@@ -8,6 +8,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <vector>
 
 #include "level/level_file.h"
@@ -26,6 +27,9 @@ class terrain_columns {
   // nothing lies there. With `any`, the first such y found, not the least.
   int first_solid_below(int x, int y, bool any = false) const;
 
+  // How many triangles the questions so far have looked at: their cost.
+  std::uint64_t visits() const { return visits_; }
+
  private:
   struct entry {
     int left, top, right, bottom;  // the triangle's box
@@ -41,7 +45,8 @@ class terrain_columns {
   // Calls visit(entry) for the column's entries whose boxes meet the rows
   // top..bottom, rising by top, until it returns true; says whether one did.
   template <class Visit>
-  static bool visit_rows(const column& c, int top, int bottom, Visit visit);
+  bool visit_rows(const column& c, int top, int bottom, Visit visit) const;
 
   std::vector<column> columns_;
+  mutable std::uint64_t visits_ = 0;
 };
