@@ -48,29 +48,78 @@ bool window_is_the_view() {
          viewport[3] == WINDOW_HEIGHT;
 }
 
-// Every pixel of the window lies inside the triangle: the corners of the
-// view, widened by a margin far beyond any rounding on the way to the
-// screen, are on the inner side of all three edges of the convex triangle.
-bool covers_window(const primitive& p) {
-  constexpr std::int64_t MARGIN = 4;          // pixels
-  constexpr std::int64_t FARTHEST = 1 << 29;  // pixels: keeps every product below 2^62
+// The view's corners widened by a margin far beyond any rounding on the
+// way to the screen and beyond the reach of a smoothed outline; false when
+// a coordinate lies so far out that the products of the edge tests could
+// overflow.
+constexpr std::int64_t MARGIN = 4;          // pixels
+constexpr std::int64_t FARTHEST = 1 << 29;  // pixels: keeps every product below 2^62
+struct widened_view {
+  std::int64_t x[3], y[3];             // the triangle's corners
+  std::int64_t corner_x[4], corner_y[4];  // the view's, widened
+};
+bool widen(const primitive& p, widened_view& v) {
   const std::int64_t x[3] = {p.x1, p.x2, p.x3}, y[3] = {p.y1, p.y2, p.y3};
-  for (std::int64_t v :
+  for (std::int64_t c :
        {x[0], x[1], x[2], y[0], y[1], y[2], std::int64_t{view_x}, std::int64_t{view_y}})
-    if (std::llabs(v) > FARTHEST) return false;
-  std::int64_t area = triangle_test::edge_side(x[0], y[0], x[1], y[1], x[2], y[2]);
-  if (area == 0) return false;
-  std::int64_t orientation = area > 0 ? 1 : -1;
+    if (std::llabs(c) > FARTHEST) return false;
   const std::int64_t left = view_x - MARGIN, right = view_x + WINDOW_WIDTH + MARGIN;
   const std::int64_t top = view_y - MARGIN, bottom = view_y + WINDOW_HEIGHT + MARGIN;
-  for (int k = 0; k < 3; ++k) {
-    int n = (k + 1) % 3;
-    for (std::int64_t cx : {left, right})
-      for (std::int64_t cy : {top, bottom})
-        if (triangle_test::edge_side(x[k], y[k], x[n], y[n], cx, cy) * orientation < 0)
-          return false;
-  }
+  v = {{x[0], x[1], x[2]}, {y[0], y[1], y[2]}, {left, right, left, right}, {top, top, bottom, bottom}};
   return true;
+}
+
+// How many of the widened view's corners lie on each side of the line
+// through corners k and k + 1.
+void sides_of_edge(const widened_view& v, int k, int& positive, int& negative) {
+  int n = (k + 1) % 3;
+  positive = negative = 0;
+  for (int c = 0; c < 4; ++c) {
+    std::int64_t side = triangle_test::edge_side(v.x[k], v.y[k], v.x[n], v.y[n], v.corner_x[c],
+                                                 v.corner_y[c]);
+    positive += side > 0;
+    negative += side < 0;
+  }
+}
+
+// Every pixel of the window lies inside the triangle: the widened view's
+// corners are on the inner side of all three edges of the convex triangle.
+bool covers_window(const primitive& p) {
+  widened_view v;
+  if (!widen(p, v)) return false;
+  std::int64_t area = triangle_test::edge_side(v.x[0], v.y[0], v.x[1], v.y[1], v.x[2], v.y[2]);
+  for (int k = 0; k < 3 && area != 0; ++k) {
+    int positive, negative;
+    sides_of_edge(v, k, positive, negative);
+    if ((area > 0 ? negative : positive) > 0) return false;
+  }
+  return area != 0;
+}
+
+// No pixel of the window can show the triangle, though its box may hold the
+// whole view: the widened view lies wholly beyond one of its edges (for a
+// triangle with no area, wholly on one side of its line).
+bool misses_window(const primitive& p) {
+  widened_view v;
+  if (!widen(p, v)) return false;
+  std::int64_t area = triangle_test::edge_side(v.x[0], v.y[0], v.x[1], v.y[1], v.x[2], v.y[2]);
+  for (int k = 0; k < 3; ++k) {
+    int positive, negative;
+    sides_of_edge(v, k, positive, negative);
+    if (area > 0 ? negative == 4 : area < 0 ? positive == 4 : positive == 4 || negative == 4)
+      return true;
+  }
+  return false;
+}
+
+// Huge triangles whose boxes hold the view but which lie beside it draw
+// nothing there. The last one stays, whatever it is: the colour and texture
+// coordinate it leaves current are those drawing everything leaves.
+void leave_out_what_misses_the_window(std::vector<const primitive*>& in_view) {
+  if (in_view.size() < 2) return;
+  in_view.erase(std::remove_if(in_view.begin(), in_view.end() - 1,
+                               [](const primitive* p) { return misses_window(*p); }),
+                in_view.end() - 1);
 }
 
 // Where drawing starts in `in_view`, in list order: at the last triangle that
@@ -157,11 +206,13 @@ void draw_terrain(GLuint texture, bool texture_opaque) {
   near_view.erase(std::remove_if(near_view.begin(), near_view.end(),
                                  [](const primitive* p) { return !terrain_triangle_shown(*p); }),
                   near_view.end());
+  bool exact_view = window_is_the_view();
+  if (exact_view) leave_out_what_misses_the_window(near_view);
   if (!texture_opaque) {
     for (const primitive* p : near_view) draw_terrain_triangle(*p);
     return;
   }
-  std::size_t first = window_is_the_view() ? first_not_painted_over(near_view) : 0;
+  std::size_t first = exact_view ? first_not_painted_over(near_view) : 0;
   std::size_t repeats = static_cast<std::size_t>(outline_repeats_that_count());
   for (std::size_t k = first, end = k; k < near_view.size(); k = end) {
     while (end < near_view.size() && same_triangle(*near_view[end], *near_view[k])) ++end;

@@ -282,6 +282,20 @@ TEST_F(TerrainDraw, LeavingOutWhatIsPaintedOverKeepsEveryPixel) {
   expect_same_frames("window-sized", {{-400, -300}, {-401, -301}, {-396, -297}});
   freeCollisions();
 
+  // Huge triangles beside the view, whose boxes hold it: beyond the line
+  // x + y = 700 + d, which passes the view's bottom-right corner at
+  // (-400, -300), for d from -3 to 5 (the smoothed outlines reach a pixel
+  // or so); lines of no area along its top edge; one that misses, last.
+  for (int d = -3; d <= 5; ++d) {
+    coloured(addVertex(5000, 5000, 5700 + d, -5000, -5000, 5700 + d));
+    coloured(addVertex(-5000, -300 - d, 5000, -300 - d, 0, -300 - d));
+    int x = next(700) - 400, y = next(500) - 300;
+    coloured(addVertex(x, y, x + next(300), y + next(50), x + next(80), y + next(300)));
+  }
+  coloured(addVertex(5000, 5000, 5710, -5000, -5000, 5710));
+  expect_same_frames("beside the view", {{-400, -300}, {-401, -301}, {-404, -304}, {-395, -296}});
+  freeCollisions();
+
   std::vector<std::uint8_t> noise(300000);
   for (std::uint8_t& b : noise) b = static_cast<std::uint8_t>(next(256));
   for (const level_triangle& t : parse_level(noise.data(), noise.size()).triangles) {
