@@ -48,16 +48,20 @@ bool window_is_the_view() {
          viewport[3] == WINDOW_HEIGHT;
 }
 
-// The view's corners widened by a margin far beyond any rounding on the
-// way to the screen and beyond the reach of a smoothed outline; false when
-// a coordinate lies so far out that the products of the edge tests could
-// overflow.
+// A margin far beyond any rounding on the way to the screen and beyond
+// the reach of a smoothed outline.
 constexpr std::int64_t MARGIN = 4;          // pixels
 constexpr std::int64_t FARTHEST = 1 << 29;  // pixels: keeps every product below 2^62
+
+// A triangle's corners and the view's, widened by the margin, for the edge
+// tests below.
 struct widened_view {
-  std::int64_t x[3], y[3];             // the triangle's corners
+  std::int64_t x[3], y[3];                // the triangle's corners
   std::int64_t corner_x[4], corner_y[4];  // the view's, widened
 };
+
+// False when a coordinate lies so far out that the products of the edge
+// tests could overflow.
 bool widen(const primitive& p, widened_view& v) {
   const std::int64_t x[3] = {p.x1, p.x2, p.x3}, y[3] = {p.y1, p.y2, p.y3};
   for (std::int64_t c :

@@ -1,10 +1,9 @@
 #include "shell/command_line_level.h"
 
-#include <cstdio>
-
 #include "level/container.h"
 #include "level_findings.h"
 #include "level_load.h"
+#include "shell/blobdemo_says.h"
 #include "shell/data_path.h"
 #include "shell/game.h"
 #include "shell/level_reloader.h"
@@ -12,20 +11,16 @@
 #include "shell/replay_session.h"
 #include "shell/sha256.h"
 
-namespace {
-void say(const std::string& line) { std::fprintf(stderr, "blobdemo: %s\n", line.c_str()); }
-}  // namespace
-
 int play_command_line_level(const std::string& path, int argc, char** argv, replay_session* session) {
   problem_list problems(path);
   level_input level;
   bool playable = read_level_input(path, level, problems);
-  for (const std::string& note : problems.notes()) say(note);
+  for (const std::string& note : problems.notes()) blobdemo_says(note);
   if (!playable) {
-    say(problems_in_one_line(problems));
+    blobdemo_says(problems_in_one_line(problems));
     return 1;
   }
-  for (const std::string& line : level_finding_lines(path, level)) say(line);
+  for (const std::string& line : level_finding_lines(path, level)) blobdemo_says(line);
   if (session) session->record(replay_level_path(path), sha256_hex(level.bytes));
   set_level_bytes(std::move(level.bytes), path);
   use_data_folders_for_level(path, "blobdemo");

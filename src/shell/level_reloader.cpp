@@ -1,21 +1,19 @@
 #include "shell/level_reloader.h"
 
 #include <chrono>
-#include <cstdio>
 #include <filesystem>
 
 #include "level/container.h"
 #include "level/level_file.h"
 #include "level_findings.h"
 #include "level_load.h"
+#include "shell/blobdemo_says.h"
 #include "shell/counts_and_lists.h"
 #include "shell/game.h"
 #include "shell/replay_session.h"
 #include "shell/utf8_paths.h"
 
 namespace {
-void say(const std::string& line) { std::fprintf(stderr, "blobdemo: %s\n", line.c_str()); }
-
 // Reads `path` (named `name` in messages) and builds it. Touches nothing
 // the game's loop uses, so it runs on a thread of its own.
 built_level build_level(const std::string& path, const std::string& name) {
@@ -49,7 +47,7 @@ std::string absolute_path(const std::string& path) {
 level_reloader::level_reloader(const std::string& path, replay_session* session)
     : name_(path), path_(absolute_path(path)), session_(session), watch_(path) {
   if (!watch_.failure().empty())
-    say(name_ + ": cannot watch it for saves (" + watch_.failure() + "); it will not reload");
+    blobdemo_says(name_ + ": cannot watch it for saves (" + watch_.failure() + "); it will not reload");
 }
 
 level_reloader::~level_reloader() {
@@ -69,21 +67,21 @@ void level_reloader::check() {
 
 void level_reloader::say_folder_news() {
   said_gone_ = !said_gone_;
-  say(said_gone_ ? name_ + ": its folder is gone; the level plays on, and the folder is looked "
+  blobdemo_says(said_gone_ ? name_ + ": its folder is gone; the level plays on, and the folder is looked "
                            "for once a second"
                  : name_ + ": its folder is back; saves show again");
 }
 
 void level_reloader::swap_in(built_level built) {
   if (!built.playable) {
-    if (built.why != last_failure_) say(built.why + "; the level before it plays on");
+    if (built.why != last_failure_) blobdemo_says(built.why + "; the level before it plays on");
     last_failure_ = built.why;
     return;
   }
   last_failure_.clear();
-  for (const std::string& note : built.notes) say(note);
-  for (const std::string& line : built.findings) say(line);
-  say(name_ + ": reloaded: " + count_of(built.triangles, "triangle") + ", " +
+  for (const std::string& note : built.notes) blobdemo_says(note);
+  for (const std::string& line : built.findings) blobdemo_says(line);
+  blobdemo_says(name_ + ": reloaded: " + count_of(built.triangles, "triangle") + ", " +
       count_of(built.objects, "object"));
   stop_recording();
   set_level_bytes(std::move(built.bytes), name_);
@@ -94,6 +92,6 @@ void level_reloader::swap_in(built_level built) {
 void level_reloader::stop_recording() {
   if (!session_ || !session_->recording()) return;
   session_->stop_recording();
-  say("the recording stops here, after tick " + std::to_string(session_->recorded().ticks) +
+  blobdemo_says("the recording stops here, after tick " + std::to_string(session_->recorded().ticks) +
       ": a replay holds one level, and this is a new one");
 }

@@ -6,12 +6,13 @@
 #include <filesystem>
 
 #include "level/container.h"
+#include "shell/blobdemo_says.h"
 #include "shell/command_line_level.h"
 #include "shell/counts_and_lists.h"
 #include "shell/data_path.h"
 #include "shell/game.h"
-#include "shell/replay_level.h"
 #include "shell/replay_file.h"
+#include "shell/replay_level.h"
 #include "shell/replay_session.h"
 #include "shell/stop_signal.h"
 #include "shell/utf8_paths.h"
@@ -20,8 +21,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-void say(const std::string& line) { std::fprintf(stderr, "blobdemo: %s\n", line.c_str()); }
-
 // Finds out before the game what would only fail after it: a replay path
 // that is a folder, or the level itself, or in a folder that cannot be
 // written.
@@ -51,7 +50,7 @@ int record_session(const std::string& replay_path, const std::string& level, int
                    char** argv) {
   std::string why;
   if (!replay_path_usable(replay_path, level, why)) {
-    say("cannot record to " + replay_path + ": " + why);
+    blobdemo_says("cannot record to " + replay_path + ": " + why);
     return 1;
   }
   replay_session session;
@@ -60,10 +59,10 @@ int record_session(const std::string& replay_path, const std::string& level, int
   const replay& recorded = session.recorded();
   if (recorded.ticks == 0) return status;  // the level or the window failed
   if (!write_file_atomically(replay_path, replay_text(recorded), why)) {
-    say("cannot write the replay " + replay_path + ": " + why);
+    blobdemo_says("cannot write the replay " + replay_path + ": " + why);
     return 1;
   }
-  say(replay_path + ": " + count_of(recorded.ticks, "tick") + " recorded");
+  blobdemo_says(replay_path + ": " + count_of(recorded.ticks, "tick") + " recorded");
   return status;
 }
 
@@ -73,7 +72,7 @@ int show_replay(const std::string& replay_path, const std::string& level, int ar
   std::string error, level_path;
   if (!read_replay(replay_path, r, error) ||
       !read_replay_level(r, level, input, level_path, error)) {
-    say(error);
+    blobdemo_says(error);
     return 1;
   }
   set_level_bytes(std::move(input.bytes), level_path);
@@ -82,6 +81,6 @@ int show_replay(const std::string& replay_path, const std::string& level, int ar
   session.play(std::move(r));
   int status = game_main(argc, argv, {}, &session);
   if (status != 0) return status;
-  say(session.verdict());
+  blobdemo_says(session.verdict());
   return session.replay_differs() ? 1 : 0;
 }
