@@ -1,5 +1,8 @@
 """Levels the browser test drops onto the page, and how their terrain looks
-on screen: the snow picture multiplied by the corner colours."""
+on screen: the snow picture multiplied by the corner colours. The Windows
+game test reads the demo level's first frame with the same checks."""
+
+from PIL import Image
 
 
 def encode_number(value):
@@ -74,3 +77,25 @@ def is_red(p):
 def is_snow(p):
     """The demo level's terrain: grey with a little more blue."""
     return p[0] > 60 and abs(p[0] - p[1]) < 25 and 3 <= p[2] - p[0] <= 70
+
+
+def count(img, box, test, every=1):
+    """Pixels in the box that pass the test; every=2 looks at one pixel in
+    four, for checks repeated while the game runs (and counts each for four)."""
+    part = img.crop(box)
+    if every > 1:
+        part = part.resize((part.width // every, part.height // every), Image.NEAREST)
+    return every * every * sum(1 for p in part.getdata() if test(p))
+
+
+def check_demo_first_frame(shot, check):
+    """The demo level's first frame: the backdrop, the caption, the portrait
+    and the snow, each checked with check(condition, what)."""
+    sky = shot.getpixel((780, 75))
+    check(sky[0] < 10 and sky[1] < 10 and 90 < sky[2] < 130, "dark blue backdrop at the top "
+          "%s" % (sky,))
+    check(count(shot, (64, 2, 300, 34), lambda p: min(p) > 200) > 300, "white caption")
+    check(count(shot, (4, 4, 60, 60), lambda p: p[0] > 60 or p[1] > 60) > 1500,
+          "portrait in the top-left corner")
+    snow = count(shot, (0, 300, 800, 600), is_snow)
+    check(snow > 50000, "snowy terrain across the lower half (%d pixels)" % snow)
