@@ -143,9 +143,16 @@ build_vorbis() {
     --disable-oggtest
 }
 build_sdl() { configure_build "$1" --enable-shared --disable-static LDFLAGS="-L$staging/lib -static-libgcc"; }
+# OpenAL Soft is the longest build of all: only what the game uses is built.
+# WASAPI plays on Windows, the null and wave-writer backends serve the tests;
+# no utilities, examples, EAX extensions or embedded HRTF data.
 build_openal() {
   cmake_configure "$1" -DLIBTYPE=SHARED -DALSOFT_UTILS=OFF -DALSOFT_EXAMPLES=OFF -DALSOFT_TESTS=OFF \
     -DALSOFT_INSTALL_EXAMPLES=OFF -DALSOFT_INSTALL_UTILS=OFF -DALSOFT_DLOPEN=OFF \
+    -DALSOFT_INSTALL_CONFIG=OFF -DALSOFT_INSTALL_HRTF_DATA=OFF -DALSOFT_INSTALL_AMBDEC_PRESETS=OFF \
+    -DALSOFT_UPDATE_BUILD_VERSION=OFF -DALSOFT_EAX=OFF -DALSOFT_EMBED_HRTF_DATA=OFF \
+    -DALSOFT_BACKEND_WINMM=OFF -DALSOFT_BACKEND_DSOUND=OFF -DALSOFT_BACKEND_WASAPI=ON \
+    -DALSOFT_BACKEND_WAVE=ON \
     -DALSOFT_BACKEND_PIPEWIRE=OFF -DALSOFT_BACKEND_PULSEAUDIO=OFF -DALSOFT_BACKEND_JACK=OFF \
     -DALSOFT_BACKEND_PORTAUDIO=OFF -DALSOFT_BACKEND_SDL2=OFF -DALSOFT_BACKEND_SDL3=OFF \
     -DCMAKE_SHARED_LINKER_FLAGS=-static &&
