@@ -9,6 +9,8 @@ configure_file(${PROJECT_SOURCE_DIR}/packaging/blobdemo.in ${PROJECT_BINARY_DIR}
 install(PROGRAMS ${PROJECT_BINARY_DIR}/launcher/blobdemo DESTINATION ${CMAKE_INSTALL_BINDIR})
 
 install(DIRECTORY ${PROJECT_SOURCE_DIR}/data/images DESTINATION ${BLOB_DATA_DIR})
+# The licence of the maths compiled into every program (src/maths).
+install(FILES ${BLOB_MATHS_LICENCE} DESTINATION ${CMAKE_INSTALL_DOCDIR} RENAME COPYRIGHT.maths.txt)
 install(FILES ${PROJECT_SOURCE_DIR}/data/level.map DESTINATION ${BLOB_DATA_DIR} OPTIONAL)
 
 install(FILES ${PROJECT_SOURCE_DIR}/packaging/blobdemo.desktop

@@ -13,3 +13,5 @@ install(FILES ${PROJECT_SOURCE_DIR}/data/level.map DESTINATION .)
 install(FILES ${PROJECT_SOURCE_DIR}/levels/demo.json ${PROJECT_SOURCE_DIR}/levels/README.md
         DESTINATION levels)
 install(FILES ${PROJECT_SOURCE_DIR}/packaging/windows/README.txt DESTINATION .)
+# The licence of the maths compiled into every program (src/maths).
+install(FILES ${BLOB_MATHS_LICENCE} DESTINATION . RENAME COPYRIGHT.maths.txt)

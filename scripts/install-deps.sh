@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs the Debian packages needed to build, run and test the demo.
 # Idempotent: when everything is already installed it only checks and returns.
-# Works as root or through sudo.
+# Works as root or through sudo. Then fetches the source of the simulation's
+# portable maths into its cache, once (scripts/maths-source.sh).
 #   --web        also what the browser build needs (scripts/web.sh)
 #   --web-tests  also what its tests need: a browser and its remote control
 #   --windows    also what the Windows build (scripts/windows.sh) and its tests
@@ -35,16 +36,19 @@ for option in "$@"; do
   esac
 done
 
+top=$(cd "$(dirname "$0")/.." && pwd)
 missing=()
 for p in "${packages[@]}"; do
   if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
     missing+=("$p")
   fi
 done
-[ ${#missing[@]} -eq 0 ] && exit 0
+if [ ${#missing[@]} -gt 0 ]; then
+  if [ "$(id -u)" -eq 0 ]; then sudo_cmd=(); else sudo_cmd=(sudo); fi
+  echo "Installing: ${missing[*]}" >&2
+  export DEBIAN_FRONTEND=noninteractive
+  "${sudo_cmd[@]}" apt-get update -qq
+  "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+fi
 
-if [ "$(id -u)" -eq 0 ]; then sudo_cmd=(); else sudo_cmd=(sudo); fi
-echo "Installing: ${missing[*]}" >&2
-export DEBIAN_FRONTEND=noninteractive
-"${sudo_cmd[@]}" apt-get update -qq
-"${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+"$top/scripts/maths-source.sh" >/dev/null

@@ -4,8 +4,9 @@
 #      the unit tests;
 #   2. every fuzz target: its corpus replayed, then BLOB_FUZZ_SECONDS (30) of
 #      fuzzing each;
-#   3. the browser build (scripts/web.sh) and the Windows build
-#      (scripts/windows.sh), then the normal build and all its tests (under
+#   3. the browser build (scripts/web.sh), the Windows build
+#      (scripts/windows.sh) and the runner built for newer CPUs, then the
+#      normal build and all its tests (under
 #      private Xvfb servers), the browser's and Windows' (under Wine) among
 #      them.
 # Usage: scripts/test.sh [--quick]   (--quick runs only stage 3)
@@ -38,9 +39,16 @@ echo "== browser build"
 echo "== Windows build"
 "$top/scripts/windows.sh"
 
+echo "== the runner built for newer CPUs (-march=x86-64-v3), which must give the same bits"
+march="$top/build/x86-64-v3"
+cmake -S "$top" -B "$march" -DCMAKE_BUILD_TYPE=Release -DBLOB_BUILD_TESTS=OFF -DBLOB_WERROR=ON \
+  -DCMAKE_C_FLAGS=-march=x86-64-v3 -DCMAKE_CXX_FLAGS=-march=x86-64-v3 >/dev/null
+cmake --build "$march" -j "$jobs" --target blobrun
+
 echo "== build and every test"
 cmake -S "$top" -B "$top/build/release" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBLOB_WERROR=ON \
-  -DBLOB_TEST_WEB=ON -DBLOB_TEST_WINDOWS=ON >/dev/null
+  -DBLOB_TEST_WEB=ON -DBLOB_TEST_WINDOWS=ON \
+  -DBLOB_TEST_MARCH_BLOBRUN="$march/tools/blobrun/blobrun" >/dev/null
 cmake --build "$top/build/release" -j "$jobs"
 cd "$top/build/release"
 ctest --output-on-failure -j "$jobs"

@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "maths/portable_maths.h"
+
 namespace {
 constexpr double CIRCLE = 3.141592653589793;
 
@@ -10,12 +12,12 @@ constexpr double CIRCLE = 3.141592653589793;
 // between the two and negate it for the sine, which is exact for numbers
 // but flips the sign of a NaN.
 [[gnu::noinline]] double cos_of_degrees(double direction) {
-  return std::cos(direction * CIRCLE / 180);
+  return portable_cos(direction * CIRCLE / 180);
 }
 
 // y grows downwards on screen, so "up" (90 degrees) must give a negative y.
 [[gnu::noinline]] double sin_of_degrees_down(double direction) {
-  return std::sin(direction * CIRCLE / -180);
+  return portable_sin(direction * CIRCLE / -180);
 }
 }  // namespace
 
@@ -26,17 +28,8 @@ whole_degree_table::whole_degree_table() {
 }
 const whole_degree_table whole_degrees;
 
-// The sine and cosine of one angle, which the compiler turns into one
-// sincos call: about two thirds of the cost of the two. The cosine is
-// cos_of_degrees's. Dividing by -180 is dividing by 180 and negating,
-// exactly, and the sine is odd bit for bit, so minus the sine is
-// sin_of_degrees_down's answer (tests/blob/polar_bits_test.cpp holds them
-// together). Not a number and the infinities keep the two calls: there the
-// signs of the NaNs they give could differ.
 unit_vector computed_unit(double direction) {
-  double angle = direction * CIRCLE / 180;
-  if (!std::isfinite(angle)) return {cos_of_degrees(direction), sin_of_degrees_down(direction)};
-  return {std::cos(angle), -std::sin(angle)};
+  return {cos_of_degrees(direction), sin_of_degrees_down(direction)};
 }
 }  // namespace angles_detail
 

@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <cstring>
 
+#include "maths/portable_maths.h"
+
 double lengthdir_x(double length, double direction);
 double lengthdir_y(double length, double direction);
 
@@ -85,7 +87,7 @@ inline double point_direction(double x1, double y1, double x2, double y2) {
   constexpr double DEGREE = 0.017453292519943295;  // radians per degree
   double dx = x2 - x1;
   double dy = -(y2 - y1);
-  double r = std::atan(dy / dx) / DEGREE;
+  double r = portable_atan(dy / dx) / DEGREE;
   r = dx < 0 ? r + 180 : r;
   return dx > 0 && dy < 0 ? r + 360 : r;
 }

@@ -57,8 +57,8 @@ TEST(LengthDir, LookedUpWholeDegreesAreTheComputedBits) {
   for (int d = -725; d <= 725; ++d) directions.push_back(d);
   for (double d : directions)
     for (double length : {1.0, 0.75, -3.5, 0.0}) {
-      EXPECT_TRUE(same_bits(lengthdir_x(length, d), std::cos(d * pi / 180) * length)) << d;
-      EXPECT_TRUE(same_bits(lengthdir_y(length, d), std::sin(d * pi / -180) * length)) << d;
+      EXPECT_TRUE(same_bits(lengthdir_x(length, d), portable_cos(d * pi / 180) * length)) << d;
+      EXPECT_TRUE(same_bits(lengthdir_y(length, d), portable_sin(d * pi / -180) * length)) << d;
     }
 }
 

@@ -6,7 +6,8 @@ It checks, in order: --help; the first frames (backdrop, caption, portrait,
 terrain) against the native game's frame of the same tick; holding Right
 moving the view; Tab dimming the old blob; Escape ending the game with
 status 0 and leaving neither stdout.txt nor stderr.txt; a session recorded
-with --record, checked by blobrun.exe --replay and watched with --replay;
+with --record, checked by blobrun.exe --replay and by the native blobrun
+(the same bits on both systems) and watched with --replay;
 then live reload of a level named on the command line, saved in place and
 by renaming, each shown within a second, and saved again after its folder
 was renamed away and back, and after it was removed and made again, with
@@ -17,7 +18,7 @@ To look at one tick, the test stops the game's process (SIGSTOP) once its
 window is up, takes the screenshot, and finds the native frame that matches
 it best among the first ticks: that is the tick the game had reached.
 
-usage: game_test.py ZIP NATIVE_FRAME DATA_DIR WINE_PREFIX OUT_DIR
+usage: game_test.py ZIP NATIVE_FRAME DATA_DIR WINE_PREFIX OUT_DIR NATIVE_BLOBRUN
 """
 
 import json
@@ -39,7 +40,7 @@ import levels  # noqa: E402
 from levels import count  # noqa: E402
 from wine import check, end, run_checks  # noqa: E402
 
-ZIP, NATIVE_FRAME, DATA, PREFIX, OUT = sys.argv[1:6]
+ZIP, NATIVE_FRAME, DATA, PREFIX, OUT, NATIVE_BLOBRUN = sys.argv[1:7]
 NATIVE_TICKS = 150  # native frames made to find the tick the game was stopped at
 WORLD = (0, 70, 800, 600)  # below the portrait and the caption
 # Names outside the code page Windows gives a program (Wine's is 1252 here),
@@ -288,6 +289,12 @@ def record_and_replay(wine):
     done = wine.run(["blobrun.exe", "--replay", REPLAY], cwd=folder, extra_env=UNICODE)
     check(done.returncode == 0 and done.stdout.startswith("replay matches:"),
           "blobrun.exe --replay finds every state as recorded (%d: %s)"
+          % (done.returncode, (done.stdout + done.stderr).strip()))
+    done = subprocess.run([NATIVE_BLOBRUN, "--replay", os.path.join(folder, REPLAY),
+                           os.path.join(folder, "level.map")], capture_output=True, text=True,
+                          timeout=60)
+    check(done.returncode == 0 and done.stdout.startswith("replay matches:"),
+          "the native blobrun --replay finds every state of the Windows session (%d: %s)"
           % (done.returncode, (done.stdout + done.stderr).strip()))
     watch = Game(wine, folder, ["--replay", REPLAY], dict(UNICODE, ALSOFT_DRIVERS="null"))
     status = end(watch.process, 60)

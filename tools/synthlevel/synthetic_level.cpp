@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "maths/portable_maths.h"
+
 namespace {
 constexpr int COLUMN_WIDTH = 40;  // pixels
 constexpr int COLUMNS_PER_STRIP = 1600;
@@ -12,7 +14,7 @@ constexpr int FIRST_STRIP_Y = -20000;  // pixels: the top strip, leaving room be
 
 // Hills of two wavelengths, 0..90 pixels below the strip's top.
 int surface_y(int strip_top, int x) {
-  double wave = 30 * std::sin(x / 300.0) + 15 * std::sin(x / 97.0);
+  double wave = 30 * portable_sin(x / 300.0) + 15 * portable_sin(x / 97.0);
   return strip_top + 45 + static_cast<int>(std::lround(wave));
 }
 

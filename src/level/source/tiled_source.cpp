@@ -8,6 +8,7 @@
 
 #include "json_values.h"
 #include "level/platform.h"
+#include "maths/portable_maths.h"
 #include "object_kind.h"
 #include "terrain_shape.h"
 
@@ -177,7 +178,7 @@ std::optional<std::vector<point2>> world_corners(const json& obj, const layer_co
   if (!local) return std::nullopt;
   constexpr double degrees_to_radians = 3.14159265358979323846 / 180;
   double turn = number_or(obj, "rotation", 0) * degrees_to_radians;
-  double c = std::cos(turn), s = std::sin(turn);
+  double c = portable_cos(turn), s = portable_sin(turn);
   double ox = layer.offset_x + number_or(obj, "x", 0), oy = layer.offset_y + number_or(obj, "y", 0);
   std::vector<point2> out;
   for (std::size_t i = 0; i < local->size(); ++i) {
