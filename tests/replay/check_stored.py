@@ -16,8 +16,10 @@ for replay, level in zip(pairs[0::2], pairs[1::2]):
     ticks = re.search(r"^# ticks: (\d+)$", open(replay).read(), re.M).group(1)
     done = subprocess.run(runner + ["--replay", replay, level], capture_output=True, text=True,
                           timeout=100)
-    said = (done.stdout + done.stderr).strip()
+    said = done.stdout.strip()
     ok = done.returncode == 0 and said == "replay matches: %s ticks" % ticks
+    if not ok:
+        said += " " + done.stderr.strip()
     failed += not ok
     print("%s  %s: %s" % ("ok  " if ok else "FAIL", replay.rsplit("/", 1)[-1], said))
 print("%d passed, %d failed" % (len(pairs) // 2 - failed, failed))
