@@ -8,6 +8,8 @@
 #include <map>
 #include <string>
 
+#include "world/object_kinds.h"
+
 namespace {
 class keeping_reporter : public benchmark::ConsoleReporter {
  public:
@@ -64,6 +66,7 @@ void print_comparison(const keeping_reporter& r) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  install_blob_demo_kinds();
   benchmark::Initialize(&argc, argv);
   if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
   keeping_reporter reporter;

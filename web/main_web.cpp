@@ -14,6 +14,7 @@
 #include "shell/game.h"
 #include "shell/object.h"
 #include "shell/pacing.h"
+#include "world/object_kinds.h"
 
 namespace {
 game_session session;
@@ -60,6 +61,7 @@ void frame() {
 extern "C" EMSCRIPTEN_KEEPALIVE unsigned blob_ticks_run() { return ticks_run; }
 
 int main(int argc, char** argv) {
+  install_blob_demo_kinds();
   std::vector<std::uint8_t> level;
   std::string reason;
   if (read_file_bytes("level.map", level, reason)) {

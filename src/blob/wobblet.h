@@ -49,6 +49,9 @@ class obj_wobblet : public obj_parent {
   void destroy() override;
   void keydown(SDL_Event event) override;
   void keyup(SDL_Event event) override;
+  // "B x y speed direction control_index move_left move_right", then the 21
+  // slots of rim_x, rim_y, rim_speed and rim_direction.
+  void write_state(state_text& out) const override;
 
   // Stores the control index and the style; called before create().
   void setStyle(int control, int new_style);

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "level/terrain.h"
+#include "shell/state_text.h"
 #include "shell/texture.h"
 #include "shell/view.h"
 
@@ -70,4 +71,9 @@ void link_stacked_crates() {
     (*crate)->covered_by = next;
     next = *crate;
   }
+}
+
+void obj_platform::write_state(state_text& out) const {
+  out.format("P %.17g %.17g %d %d\n", static_cast<double>(x), static_cast<double>(y), timer,
+             speed_y);
 }

@@ -31,6 +31,8 @@ class obj_platform : public obj_parent {
   void draw() override;
   void step() override;
   void destroy() override;
+  // "P x y timer speed_y".
+  void write_state(state_text& out) const override;
 };
 
 // Links each crate of the object list to the next one that starts at the

@@ -5,7 +5,6 @@
 #include <string>
 
 #include "audio/audio_device.h"
-#include "level/terrain.h"
 #include "shell/frame_hints.h"
 #include "shell/object.h"
 #include "shell/pacing.h"
@@ -151,7 +150,7 @@ void make_world() {
 
 void remake_world() {
   destroy_all_instances();
-  freeCollisions();
+  free_shared_world();
   view_x = 0;
   view_y = 0;
   make_world();
@@ -159,7 +158,7 @@ void remake_world() {
 
 bool start_game(int* argc, char** argv, game_session& session) {
   start_obj = nullptr;
-  std::atexit(freeCollisions);
+  std::atexit(free_shared_world);
   if (!start_sdl()) {
     report_display_failure("cannot start SDL");
     return false;

@@ -10,6 +10,7 @@
 #include "shell/start_sdl.h"
 #include "shell/utf8_paths.h"
 #include "shell/version.h"
+#include "world/object_kinds.h"
 
 namespace {
 const char* const USAGE =
@@ -50,6 +51,7 @@ int replay_command(const std::string& option, int argc, char** argv) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  install_blob_demo_kinds();
   keep_output_beside_program();
   use_utf8_arguments(argc, argv);
   if (argc == 1) return game_main(argc, argv);

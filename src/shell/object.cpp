@@ -1,26 +1,13 @@
 #include "shell/object.h"
 
-#include "blob/wobblet.h"
-#include "level/container.h"
-#include "level/platform.h"
+#include <cstdio>
+#include <cstdlib>
 
 obj_parent* start_obj = nullptr;
 
 namespace {
 bool container_made = false;
-
-// Constructs the object a type code names, or returns null for a code that
-// names nothing. Blob codes 1..5 select control index and style 0..4.
-obj_parent* construct(int type) {
-  if (type == TYPE_CONTAINER) return new obj_container;
-  if (type == TYPE_PLATFORM) return new obj_platform;
-  if (type >= TYPE_BLOB_FIRST && type <= TYPE_BLOB_LAST) {
-    auto* blob = new obj_wobblet;
-    blob->setStyle(type - 1, type - 1);
-    return blob;
-  }
-  return nullptr;
-}
+object_kinds kinds{};
 
 // The list's tail, kept so that appending costs the same however long the
 // list is (a level file can place 32,640 objects). Code and tests may set
@@ -48,12 +35,22 @@ void append_to_list(obj_parent* object) {
 }
 }  // namespace
 
+void install_object_kinds(const object_kinds& installed) { kinds = installed; }
+
+void free_shared_world() {
+  if (kinds.free_shared_world) kinds.free_shared_world();
+}
+
 obj_parent* instance_create(int x, int y, int type) {
   if (type == TYPE_CONTAINER) {
     if (container_made) return nullptr;
     container_made = true;
   }
-  obj_parent* object = construct(type);
+  if (!kinds.construct) {
+    std::fputs("instance_create: install the object kinds (world/object_kinds.h) first\n", stderr);
+    std::abort();
+  }
+  obj_parent* object = kinds.construct(type);
   if (!object) return nullptr;
   object->type = type;
   object->x = static_cast<float>(x);

@@ -1,9 +1,13 @@
 // Game objects: the base class every entity derives from, the factory that
 // makes them from a type code, and the one list that owns them all.
 // The main loop drives every object only through the six virtual operations.
+// The shell knows no kind of object itself: the program installs the kinds
+// its levels name (world/object_kinds.h) before anything is made.
 #pragma once
 
 #include <SDL.h>
+
+class state_text;
 
 // Type codes understood by instance_create.
 enum : int {
@@ -33,10 +37,32 @@ class obj_parent {
   virtual void destroy() {}
   virtual void keydown(SDL_Event) {}
   virtual void keyup(SDL_Event) {}
+
+  // Writes the object's line of the state dump (replay/state_dump.h); the
+  // level object has none. Never called by the game loop.
+  virtual void write_state(state_text&) const {}
 };
 
 // Head of the object list; null while it is empty.
 extern obj_parent* start_obj;
+
+// The kinds of object there are: what instance_create makes of a type code,
+// and what the world keeps outside the object list (the terrain), freed when
+// the world is emptied and at exit.
+struct object_kinds {
+  // A new object of the class the code names, constructed and not yet
+  // created; null for a code that names nothing.
+  obj_parent* (*construct)(int type);
+  void (*free_shared_world)();
+};
+
+// Installs the kinds for instance_create and free_shared_world; the program
+// does this once, before it makes anything.
+void install_object_kinds(const object_kinds& kinds);
+
+// Frees what the installed kinds keep outside the object list. A plain
+// function, for atexit.
+void free_shared_world();
 
 // Makes an object of the class the type code names, runs its create() and
 // then appends it at the tail of the list, so objects made from inside a

@@ -24,6 +24,7 @@
 #include "shell/text.h"
 #include "shell/texture.h"
 #include "shell/view.h"
+#include "world/object_kinds.h"
 
 namespace {
 constexpr float WIDE_LINE = 5;  // pixels
@@ -49,6 +50,7 @@ bool write_frame(const std::string& path) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  install_blob_demo_kinds();
   bool wide_lines = argc > 1 && std::string(argv[1]) == "--wide-lines";
   if (wide_lines) --argc, ++argv;
   if (argc < 4) return fail("usage: web_native_frame [--wide-lines] DATA_DIR OUT_PREFIX TICK...");

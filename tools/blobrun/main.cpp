@@ -32,6 +32,7 @@
 #include "shell/utf8_paths.h"
 #include "shell/version.h"
 #include "shell/view.h"
+#include "world/object_kinds.h"
 
 namespace {
 constexpr const char* PROGRAM = "blobrun";
@@ -147,6 +148,7 @@ int replay_command(int argc, char** argv) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  install_blob_demo_kinds();
   use_utf8_arguments(argc, argv);
   if (answered_version(argc, argv, "blobrun")) return 0;
   if (argc == 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {

@@ -7,8 +7,10 @@
 #include "commands.h"
 #include "shell/utf8_paths.h"
 #include "shell/version.h"
+#include "world/object_kinds.h"
 
 int main(int argc, char** argv) {
+  install_blob_demo_kinds();
   use_utf8_arguments(argc, argv);
   if (argc < 2) {
     std::fputs(USAGE, stderr);
