@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "shell/file_bytes.h"
+#include "files/file_bytes.h"
 #include "tick_timing.h"
 
 namespace {

@@ -13,14 +13,14 @@
 #include <string>
 #include <vector>
 
+#include "files/file_bytes.h"
 #include "level/container.h"
 #include "level/level_file.h"
 #include "level_load.h"
 #include "page_replay.h"
+#include "replay/replay_file.h"
 #include "shell/counts_and_lists.h"
-#include "shell/file_bytes.h"
 #include "shell/game.h"
-#include "shell/replay_file.h"
 
 namespace {
 std::string message;

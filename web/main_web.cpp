@@ -8,9 +8,9 @@
 #include <emscripten/emscripten.h>
 #include <emscripten/html5.h>
 
+#include "files/file_bytes.h"
 #include "level/container.h"
 #include "page_replay.h"
-#include "shell/file_bytes.h"
 #include "shell/game.h"
 #include "shell/object.h"
 #include "shell/pacing.h"

@@ -2,14 +2,14 @@
 
 #include <utility>
 
+#include "files/file_bytes.h"
+#include "files/whole_file_write.h"
 #include "level/container.h"
+#include "replay/replay_file.h"
+#include "replay/replay_session.h"
+#include "replay/sha256.h"
 #include "shell/counts_and_lists.h"
-#include "shell/file_bytes.h"
-#include "shell/replay_file.h"
-#include "shell/replay_session.h"
-#include "shell/sha256.h"
 #include "shell/version.h"
-#include "shell/whole_file_write.h"
 
 namespace {
 constexpr const char* PAGE_LEVEL = "/level.map";

@@ -2,7 +2,7 @@
 
 #include <AL/alut.h>
 
-#include "shell/quiet_stderr.h"
+#include "files/quiet_stderr.h"
 
 bool open_audio_device(int* argc, char** argv, std::string& reason) {
   bool opened;

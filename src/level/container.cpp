@@ -4,12 +4,12 @@
 #include <string>
 #include <vector>
 
+#include "files/data_path.h"
+#include "files/file_bytes.h"
 #include "level/level_file.h"
 #include "level/platform.h"
 #include "level/terrain.h"
 #include "shell/counts_and_lists.h"
-#include "shell/data_path.h"
-#include "shell/file_bytes.h"
 #include "shell/texture.h"
 
 namespace {

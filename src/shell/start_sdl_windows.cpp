@@ -8,7 +8,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "shell/program_folder.h"
+#include "files/program_folder.h"
 #include "shell/start_sdl.h"
 
 namespace {

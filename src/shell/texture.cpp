@@ -6,9 +6,9 @@
 #include <cstdint>
 #include <cstring>
 
-#include "shell/data_path.h"
-#include "shell/picture.h"
-#include "shell/picture_io.h"
+#include "files/data_path.h"
+#include "pictures/picture.h"
+#include "pictures/picture_io.h"
 
 namespace {
 // GL_RGBA and GL_RGB mean what the plain component counts 4 and 3 mean to

@@ -1,5 +1,5 @@
 // The key script lines of blobrun, one by one.
-#include "shell/key_script.h"
+#include "replay/key_script.h"
 
 #include <SDL.h>
 #include <gtest/gtest.h>

@@ -17,9 +17,9 @@
 #include "e2e/game_process.h"
 #include "e2e/play_folder.h"
 #include "e2e/x_window.h"
-#include "shell/file_bytes.h"
-#include "shell/replay_file.h"
-#include "shell/sha256.h"
+#include "files/file_bytes.h"
+#include "replay/replay_file.h"
+#include "replay/sha256.h"
 
 namespace fs = std::filesystem;
 

@@ -9,7 +9,7 @@
 #include <cstdlib>
 #include <vector>
 
-#include "shell/picture.h"
+#include "pictures/picture.h"
 
 namespace {
 // The upload hands `pixels` to GL as rows of w * bytes, each padded to a

@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "shell/replay_file.h"
+#include "replay/replay_file.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   std::string text(reinterpret_cast<const char*>(data), size);

@@ -5,12 +5,12 @@
 
 #include <algorithm>
 
+#include "files/file_bytes.h"
 #include "level/terrain.h"
 #include "level_encoder.h"
 #include "level_play.h"
 #include "level_report.h"
 #include "level_source.h"
-#include "shell/file_bytes.h"
 
 namespace {
 const std::string SOURCE = std::string(BLOB_SOURCE_DIR) + "/levels/demo.json";

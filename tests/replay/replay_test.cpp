@@ -10,16 +10,16 @@
 #include <fstream>
 #include <sstream>
 
+#include "files/file_bytes.h"
+#include "files/whole_file_write.h"
 #include "level/container.h"
 #include "level/terrain.h"
-#include "shell/file_bytes.h"
+#include "replay/replay_check.h"
+#include "replay/replay_file.h"
+#include "replay/sha256.h"
+#include "replay/state_dump.h"
 #include "shell/game.h"
 #include "shell/object.h"
-#include "shell/replay_check.h"
-#include "shell/replay_file.h"
-#include "shell/whole_file_write.h"
-#include "shell/sha256.h"
-#include "shell/state_dump.h"
 
 namespace fs = std::filesystem;
 

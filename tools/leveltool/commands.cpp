@@ -5,6 +5,9 @@
 #include <filesystem>
 #include <utility>
 
+#include "files/data_path.h"
+#include "files/utf8_paths.h"
+#include "files/whole_file_write.h"
 #include "level_encoder.h"
 #include "level_input.h"
 #include "level_render.h"
@@ -14,9 +17,6 @@
 #include "png_file.h"
 #include "project_source.h"
 #include "shell/counts_and_lists.h"
-#include "shell/data_path.h"
-#include "shell/utf8_paths.h"
-#include "shell/whole_file_write.h"
 
 namespace fs = std::filesystem;
 

@@ -10,14 +10,14 @@
 #include <filesystem>
 #include <memory>
 
+#include "files/data_path.h"
+#include "files/utf8_paths.h"
 #include "level/container.h"
 #include "level/platform.h"
 #include "level/terrain.h"
 #include "private_display.h"
-#include "shell/data_path.h"
 #include "shell/game.h"
 #include "shell/object.h"
-#include "shell/utf8_paths.h"
 #include "shell/view.h"
 
 namespace fs = std::filesystem;

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "commands.h"
-#include "shell/utf8_paths.h"
+#include "files/utf8_paths.h"
 #include "shell/version.h"
 #include "world/object_kinds.h"
 

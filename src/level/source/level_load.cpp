@@ -2,11 +2,11 @@
 
 #include <cctype>
 
+#include "files/file_bytes.h"
 #include "level/level_file.h"
 #include "level_encoder.h"
 #include "level_source.h"
 #include "shell/counts_and_lists.h"
-#include "shell/file_bytes.h"
 
 namespace {
 // A file named as a level source (.json, .tmj, .tmx) that holds no text at

@@ -4,8 +4,8 @@
 #include <cstring>
 #include <nlohmann/json.hpp>
 
+#include "files/file_bytes.h"
 #include "project_source.h"
-#include "shell/file_bytes.h"
 #include "tiled_source.h"
 
 using nlohmann::json;

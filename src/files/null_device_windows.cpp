@@ -1,0 +1,3 @@
+#include "files/null_device.h"
+
+const char* const NULL_DEVICE = "NUL";

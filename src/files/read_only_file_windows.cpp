@@ -1,0 +1,60 @@
+// Windows' side of read_only_file.h. CreateFileW opens whatever the path
+// names without waiting: a device (NUL, CON) or the client end of a named
+// pipe comes back at once, and FILE_FLAG_BACKUP_SEMANTICS lets a folder be
+// opened too, so that it is named as such. The handle then says what it is.
+// Other programs may write, rename or delete the file meanwhile: an editor
+// saving the level must never find it locked by the game.
+#include <windows.h>
+
+#include "files/read_only_file.h"
+#include "files/utf8_paths.h"
+#include "files/windows_error.h"
+
+namespace {
+HANDLE handle_of(std::intptr_t handle) { return reinterpret_cast<HANDLE>(handle); }
+
+// What the open handle is, and a disk file's size.
+file_kind kind_of(HANDLE file, std::uint64_t& size) {
+  switch (GetFileType(file)) {
+    case FILE_TYPE_CHAR:
+      return file_kind::device;
+    case FILE_TYPE_PIPE:
+      return file_kind::pipe;
+    case FILE_TYPE_DISK:
+      break;
+    default:
+      return file_kind::other;
+  }
+  BY_HANDLE_FILE_INFORMATION info;
+  if (!GetFileInformationByHandle(file, &info)) return file_kind::other;
+  if (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) return file_kind::folder;
+  size = (std::uint64_t{info.nFileSizeHigh} << 32) | info.nFileSizeLow;
+  return file_kind::regular;
+}
+}  // namespace
+
+read_only_file::read_only_file(const std::string& path) {
+  HANDLE file = CreateFileW(file_path(path).c_str(), GENERIC_READ,
+                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                            OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  if (file == INVALID_HANDLE_VALUE) {
+    failure_ = windows_error_text(GetLastError());
+    return;
+  }
+  handle_ = reinterpret_cast<std::intptr_t>(file);
+  kind_ = kind_of(file, size_);
+}
+
+read_only_file::~read_only_file() {
+  if (handle_ != -1) CloseHandle(handle_of(handle_));
+}
+
+long long read_only_file::read(void* into, std::size_t count) {
+  DWORD wanted = count < (DWORD{1} << 30) ? static_cast<DWORD>(count) : DWORD{1} << 30;
+  DWORD got = 0;
+  if (ReadFile(handle_of(handle_), into, wanted, &got, nullptr)) return got;
+  DWORD error = GetLastError();
+  if (error == ERROR_BROKEN_PIPE || error == ERROR_HANDLE_EOF) return 0;  // the writer is done
+  failure_ = windows_error_text(error);
+  return -1;
+}

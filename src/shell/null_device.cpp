@@ -1,3 +1,0 @@
-#include "shell/null_device.h"
-
-const char* const NULL_DEVICE = "/dev/null";
