@@ -76,6 +76,17 @@ std::string printable(const char* text) {
 void ogg_stream::open(std::string path) {
   release();
   exhausted = false;
+  open_decoder(path);
+  make_buffers_and_source();
+  // The music sits at the listener: no fading with distance, no direction.
+  alSource3f(source, AL_POSITION, 0.0f, 0.0f, 0.0f);
+  alSource3f(source, AL_VELOCITY, 0.0f, 0.0f, 0.0f);
+  alSource3f(source, AL_DIRECTION, 0.0f, 0.0f, 0.0f);
+  alSourcef(source, AL_ROLLOFF_FACTOR, 0.0f);
+  alSourcei(source, AL_SOURCE_RELATIVE, AL_TRUE);
+}
+
+void ogg_stream::open_decoder(const std::string& path) {
   file = std::fopen(path.c_str(), "rb");
   if (file == nullptr) throw std::string("Could not open Ogg file.");
   const int result = ov_open(file, &decoder, nullptr, 0);
@@ -88,7 +99,9 @@ void ogg_stream::open(std::string path) {
   info = ov_info(&decoder, -1);
   comment = ov_comment(&decoder, -1);
   format = info->channels == 1 ? AL_FORMAT_MONO16 : AL_FORMAT_STEREO16;
+}
 
+void ogg_stream::make_buffers_and_source() {
   // An error some earlier call left pending is not ours: cleared, it cannot
   // make the check below throw after the buffers were made, losing them.
   alGetError();
@@ -108,13 +121,6 @@ void ogg_stream::open(std::string path) {
     release();
     throw;
   }
-
-  // The music sits at the listener: no fading with distance, no direction.
-  alSource3f(source, AL_POSITION, 0.0f, 0.0f, 0.0f);
-  alSource3f(source, AL_VELOCITY, 0.0f, 0.0f, 0.0f);
-  alSource3f(source, AL_DIRECTION, 0.0f, 0.0f, 0.0f);
-  alSourcef(source, AL_ROLLOFF_FACTOR, 0.0f);
-  alSourcei(source, AL_SOURCE_RELATIVE, AL_TRUE);
 }
 
 void ogg_stream::release() {

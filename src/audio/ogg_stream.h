@@ -50,6 +50,10 @@ class ogg_stream {
   bool ended_early() const;
 
  protected:
+  // open's steps: the file and its decoder, then the two buffers and the
+  // source (released again when OpenAL refuses one). Each throws as open.
+  void open_decoder(const std::string& path);
+  void make_buffers_and_source();
   // Decodes the next piece of the file into `buffer`: 131,072 bytes, or fewer
   // at the end of the file. False, with the buffer untouched, when nothing was
   // left.

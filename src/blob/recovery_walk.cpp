@@ -100,21 +100,12 @@ bool still_inside(const axis_run& x, const axis_run& y, const solid_box& box, in
   return vx >= x.low && vx <= x.high && vy >= y.low && vy <= y.high &&
          pixel_within(vx, box.left, box.right) && pixel_within(vy, box.top, box.bottom);
 }
-}  // namespace
 
-int walk_through_solid(float& x, float& y, double step_x, double step_y, const solid_box& solid,
-                       int most) {
-  if (most < 1) return 0;
-  x = walk_one_step(x, step_x);
-  y = walk_one_step(y, step_y);
-  axis_run run_x, run_y;
-  if (most == 1 || !run_from(x, step_x, run_x) || !run_from(y, step_y, run_y) ||
-      !still_inside(run_x, run_y, solid, 0))
-    return 1;
-  // The largest k < most with every point up to k steps on inside the box:
-  // each of those points would be asked about and answered "in terrain".
-  // Guessed from the distances to the box's and the runs' edges, then set
-  // right by the exact test.
+// The largest k < most with every point up to k steps on inside the box:
+// each of those points would be asked about and answered "in terrain".
+// Guessed from the distances to the box's and the runs' edges, then set
+// right by the exact test.
+int steps_inside(const axis_run& run_x, const axis_run& run_y, const solid_box& solid, int most) {
   int guess = std::min(most - 1, std::min(steps_within(run_x, solid.left, solid.right),
                                           steps_within(run_y, solid.top, solid.bottom)));
   auto inside_after = [&](int k) { return still_inside(run_x, run_y, solid, k); };
@@ -141,6 +132,20 @@ int walk_through_solid(float& x, float& y, double step_x, double step_y, const s
     else
       outside = k;
   }
+  return inside;
+}
+}  // namespace
+
+int walk_through_solid(float& x, float& y, double step_x, double step_y, const solid_box& solid,
+                       int most) {
+  if (most < 1) return 0;
+  x = walk_one_step(x, step_x);
+  y = walk_one_step(y, step_y);
+  axis_run run_x, run_y;
+  if (most == 1 || !run_from(x, step_x, run_x) || !run_from(y, step_y, run_y) ||
+      !still_inside(run_x, run_y, solid, 0))
+    return 1;
+  int inside = steps_inside(run_x, run_y, solid, most);
   x = static_cast<float>(run_x.after(inside));
   y = static_cast<float>(run_y.after(inside));
   return 1 + inside;

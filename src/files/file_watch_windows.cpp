@@ -157,6 +157,37 @@ class folder_watch {
   bool reading_ = false;
   alignas(DWORD) unsigned char buffer_[16384];
 };
+// How long to sleep: until the timing's next event, or, while the folder
+// is watched, until its path is next checked. INFINITE when nothing is due.
+DWORD sleep_ms(const watch_timing& timing, const folder_watch& watch, std::int64_t now,
+               std::int64_t check_at) {
+  std::int64_t wait = timing.wait_ms(now);
+  if (watch.open()) {
+    std::int64_t check = std::max<std::int64_t>(0, check_at - now);
+    wait = wait < 0 ? check : std::min(wait, check);
+  }
+  return wait < 0 ? INFINITE : static_cast<DWORD>(wait);
+}
+
+// Takes in what woke the thread: the folder's news when the watch woke it
+// (a change to the file is handed to the timing), and the check of the
+// folder's path when due. True when the folder is lost: gone, the watch
+// unable to go on, or its path no longer leading to it.
+bool folder_lost(folder_watch& watch, watch_timing& timing, const std::wstring& name,
+                 const std::wstring& folder, bool woke_by_watch, std::int64_t now,
+                 std::int64_t& check_at) {
+  bool lost = false;
+  if (woke_by_watch) {
+    folder_news news = watch.collect(name);
+    if (news.file_changed) timing.changed(now);
+    lost = news.folder_gone || !watch.arm();
+  }
+  if (watch.open() && !lost && now >= check_at) {
+    check_at = now + watch_timing::LOOK_AGAIN_MS;
+    lost = !watch.is_at(folder);
+  }
+  return lost;
+}
 }  // namespace
 
 file_watch::file_watch(const std::string& path) {
@@ -200,27 +231,12 @@ void file_watch::run() {
   changes_ = NO_HANDLE;  // the watch owns it now
   if (!watching) timing.folder_gone(now);
   for (;;) {
-    std::int64_t wait = timing.wait_ms(now);
-    if (watch.open()) {
-      std::int64_t check = std::max<std::int64_t>(0, check_at - now);
-      wait = wait < 0 ? check : std::min(wait, check);
-    }
     HANDLE waits[2] = {handle(stop_), watch.done()};
     DWORD woke = WaitForMultipleObjects(watch.open() ? 2 : 1, waits, FALSE,
-                                        wait < 0 ? INFINITE : static_cast<DWORD>(wait));
+                                        sleep_ms(timing, watch, now, check_at));
     if (woke == WAIT_OBJECT_0 || woke == WAIT_FAILED) return;
     now = now_ms();
-    bool lost = false;
-    if (woke == WAIT_OBJECT_0 + 1) {
-      folder_news news = watch.collect(name);
-      if (news.file_changed) timing.changed(now);
-      lost = news.folder_gone || !watch.arm();
-    }
-    if (watch.open() && !lost && now >= check_at) {
-      check_at = now + watch_timing::LOOK_AGAIN_MS;
-      lost = !watch.is_at(folder);
-    }
-    if (lost) {
+    if (folder_lost(watch, timing, name, folder, woke == WAIT_OBJECT_0 + 1, now, check_at)) {
       watch.close();
       timing.folder_gone(now);
     }

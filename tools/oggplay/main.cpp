@@ -116,6 +116,35 @@ void play_to_end(ogg_stream& player) {
   progress.finish(seconds());
 }
 
+// Plays the file on the open device; the exit status: 0, or 1 after one
+// line when the file cannot be played, is cut short or cannot be let go.
+int play_file(const std::string& path) {
+  int status = 0;
+  ogg_stream player;
+  try {
+    player.open(path);
+    player.display();
+    play_to_end(player);
+    if (interrupted == 0 && player.ended_early()) {
+      std::fprintf(stderr,
+                   "oggplay: %s: the file ends before its stream does (cut short?); only the "
+                   "part present played\n",
+                   path.c_str());
+      status = 1;
+    }
+  } catch (const std::string& text) {
+    std::fprintf(stderr, "oggplay: %s: %s\n", path.c_str(), text.c_str());
+    status = 1;
+  }
+  try {
+    player.release();
+  } catch (const std::string& text) {
+    std::fprintf(stderr, "oggplay: %s: %s\n", path.c_str(), text.c_str());
+    status = 1;
+  }
+  return status;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -144,30 +173,7 @@ int main(int argc, char** argv) {
   // a wave-writer device finishes its file.
   std::signal(SIGINT, on_interrupt);
   std::signal(SIGTERM, on_interrupt);
-
-  int status = 0;
-  ogg_stream player;
-  try {
-    player.open(path);
-    player.display();
-    play_to_end(player);
-    if (interrupted == 0 && player.ended_early()) {
-      std::fprintf(stderr,
-                   "oggplay: %s: the file ends before its stream does (cut short?); only the "
-                   "part present played\n",
-                   path.c_str());
-      status = 1;
-    }
-  } catch (const std::string& text) {
-    std::fprintf(stderr, "oggplay: %s: %s\n", path.c_str(), text.c_str());
-    status = 1;
-  }
-  try {
-    player.release();
-  } catch (const std::string& text) {
-    std::fprintf(stderr, "oggplay: %s: %s\n", path.c_str(), text.c_str());
-    status = 1;
-  }
+  int status = play_file(path);
   close_audio_device();
   if (status == 0 && interrupted != 0) status = 130;
   return status;

@@ -103,17 +103,23 @@ std::uint64_t block_range(std::uint32_t bx0, std::uint32_t bx1, std::uint32_t by
   return columns & rows;
 }
 
-std::uint32_t sort_blocks(const shape_list& list, int x0, int y0, cell_blocks& blocks,
-                          block_pixels* pixels) {
-  blocks = {0, 0, nullptr, 0, 0, 1};
+namespace {
+// Whether the cell's blocks can be sorted at all: not too many shapes, and
+// every corner exact.
+bool sortable(const shape_list& list) {
   std::uint32_t shapes = 0;
   list.for_shapes([&shapes](std::uint32_t) { ++shapes; });
-  if (shapes > MOST_SHAPES) return 0;
+  if (shapes > MOST_SHAPES) return false;
   for (std::uint32_t k = 0; k < list.count; ++k)
-    if (!exact_everywhere(corners_of(*list.triangles[k]))) return 0;
-  blocks.unsortable = 0;
-  // Each shape is tested once, and any solid one of its copies can fill.
-  std::uint64_t reached_by[MOST_SHAPES];
+    if (!exact_everywhere(corners_of(*list.triangles[k]))) return false;
+  return true;
+}
+
+// The blocks each shape reaches (reached_by, in shape order), and the
+// blocks left empty and those filled by the solid shape that fills the
+// most. Each shape is tested once, and any solid one of its copies can fill.
+void reach_blocks(const shape_list& list, int x0, int y0, std::uint64_t* reached_by,
+                  cell_blocks& blocks) {
   std::uint64_t reached = 0, best_filled = 0;
   const primitive* best = nullptr;
   std::uint32_t shape = 0;
@@ -130,26 +136,39 @@ std::uint32_t sort_blocks(const shape_list& list, int x0, int y0, cell_blocks& b
   blocks.empty = ~reached;
   blocks.full = best_filled;
   blocks.filler_solid = best ? &best->solid : nullptr;
-  // Each other block: the pixels no shape holds, and those of the solid
-  // shape that holds the most of them.
+}
+
+// Block b's pixels: those no shape holds, and those of the solid shape
+// that holds the most of them.
+block_pixels pixels_of_block(const shape_list& list, int b, int x0, int y0,
+                             const std::uint64_t* reached_by) {
+  int left = x0 + (b % BLOCKS_PER_SIDE) * BLOCK, top = y0 + (b / BLOCKS_PER_SIDE) * BLOCK;
+  block_pixels out = {~std::uint64_t{0}, 0, nullptr};
+  std::uint32_t shape = 0;
+  list.for_shapes([&](std::uint32_t k) {
+    if (!(reached_by[shape++] >> b & 1)) return;
+    std::uint64_t held = pixels_held(*list.triangles[k], left, top);
+    out.none &= ~held;
+    const primitive* solid = list.solid_of_shape(k);
+    if (solid && bits_set(held) > bits_set(out.held)) {
+      out.held = held;
+      out.holder_solid = &solid->solid;
+    }
+  });
+  return out;
+}
+}  // namespace
+
+std::uint32_t sort_blocks(const shape_list& list, int x0, int y0, cell_blocks& blocks,
+                          block_pixels* pixels) {
+  blocks = {0, 0, nullptr, 0, 0, 1};
+  if (!sortable(list)) return 0;
+  blocks.unsortable = 0;
+  std::uint64_t reached_by[MOST_SHAPES];
+  reach_blocks(list, x0, y0, reached_by, blocks);
   std::uint32_t written = 0;
-  for (std::uint64_t mixed = reached & ~best_filled; mixed != 0; mixed &= mixed - 1) {
-    int b = __builtin_ctzll(mixed);
-    int left = x0 + (b % BLOCKS_PER_SIDE) * BLOCK, top = y0 + (b / BLOCKS_PER_SIDE) * BLOCK;
-    block_pixels& out = pixels[written++];
-    out = {~std::uint64_t{0}, 0, nullptr};
-    shape = 0;
-    list.for_shapes([&](std::uint32_t k) {
-      if (!(reached_by[shape++] >> b & 1)) return;
-      std::uint64_t held = pixels_held(*list.triangles[k], left, top);
-      out.none &= ~held;
-      const primitive* solid = list.solid_of_shape(k);
-      if (solid && bits_set(held) > bits_set(out.held)) {
-        out.held = held;
-        out.holder_solid = &solid->solid;
-      }
-    });
-  }
+  for (std::uint64_t mixed = ~blocks.empty & ~blocks.full; mixed != 0; mixed &= mixed - 1)
+    pixels[written++] = pixels_of_block(list, __builtin_ctzll(mixed), x0, y0, reached_by);
   return written;
 }
 

@@ -79,20 +79,15 @@ bool cell_memory::static_holds(int x, int y, world_box* walk) {
   // reads the blocks, which are for the cells blobs live in: it leaves them
   // alone, which spares their memory too.
   bool for_blobs = walk == nullptr;
-  if (m->first == NO_LIST && !(m->filler && chains_->triangle(m->filler - 1).solid)) {
+  if (m->first == NO_LIST && !filled_by_solid(*m)) {
     m->filler = 0;
     if (!make_list(*m, gx, gy)) {
       m->era = 0;
       return chains_->static_holds(CROSSING, x, y) || chains_->static_holds(FILLED, x, y);
     }
   }
-  if (m->filler && chains_->triangle(m->filler - 1).solid) {
-    const primitive& filler = chains_->triangle(m->filler - 1);
-    if (for_blobs && !m->sorted) {
-      set_blocks(gx, gy, filled_by(filler));
-      m->sorted = 1;
-    }
-    walk_box(walk, gx, gy, filler);
+  if (filled_by_solid(*m)) {
+    hold_by_filler(*m, gx, gy, walk, for_blobs);
     return true;
   }
   // Sorting may fill the store of pixels and begin a new era, taking the
@@ -106,6 +101,22 @@ bool cell_memory::static_holds(int x, int y, world_box* walk) {
     if (!held && shape_holds(*list.triangles[k], x, y)) held = list.solid_of_shape(k) != nullptr;
   });
   return held;
+}
+
+bool cell_memory::filled_by_solid(const memo& m) const {
+  return m.filler && chains_->triangle(m.filler - 1).solid;
+}
+
+// A cell filled by a solid triangle holds every point: its blocks say so
+// at once from now on, and a walk may cross the filler's cells in one go.
+void cell_memory::hold_by_filler(memo& m, std::uint32_t gx, std::uint32_t gy, world_box* walk,
+                                 bool for_blobs) {
+  const primitive& filler = chains_->triangle(m.filler - 1);
+  if (for_blobs && !m.sorted) {
+    set_blocks(gx, gy, filled_by(filler));
+    m.sorted = 1;
+  }
+  walk_box(walk, gx, gy, filler);
 }
 
 // The memo of the fine cell holding the grid point, or null outside the

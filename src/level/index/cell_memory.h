@@ -70,6 +70,9 @@ class cell_memory {
   memo* memo_at(std::uint32_t gx, std::uint32_t gy);
   const primitive* filler_at(int x, int y, std::uint32_t gx, std::uint32_t gy, bool walk) const;
   bool make_list(memo& m, std::uint32_t gx, std::uint32_t gy);
+  bool filled_by_solid(const memo& m) const;
+  void hold_by_filler(memo& m, std::uint32_t gx, std::uint32_t gy, world_box* walk,
+                      bool for_blobs);
   void group_shapes(std::size_t first);
   shape_list list_of(const memo& m) const;
   void set_blocks(std::uint32_t gx, std::uint32_t gy, const cell_blocks& b);
