@@ -15,7 +15,7 @@ set(BLOB_BUILD_BENCH OFF CACHE BOOL "" FORCE)
 set(BLOB_BUILD_FUZZ OFF CACHE BOOL "" FORCE)
 set(deps ${BLOB_WINDOWS_DEPS})
 
-# The game's data lies beside the program (src/shell/data_path.cpp).
+# The game's data lies beside the program (src/files/data_path.cpp).
 set(BLOB_DATA_DIR .)
 
 # Every program takes the compiler's runtime (libgcc, libstdc++, winpthread)

@@ -48,7 +48,7 @@ bool dispatch_event(const SDL_Event& event);
 bool event_pass();
 
 // A tick's event pass other than the plain one above: one that records the
-// keys, or one that takes them from a replay (shell/replay_session.h).
+// keys, or one that takes them from a replay (replay/replay_session.h).
 class key_source {
  public:
   virtual ~key_source() = default;

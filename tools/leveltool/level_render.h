@@ -33,7 +33,7 @@ struct render_request {
   std::string level_path;           // names the level in messages
   std::vector<std::uint8_t> level;  // the level file's bytes, as read or as built from a source
   // The game's data folders, each holding images/ or not: a picture is
-  // taken from the first that holds it (shell/data_path.h).
+  // taken from the first that holds it (files/data_path.h).
   std::vector<std::string> data_dirs;
   int shrink = 1;  // the picture is this many times smaller on each side (1..16)
 };
