@@ -19,9 +19,9 @@ class screen_message_list {
   static constexpr int LINES_SHOWN = 4;
   // About five seconds at 17 ms a tick.
   static constexpr long LIFE_TICKS = 294;
-  // Two rows of the band; a longer line is cut short with "...", as the
-  // whole of it is on standard error.
-  static constexpr std::size_t LINE_CHARS = 132;
+  // Three rows of the band, room for two folders named in full; a longer
+  // line is cut short with "...", as the whole of it is on standard error.
+  static constexpr std::size_t LINE_CHARS = 195;
 
   // Adds a line as the newest, pushing out the oldest when four are kept.
   // The program's own name in front ("blobdemo: ") is left out, and

@@ -37,7 +37,7 @@ TEST(ScreenMessageList, ShowsWhatTheFontCanAndCutsLongLines) {
   EXPECT_EQ(std::string(list.line(0)),
             std::string(5, '?') + "/" + std::string(7, '?') + ".json: it?ends?[2J here")
       << "one ? a character";
-  std::string longer(200, 'x');
+  std::string longer(300, 'x');
   list.add(longer.c_str());
   std::string cut = list.line(1);
   EXPECT_EQ(cut.size(), screen_message_list::LINE_CHARS);
