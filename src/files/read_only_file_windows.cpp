@@ -16,9 +16,9 @@ namespace {
 HANDLE handle_of(std::intptr_t handle) { return reinterpret_cast<HANDLE>(handle); }
 
 // Windows keeps these names for its devices in every folder, with any
-// extension and in any case: "CON", "nul.txt", "C:\\x\\com1.map". Such a
-// path names the device, which is told as one without opening it: a console
-// may not be there to open, and a serial port could make the open wait.
+// extension and in any case: "CON", "nul.txt", "C:\\x\\com1.map". A device
+// that cannot be opened (a console where there is none) is still told as
+// one, not as a file that is missing.
 bool names_a_device(const std::wstring& path) {
   static const wchar_t* const DEVICES[] = {L"CON", L"PRN", L"AUX", L"NUL", L"CONIN$", L"CONOUT$"};
   std::wstring name = std::filesystem::path(path).filename().wstring();
@@ -53,15 +53,15 @@ file_kind kind_of(HANDLE file, std::uint64_t& size) {
 }  // namespace
 
 read_only_file::read_only_file(const std::string& path) {
-  if (names_a_device(file_path(path).wstring())) {
-    kind_ = file_kind::device;
-    return;
-  }
   HANDLE file = CreateFileW(file_path(path).c_str(), GENERIC_READ,
                             FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                             OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
   if (file == INVALID_HANDLE_VALUE) {
-    failure_ = windows_error_text(GetLastError());
+    DWORD error = GetLastError();
+    if (names_a_device(file_path(path).wstring()))
+      kind_ = file_kind::device;
+    else
+      failure_ = windows_error_text(error);
     return;
   }
   handle_ = reinterpret_cast<std::intptr_t>(file);

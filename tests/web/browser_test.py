@@ -242,8 +242,8 @@ def check_touch_keys(page, url):
     moved = world_shift(before, after)
     check(moved > 60, "a touch held on Right moves the view right (the world moved %d pixels "
           "left, in the game's own pixels)" % moved)
-    words = page.evaluate("document.getElementById('click-to-play').textContent + ' / ' + "
-                          "document.querySelector('.help p').textContent")
+    words = " ".join(page.evaluate("document.getElementById('click-to-play').textContent + ' / '"
+                                   " + document.querySelector('.help p').textContent").split())
     check(words.startswith("Tap the game") and "tap it first" in words,
           "a touch screen is told to tap, not to click: %r" % words[:60])
     escape = page.element_box("#touch-keys [data-key=Escape]")
