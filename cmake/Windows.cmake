@@ -22,16 +22,16 @@ set(BLOB_DATA_DIR .)
 # in statically: no MinGW DLL has to ship.
 add_link_options(-static)
 
-# SDL. Its header renames main to SDL_main, for SDLmain's WinMain to call
-# after sending standard output and error to stdout.txt and stderr.txt
-# beside the program. Only a windowed program (WIN32_EXECUTABLE: the game)
-# takes that; the console tools keep their own main and their terminal.
-set(windowed $<BOOL:$<TARGET_PROPERTY:WIN32_EXECUTABLE>>)
+# SDL. Every program keeps its own main: SDL's header would rename it for
+# SDLmain's WinMain, which sends standard output and error to stdout.txt and
+# stderr.txt beside the program by their code-page names, emptying another
+# running game's files, and nowhere when the folder cannot be written. The
+# game does that itself (src/shell/output_files.h); MinGW's start-up calls a
+# windowed program's main as it does a console program's.
 add_library(blob_deps_sdl INTERFACE)
 target_include_directories(blob_deps_sdl SYSTEM INTERFACE ${deps}/include/SDL /usr/include/stb)
-target_compile_definitions(blob_deps_sdl INTERFACE $<$<NOT:${windowed}>:_SDL_main_h>)
-target_link_libraries(blob_deps_sdl INTERFACE $<${windowed}:mingw32> $<${windowed}:${deps}/lib/libSDLmain.a>
-                      ${deps}/lib/libSDL.dll.a)
+target_compile_definitions(blob_deps_sdl INTERFACE _SDL_main_h)
+target_link_libraries(blob_deps_sdl INTERFACE ${deps}/lib/libSDL.dll.a)
 
 find_package(OpenGL REQUIRED COMPONENTS OpenGL)
 add_library(blob_deps_gl INTERFACE)
@@ -60,3 +60,35 @@ blob_md_sha2(${BLOB_MD_SOURCE})
 
 # The DLLs that ship beside the programs.
 set(BLOB_WINDOWS_DLLS ${deps}/bin/SDL.dll ${deps}/bin/OpenAL32.dll ${deps}/bin/libalut-0.dll)
+
+# What every program carries as Windows expects it (packaging/windows/):
+# the portrait as its icon, its name, description and version in its
+# properties, and a manifest that declares it aware of paths longer than 260
+# characters. The icon is made from the portrait at build time.
+enable_language(RC)
+# Debian's Python, which has Pillow (scripts/install-deps.sh --windows).
+set(BLOB_PYTHON /usr/bin/python3 CACHE FILEPATH "Python with Pillow, for the icon")
+set(BLOB_WINDOWS_ICON ${PROJECT_BINARY_DIR}/windows/blobdemo.ico)
+add_custom_command(OUTPUT ${BLOB_WINDOWS_ICON}
+  COMMAND ${BLOB_PYTHON} ${PROJECT_SOURCE_DIR}/packaging/windows/make_icon.py
+          ${PROJECT_SOURCE_DIR}/data/images/hud_Portrait.png ${BLOB_WINDOWS_ICON}
+  DEPENDS ${PROJECT_SOURCE_DIR}/data/images/hud_Portrait.png
+          ${PROJECT_SOURCE_DIR}/packaging/windows/make_icon.py
+  VERBATIM)
+add_custom_target(blob_windows_icon DEPENDS ${BLOB_WINDOWS_ICON})
+
+# blob_windows_resources(TARGET "DESCRIPTION"): the icon, the version
+# details and the manifest, compiled by windres into TARGET.
+function(blob_windows_resources target description)
+  set(BLOB_PROGRAM ${target})
+  set(BLOB_DESCRIPTION ${description})
+  set(BLOB_ICON ${BLOB_WINDOWS_ICON})
+  set(folder ${PROJECT_BINARY_DIR}/windows)
+  set(BLOB_MANIFEST ${folder}/${target}.manifest)
+  configure_file(${PROJECT_SOURCE_DIR}/packaging/windows/program.manifest.in ${BLOB_MANIFEST} @ONLY)
+  configure_file(${PROJECT_SOURCE_DIR}/packaging/windows/program.rc.in ${folder}/${target}.rc @ONLY)
+  target_sources(${target} PRIVATE ${folder}/${target}.rc)
+  set_source_files_properties(${folder}/${target}.rc PROPERTIES
+    OBJECT_DEPENDS "${BLOB_WINDOWS_ICON};${BLOB_MANIFEST}")
+  add_dependencies(${target} blob_windows_icon)
+endfunction()

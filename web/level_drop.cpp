@@ -9,13 +9,14 @@
 // middle of a tick.
 #include <emscripten/emscripten.h>
 
-#include <cstdio>
 #include <string>
 #include <vector>
 
 #include "files/file_bytes.h"
+#include "files/said_lines.h"
 #include "level/container.h"
 #include "level/level_file.h"
+#include "level_findings.h"
 #include "level_load.h"
 #include "page_replay.h"
 #include "replay/replay_file.h"
@@ -25,15 +26,29 @@
 namespace {
 std::string message;
 
-// Plays the level file's bytes unless they hold nothing at all.
-bool play(std::vector<std::uint8_t> bytes, const std::string& name) {
-  level_data level = parse_level(bytes.data(), bytes.size());
-  if (level.triangles.empty() && level.objects.empty()) {
+// The level's notes and problems, as the desktop game says them: each on
+// the game's screen, and the first of them on the page's line, with how
+// many more there are.
+std::string findings_said(const std::string& name, const level_input& level) {
+  std::vector<std::string> lines = level_finding_lines(name, level);
+  for (const std::string& line : lines) say_line(line);
+  if (lines.empty()) return "";
+  std::string more = lines.size() > 1 ? " (and " + count_of(lines.size() - 1, "more line") +
+                                            " at the bottom of the game)"
+                                      : "";
+  return ". It plays, but " + lines[0] + more;
+}
+
+// Plays the level's bytes unless they hold nothing at all.
+bool play(level_input level, const std::string& name) {
+  std::vector<std::uint8_t>& bytes = level.bytes;
+  level_data parsed = parse_level(bytes.data(), bytes.size());
+  if (parsed.triangles.empty() && parsed.objects.empty()) {
     message = name + ": the level holds no terrain and no objects";
     return false;
   }
-  message = "Playing " + name + ": " + count_of(level.triangles.size(), "triangle") + ", " +
-            count_of(level.objects.size(), "object");
+  message = "Playing " + name + ": " + count_of(parsed.triangles.size(), "triangle") + ", " +
+            count_of(parsed.objects.size(), "object") + findings_said(name, level);
   record_page_level(bytes, name);
   set_level_bytes(std::move(bytes), name);
   remake_world();
@@ -54,7 +69,11 @@ extern "C" EMSCRIPTEN_KEEPALIVE int blob_play_dropped(const char* path, const ch
   // The game reads whatever whole records a file's counts allow, but a
   // dropped file whose counts do not add up to its size is most likely not a
   // level at all (a picture, a text file).
-  if (is_whole_level_file(bytes)) return play(std::move(bytes), name);
+  if (is_whole_level_file(bytes)) {
+    level_input level;
+    level.bytes = std::move(bytes);
+    return play(std::move(level), name);
+  }
   if (!looks_like_level_source(bytes)) {
     message = std::string(name) + ": not a level file (its counts do not match its " +
               std::to_string(bytes.size()) + " bytes) and not a level source";
@@ -63,12 +82,12 @@ extern "C" EMSCRIPTEN_KEEPALIVE int blob_play_dropped(const char* path, const ch
   problem_list problems(name);
   level_input built;
   bool ok = level_input_from_source(bytes, built, problems);
-  for (const std::string& note : problems.notes()) std::fprintf(stderr, "%s\n", note.c_str());
+  for (const std::string& note : problems.notes()) say_line(note);
   if (!ok) {
     message = problems_in_one_line(problems);
     return 0;
   }
-  return play(std::move(built.bytes), name);
+  return play(std::move(built), name);
 }
 
 extern "C" EMSCRIPTEN_KEEPALIVE const char* blob_play_message() { return message.c_str(); }

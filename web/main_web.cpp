@@ -14,6 +14,7 @@
 #include "shell/game.h"
 #include "shell/object.h"
 #include "shell/pacing.h"
+#include "shell/screen_messages.h"
 #include "world/object_kinds.h"
 
 namespace {
@@ -33,6 +34,7 @@ bool run_ticks(int due) {
   for (int k = 0; k < due && !quit; ++k) {
     ++ticks_run;
     if (k + 1 < due) {
+      age_screen_messages();
       step_pass();
       quit = page_keys()->event_pass();
     } else {
@@ -61,6 +63,7 @@ void frame() {
 extern "C" EMSCRIPTEN_KEEPALIVE unsigned blob_ticks_run() { return ticks_run; }
 
 int main(int argc, char** argv) {
+  show_said_lines_on_screen();
   install_blob_demo_kinds();
   std::vector<std::uint8_t> level;
   std::string reason;

@@ -228,7 +228,7 @@
   // Each button presses its key while a finger (or the mouse) holds it, with
   // the same key events the keyboard sends, so the game cannot tell them
   // apart.
-  const KEY_CODES = {ArrowLeft: 37, ArrowUp: 38, ArrowRight: 39, ArrowDown: 40, Tab: 9};
+  const KEY_CODES = {ArrowLeft: 37, ArrowUp: 38, ArrowRight: 39, ArrowDown: 40, Tab: 9, Escape: 27};
 
   function sendKey(type, key) {
     const event = new KeyboardEvent(type, {key: key, code: key, bubbles: true, cancelable: true});
@@ -263,10 +263,20 @@
     button.addEventListener('mouseleave', release);
   }
 
+  // A finger taps: the page's words say so once it is a touch screen.
+  function speakOfTapping() {
+    document.querySelectorAll('.pointer-word').forEach((word) => { word.textContent = 'Tap'; });
+    document.querySelectorAll('.pointer-word-lower').forEach((word) => { word.textContent = 'tap'; });
+    canvas.setAttribute('aria-label', 'The game: tap it, then play with the buttons under it');
+  }
+
   function offerTouchKeys() {
     const keys = document.getElementById('touch-keys');
     keys.querySelectorAll('button').forEach(holdKeyWhilePressed);
-    const show = () => { keys.hidden = false; };
+    const show = () => {
+      keys.hidden = false;
+      speakOfTapping();
+    };
     if (navigator.maxTouchPoints > 0 || matchMedia('(pointer: coarse)').matches) show();
     document.addEventListener('touchstart', show, {once: true, passive: true});
   }

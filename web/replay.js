@@ -25,15 +25,22 @@ window.blobReplay = (function () {
       two(d.getHours()) + two(d.getMinutes()) + '.replay';
   }
 
+  // The download, and what to do with it: watch it here, or check it on a
+  // desktop, whose runner needs the level too (the replay names it only as
+  // the page knew it).
   function offer(box, text) {
     const ticks = (/^# ticks: (\d+)$/m.exec(text) || [])[1];
+    const level = (/^# level: (.*)$/m.exec(text) || [])[1] || 'level.map';
     const link = document.createElement('a');
     link.id = 'replay-download';
     link.href = URL.createObjectURL(new Blob([text], {type: 'text/plain'}));
     link.download = fileName();
     link.textContent = 'Download the replay of this session';
-    box.append(link, ' (' + ticks + ' ticks): drop it onto this page, or give it to ' +
-      '"blobrun --replay", to see the session again.');
+    const command = document.createElement('code');
+    command.textContent = 'blobrun --replay ' + link.download + ' ' + level;
+    box.append(link, ' (' + ticks + ' ticks). Drop it onto this page to watch it again, or ' +
+      'check it on a desktop with ', command, ', ' + (level === 'level.map'
+        ? 'level.map being the game\'s own level.' : 'with the level you played beside it.'));
   }
 
   // The page calls this once the game has ended.

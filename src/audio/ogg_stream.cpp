@@ -3,6 +3,9 @@
 #include <iostream>
 #include <numeric>
 
+#include "files/file_bytes.h"
+#include "files/utf8_paths.h"
+
 namespace {
 
 // One fill of decoded sound: 128 KiB, 0.74 s of 16-bit stereo at 44.1 kHz.
@@ -87,7 +90,12 @@ void ogg_stream::open(std::string path) {
 }
 
 void ogg_stream::open_decoder(const std::string& path) {
-  file = std::fopen(path.c_str(), "rb");
+  // A pipe with no writer would hold the open below for ever, and a folder
+  // or a device holds no Ogg file: all are refused before it, as every
+  // file the game reads is (files/file_bytes.h).
+  std::string reason;
+  if (!is_readable_file(path, reason)) throw std::string("Could not open Ogg file.");
+  file = open_file(path, "rb");
   if (file == nullptr) throw std::string("Could not open Ogg file.");
   const int result = ov_open(file, &decoder, nullptr, 0);
   if (result < 0) {

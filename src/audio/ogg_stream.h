@@ -22,10 +22,12 @@ class ogg_stream {
   ogg_stream(const ogg_stream&) = delete;
   ogg_stream& operator=(const ogg_stream&) = delete;
 
-  // Opens the file, reads its headers and makes the two buffers and the
-  // source. Throws "Could not open Ogg file.", "Could not open Ogg stream. "
-  // followed by the decoder's reason, or "OpenAL error was raised."; whatever
-  // it made is released before it throws. Releases a file opened earlier.
+  // Opens the file (named in UTF-8; only a regular file: a folder, a pipe
+  // or a device is refused without waiting), reads its headers and makes
+  // the two buffers and the source. Throws "Could not open Ogg file.",
+  // "Could not open Ogg stream. " followed by the decoder's reason, or
+  // "OpenAL error was raised."; whatever it made is released before it
+  // throws. Releases a file opened earlier.
   void open(std::string path);
   // Stops the sound and frees the source, the buffers, the decoder and the
   // file. Harmless on a player that never opened, whose open failed, or that

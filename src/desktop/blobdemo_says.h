@@ -1,10 +1,10 @@
-// One line on standard error from the desktop game, named as its other
-// messages are: "blobdemo: ...".
+// One line from the desktop game, named as its other messages are:
+// "blobdemo: ...". It goes to standard error and to the window
+// (files/said_lines.h, shell/screen_messages.h).
 #pragma once
 
-#include <cstdio>
 #include <string>
 
-inline void blobdemo_says(const std::string& line) {
-  std::fprintf(stderr, "blobdemo: %s\n", line.c_str());
-}
+#include "files/said_lines.h"
+
+inline void blobdemo_says(const std::string& line) { say_line("blobdemo: " + line); }

@@ -11,7 +11,8 @@
 #include "replay/sha256.h"
 #include "shell/game.h"
 
-int play_command_line_level(const std::string& path, int argc, char** argv, replay_session* session) {
+int play_command_line_level(const std::string& path, int argc, char** argv, replay_session* session,
+                            const std::string& replay_path) {
   problem_list problems(path);
   level_input level;
   bool playable = read_level_input(path, level, problems);
@@ -21,9 +22,13 @@ int play_command_line_level(const std::string& path, int argc, char** argv, repl
     return 1;
   }
   for (const std::string& line : level_finding_lines(path, level)) blobdemo_says(line);
-  if (session) session->record(replay_level_path(path), sha256_hex(level.bytes));
+  if (session) {
+    session->record(replay_level_path(path), sha256_hex(level.bytes));
+    blobdemo_says("recording to " + replay_path + ": Escape ends the game and writes it");
+  }
   set_level_bytes(std::move(level.bytes), path);
   use_data_folders_for_level(path, "blobdemo");
   level_reloader reloader(path, session);
-  return game_main(argc, argv, [&reloader] { reloader.check(); }, session);
+  return game_main(
+      argc, argv, [&reloader] { reloader.check(); }, session);
 }

@@ -10,7 +10,8 @@ class replay_session;
 
 // The whole program for `blobdemo LEVEL`: returns its exit status, 1 (after
 // one line naming the file and the reason) when the level cannot be read or
-// built. With a session, the game is recorded until the level is first
-// reloaded: a replay holds one level.
+// built. With a session, the game is recorded, into `replay_path` (as the
+// line that says so names it), until the level is first reloaded: a replay
+// holds one level.
 int play_command_line_level(const std::string& path, int argc, char** argv,
-                             replay_session* session = nullptr);
+                            replay_session* session = nullptr, const std::string& replay_path = "");

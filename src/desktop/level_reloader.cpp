@@ -47,7 +47,8 @@ std::string absolute_path(const std::string& path) {
 level_reloader::level_reloader(const std::string& path, replay_session* session)
     : name_(path), path_(absolute_path(path)), session_(session), watch_(path) {
   if (!watch_.failure().empty())
-    blobdemo_says(name_ + ": cannot watch it for saves (" + watch_.failure() + "); it will not reload");
+    blobdemo_says(name_ + ": cannot watch it for saves (" + watch_.failure() +
+                  "); it will not reload");
 }
 
 level_reloader::~level_reloader() {
@@ -67,9 +68,11 @@ void level_reloader::check() {
 
 void level_reloader::say_folder_news() {
   said_gone_ = !said_gone_;
-  blobdemo_says(said_gone_ ? name_ + ": its folder is gone; the level plays on, and the folder is looked "
-                           "for once a second"
-                 : name_ + ": its folder is back; saves show again");
+  blobdemo_says(said_gone_
+                    ? name_ +
+                          ": its folder is gone; the level plays on, and the folder is looked "
+                          "for once a second"
+                    : name_ + ": its folder is back; saves show again");
 }
 
 void level_reloader::swap_in(built_level built) {
@@ -82,7 +85,7 @@ void level_reloader::swap_in(built_level built) {
   for (const std::string& note : built.notes) blobdemo_says(note);
   for (const std::string& line : built.findings) blobdemo_says(line);
   blobdemo_says(name_ + ": reloaded: " + count_of(built.triangles, "triangle") + ", " +
-      count_of(built.objects, "object"));
+                count_of(built.objects, "object"));
   stop_recording();
   set_level_bytes(std::move(built.bytes), name_);
   remake_world();
@@ -92,6 +95,7 @@ void level_reloader::swap_in(built_level built) {
 void level_reloader::stop_recording() {
   if (!session_ || !session_->recording()) return;
   session_->stop_recording();
-  blobdemo_says("the recording stops here, after tick " + std::to_string(session_->recorded().ticks) +
-      ": a replay holds one level, and this is a new one");
+  blobdemo_says("the recording stops here, after tick " +
+                std::to_string(session_->recorded().ticks) +
+                ": a replay holds one level, and this is a new one");
 }

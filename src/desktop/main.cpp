@@ -5,10 +5,12 @@
 #include <string>
 
 #include "desktop/command_line_level.h"
+#include "desktop/default_data.h"
 #include "desktop/recorded_play.h"
 #include "files/utf8_paths.h"
 #include "shell/game.h"
-#include "shell/start_sdl.h"
+#include "shell/output_files.h"
+#include "shell/screen_messages.h"
 #include "shell/version.h"
 #include "world/object_kinds.h"
 
@@ -45,16 +47,21 @@ int replay_command(const std::string& option, int argc, char** argv) {
   std::string replay = argv[2], level = argc == 4 ? argv[3] : "";
   if (is_option(replay) || is_option(level))
     return usage_error("unknown option " + (is_option(replay) ? replay : level));
-  if (option == "--record") return record_session(replay, level.empty() ? "level.map" : level, argc, argv);
+  if (option == "--record")
+    return record_session(replay, level.empty() ? "level.map" : level, argc, argv);
   return show_replay(replay, level, argc, argv);
 }
 }  // namespace
 
 int main(int argc, char** argv) {
+  show_said_lines_on_screen();
   install_blob_demo_kinds();
-  keep_output_beside_program();
+  open_output_files();
   use_utf8_arguments(argc, argv);
-  if (argc == 1) return game_main(argc, argv);
+  if (argc == 1) {
+    find_default_data();
+    return game_main(argc, argv);
+  }
   if (answered_version(argc, argv, "blobdemo")) return 0;
   std::string first = argv[1];
   if (first == "--help" || first == "-h") {

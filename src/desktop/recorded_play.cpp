@@ -16,6 +16,7 @@
 #include "replay/replay_session.h"
 #include "shell/counts_and_lists.h"
 #include "shell/game.h"
+#include "shell/screen_messages.h"
 #include "shell/stop_signal.h"
 
 namespace fs = std::filesystem;
@@ -44,6 +45,41 @@ bool replay_path_usable(const std::string& path, const std::string& level, std::
   fs::remove(file_path(probe), failure);
   return true;
 }
+
+// A replay shown in the game, then, once it has run its course, its
+// verdict on screen for as long as a line shows there, the world going on
+// without keys; Escape ends that sooner. A replay stopped by Escape ends at
+// once.
+class replay_then_verdict : public key_source {
+ public:
+  explicit replay_then_verdict(replay_session& session) : session_(session) {}
+
+  bool event_pass() override {
+    if (ticks_left_ < 0) return replay_pass();
+    bool quit = false;
+    SDL_Event event;
+    while (SDL_PollEvent(&event))
+      if (event.type == SDL_KEYDOWN && event.key.keysym.sym == SDLK_ESCAPE) quit = true;
+    return quit || --ticks_left_ <= 0 || stop_signal_received();
+  }
+
+  bool said() const { return said_; }
+
+ private:
+  bool replay_pass() {
+    if (!session_.event_pass()) return false;
+    std::string verdict = session_.verdict();
+    blobdemo_says(verdict);
+    said_ = true;
+    if (verdict.rfind("replay stopped", 0) == 0) return true;
+    ticks_left_ = screen_message_list::LIFE_TICKS;
+    return false;
+  }
+
+  replay_session& session_;
+  long ticks_left_ = -1;  // -1 while the replay plays
+  bool said_ = false;
+};
 }  // namespace
 
 int record_session(const std::string& replay_path, const std::string& level, int argc,
@@ -55,7 +91,7 @@ int record_session(const std::string& replay_path, const std::string& level, int
   }
   replay_session session;
   end_game_on_stop_signals();
-  int status = play_command_line_level(level, argc, argv, &session);
+  int status = play_command_line_level(level, argc, argv, &session, replay_path);
   const replay& recorded = session.recorded();
   if (recorded.ticks == 0) return status;  // the level or the window failed
   if (!write_file_atomically(replay_path, replay_text(recorded), why)) {
@@ -79,8 +115,9 @@ int show_replay(const std::string& replay_path, const std::string& level, int ar
   use_data_folders_for_level(level_path, "blobdemo");
   replay_session session;
   session.play(std::move(r));
-  int status = game_main(argc, argv, {}, &session);
+  replay_then_verdict shown(session);
+  int status = game_main(argc, argv, {}, &shown);
   if (status != 0) return status;
-  blobdemo_says(session.verdict());
+  if (!shown.said()) blobdemo_says(session.verdict());
   return session.replay_differs() ? 1 : 0;
 }

@@ -8,8 +8,7 @@
 // `replay_path` when the game ends (Escape, Ctrl-C, kill): whole, or not at
 // all. Refuses at once, with one line, a replay path that cannot be
 // written. Returns the exit status.
-int record_session(const std::string& replay_path, const std::string& level, int argc,
-                   char** argv);
+int record_session(const std::string& replay_path, const std::string& level, int argc, char** argv);
 
 // Shows the replay at the game's pace on its level (`level`, when not
 // empty, else the one it names), then says whether it matched. Only Escape

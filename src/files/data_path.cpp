@@ -5,6 +5,7 @@
 #include <set>
 
 #include "files/program_folder.h"
+#include "files/said_lines.h"
 #include "files/utf8_paths.h"
 
 namespace fs = std::filesystem;
@@ -12,11 +13,12 @@ namespace fs = std::filesystem;
 namespace {
 std::vector<std::string> data_folders;
 data_origin_report origin_report = nullptr;
+std::size_t usual_folder = 0;    // the folder whose files are taken without a word
 std::set<std::string> reported;  // files whose origin has been told
 const char* origin_program = "";
 
 void say_origin(const std::string& file, const std::string& folder) {
-  std::fprintf(stderr, "%s: %s\n", origin_program, data_origin_line(file, folder).c_str());
+  say_line(std::string(origin_program) + ": " + data_origin_line(file, folder));
 }
 
 bool has_images(const fs::path& folder) {
@@ -26,6 +28,28 @@ bool has_images(const fs::path& folder) {
 
 std::string in_folder(const std::string& folder, const std::string& path) {
   return folder.empty() ? path : folder + "/" + path;
+}
+
+// The game's name for a file, with '/' separators and without "./".
+std::string game_file(const char* game_path) {
+  std::string path(game_path ? game_path : "");
+  for (char& c : path)
+    if (c == '\\') c = '/';
+  if (path.rfind("./", 0) == 0) path.erase(0, 2);
+  return path;
+}
+
+// The folder as a person finds it: from the root, in UTF-8.
+std::string whole_folder(const std::string& folder) {
+  std::error_code error;
+  fs::path whole = fs::absolute(file_path(folder.empty() ? "." : folder), error);
+  if (error) return folder.empty() ? "." : folder;
+  whole = whole.lexically_normal();
+  std::string text = whole.u8string();
+  bool root = whole == whole.root_path();
+  return !root && text.size() > 1 && (text.back() == '/' || text.back() == '\\')
+             ? text.substr(0, text.size() - 1)
+             : text;
 }
 
 // A picture that is not a regular file (a folder, a pipe) is no picture: the
@@ -41,19 +65,34 @@ std::string host_path(const char* game_path) {
   for (char& c : path)
     if (c == '\\') c = '/';
   if (data_folders.empty() || path.empty() || file_path(path).has_root_path()) return path;
-  if (path.rfind("./", 0) == 0) path.erase(0, 2);
-  for (std::size_t k = 0; k + 1 < data_folders.size(); ++k) {
+  path = game_file(path.c_str());
+  for (std::size_t k = 0; k < data_folders.size(); ++k) {
     std::string candidate = in_folder(data_folders[k], path);
     if (!holds_file(candidate)) continue;
-    if (origin_report && reported.insert(path).second) origin_report(path, data_folders[k]);
+    if (k != usual_folder && origin_report && reported.insert(path).second)
+      origin_report(path, data_folders[k]);
     return candidate;
   }
   return in_folder(data_folders.back(), path);
 }
 
-void set_data_folders(const std::vector<std::string>& folders, data_origin_report report) {
+std::string data_file_name(const char* game_path) {
+  std::string found = host_path(game_path);
+  std::string path = game_file(game_path);
+  if (path.empty() || file_path(path).has_root_path() || holds_file(found)) return found;
+  std::vector<std::string> folders =
+      data_folders.empty() ? std::vector<std::string>{""} : data_folders;
+  std::string where;
+  for (const std::string& folder : folders)
+    where += (where.empty() ? "" : " or in ") + whole_folder(folder);
+  return path + " in " + where;
+}
+
+void set_data_folders(const std::vector<std::string>& folders, data_origin_report report,
+                      std::size_t usual) {
   data_folders = folders;
   origin_report = report;
+  usual_folder = usual < folders.size() ? usual : (folders.empty() ? 0 : folders.size() - 1);
   reported.clear();
 }
 

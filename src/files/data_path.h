@@ -13,15 +13,21 @@
 // then named).
 std::string host_path(const char* game_path);
 
-// Told once for each file taken from a data folder before the last: the
-// game file's name with '/' separators, and the folder.
+// How messages name a game file: as host_path maps it when a data folder
+// holds it; otherwise the file and every folder it was looked for in, from
+// the root: "images/font.png in /home/me/game", "level.map in A or in B".
+std::string data_file_name(const char* game_path);
+
+// Told once for each file taken from a data folder other than the usual
+// one: the game file's name with '/' separators, and the folder.
 using data_origin_report = void (*)(const std::string& file, const std::string& folder);
 
 // The folders relative game file names start from, searched first to last;
 // an empty name means the working folder, and no folders at all the working
 // folder alone. `report`, when given, hears of every file taken from a
-// folder other than the last, once.
-void set_data_folders(const std::vector<std::string>& folders, data_origin_report report = nullptr);
+// folder other than the `usual` one (by default the last), once.
+void set_data_folders(const std::vector<std::string>& folders, data_origin_report report = nullptr,
+                      std::size_t usual = static_cast<std::size_t>(-1));
 
 // One data folder, or the working folder again when `folder` is empty.
 void set_data_folder(const std::string& folder);

@@ -18,8 +18,8 @@ const char* not_a_file(file_kind kind) {
 
 std::string too_large(std::size_t limit) {
   constexpr std::size_t MB = std::size_t{1} << 20;
-  std::string most = limit % MB == 0 ? std::to_string(limit / MB) + " MB"
-                                     : std::to_string(limit) + " bytes";
+  std::string most =
+      limit % MB == 0 ? std::to_string(limit / MB) + " MB" : std::to_string(limit) + " bytes";
   return "it holds more than " + most + ", the most a file may hold to be read";
 }
 
@@ -73,7 +73,20 @@ bool read_file_bytes(const std::string& path, std::vector<std::uint8_t>& out, st
   return read_bytes(path, out, reason, limit, false);
 }
 
-bool read_stream_bytes(const std::string& path, std::vector<std::uint8_t>& out,
-                       std::string& reason, std::size_t limit) {
+bool read_stream_bytes(const std::string& path, std::vector<std::uint8_t>& out, std::string& reason,
+                       std::size_t limit) {
   return read_bytes(path, out, reason, limit, true);
+}
+
+bool is_readable_file(const std::string& path, std::string& reason) {
+  read_only_file file(path);
+  if (!file.failure().empty()) {
+    reason = file.failure();
+    return false;
+  }
+  if (file.kind() != file_kind::regular) {
+    reason = not_a_file(file.kind());
+    return false;
+  }
+  return true;
 }

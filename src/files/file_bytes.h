@@ -24,5 +24,11 @@ bool read_file_bytes(const std::string& path, std::vector<std::uint8_t>& out, st
 // The same, but a pipe or a device is read too, to its end and waiting for
 // it as command-line tools do (`blobrun LEVEL /dev/null 600`, a script
 // piped in); still at most `limit` bytes, so /dev/zero is refused.
-bool read_stream_bytes(const std::string& path, std::vector<std::uint8_t>& out,
-                       std::string& reason, std::size_t limit = FILE_BYTES_MAX);
+bool read_stream_bytes(const std::string& path, std::vector<std::uint8_t>& out, std::string& reason,
+                       std::size_t limit = FILE_BYTES_MAX);
+
+// The same rules without reading: true when `path` names a regular file
+// that can be opened; otherwise false, with the reason in words (a folder,
+// a pipe or a device is refused at once, without waiting for a writer).
+// For files read piece by piece, whatever their size (the music player's).
+bool is_readable_file(const std::string& path, std::string& reason);

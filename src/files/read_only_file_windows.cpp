@@ -6,12 +6,31 @@
 // saving the level must never find it locked by the game.
 #include <windows.h>
 
+#include <cwctype>
+
 #include "files/read_only_file.h"
 #include "files/utf8_paths.h"
 #include "files/windows_error.h"
 
 namespace {
 HANDLE handle_of(std::intptr_t handle) { return reinterpret_cast<HANDLE>(handle); }
+
+// Windows keeps these names for its devices in every folder, with any
+// extension and in any case: "CON", "nul.txt", "C:\\x\\com1.map". A device
+// that cannot be opened (a console where there is none) is still told as
+// one, not as a file that is missing.
+bool names_a_device(const std::wstring& path) {
+  static const wchar_t* const DEVICES[] = {L"CON", L"PRN", L"AUX", L"NUL", L"CONIN$", L"CONOUT$"};
+  std::wstring name = std::filesystem::path(path).filename().wstring();
+  name = name.substr(0, name.find(L'.'));
+  while (!name.empty() && (name.back() == L' ' || name.back() == L':')) name.pop_back();
+  for (wchar_t& c : name) c = static_cast<wchar_t>(std::towupper(c));
+  for (const wchar_t* device : DEVICES)
+    if (name == device) return true;
+  bool port =
+      name.size() == 4 && (name.compare(0, 3, L"COM") == 0 || name.compare(0, 3, L"LPT") == 0);
+  return port && name[3] >= L'1' && name[3] <= L'9';
+}
 
 // What the open handle is, and a disk file's size.
 file_kind kind_of(HANDLE file, std::uint64_t& size) {
@@ -38,7 +57,11 @@ read_only_file::read_only_file(const std::string& path) {
                             FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                             OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
   if (file == INVALID_HANDLE_VALUE) {
-    failure_ = windows_error_text(GetLastError());
+    DWORD error = GetLastError();
+    if (names_a_device(file_path(path).wstring()))
+      kind_ = file_kind::device;
+    else
+      failure_ = windows_error_text(error);
     return;
   }
   handle_ = reinterpret_cast<std::intptr_t>(file);

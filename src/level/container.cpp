@@ -1,11 +1,11 @@
 #include "level/container.h"
 
-#include <cstdio>
 #include <string>
 #include <vector>
 
 #include "files/data_path.h"
 #include "files/file_bytes.h"
+#include "files/said_lines.h"
 #include "level/level_file.h"
 #include "level/platform.h"
 #include "level/terrain.h"
@@ -14,7 +14,7 @@
 
 namespace {
 void warn(const std::string& problem, const std::string& path) {
-  std::fprintf(stderr, "level: %s (%s)\n", problem.c_str(), path.c_str());
+  say_line("level: " + problem + " (" + path + ")");
 }
 
 void make_triangles(const level_data& level) {
@@ -84,7 +84,7 @@ int obj_container::loadLevel(const char* file_name) {
   std::vector<std::uint8_t> bytes;
   std::string reason;
   if (!read_file_bytes(path, bytes, reason)) {
-    warn("cannot read the level, the world stays empty: " + reason, path);
+    warn("cannot read the level, the world stays empty: " + reason, data_file_name(file_name));
     return 0;
   }
   make_level(bytes.data(), bytes.size(), path);

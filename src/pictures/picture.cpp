@@ -1,9 +1,9 @@
 #include "pictures/picture.h"
 
-#include <cstdio>
 #include <set>
 
 #include "files/file_bytes.h"
+#include "files/said_lines.h"
 #include "pictures/picture_io.h"
 #include "pictures/picture_size.h"
 #include "pictures/png_guard.h"
@@ -12,8 +12,7 @@ namespace {
 // Each file's problem is said once (see picture.h).
 void report(const std::string& problem, const std::string& path) {
   static std::set<std::string> said_for;
-  if (said_for.insert(path).second)
-    std::fprintf(stderr, "texture: %s (%s)\n", problem.c_str(), path.c_str());
+  if (said_for.insert(path).second) say_line("texture: " + problem + " (" + path + ")");
 }
 
 // Null, with the reason, when the bytes do not decode.
@@ -88,10 +87,11 @@ SDL_Surface* decode_picture(std::vector<std::uint8_t> bytes, const std::string& 
   return surface;
 }
 
-SDL_Surface* read_picture(const std::string& path) {
+SDL_Surface* read_picture(const std::string& path, const std::string& name) {
+  const std::string& named = name.empty() ? path : name;
   std::vector<std::uint8_t> bytes;
   std::string reason;
-  if (read_file_bytes(path, bytes, reason)) return decode_picture(std::move(bytes), path);
-  report(reason, path);
+  if (read_file_bytes(path, bytes, reason)) return decode_picture(std::move(bytes), named);
+  report(reason, named);
   return nullptr;
 }

@@ -13,8 +13,9 @@
 #include <vector>
 
 // Reads the file and decodes it. Returns the surface (the caller frees it),
-// or null when the file cannot be read or decoded.
-SDL_Surface* read_picture(const std::string& path);
+// or null when the file cannot be read or decoded. Messages name the file
+// `name`, when given, else `path`.
+SDL_Surface* read_picture(const std::string& path, const std::string& name = "");
 
 // The same for a file's bytes, already read; `name` names the file in
 // messages. Needs no window.

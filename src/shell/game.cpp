@@ -5,15 +5,19 @@
 #include <string>
 
 #include "audio/audio_device.h"
+#include "files/data_path.h"
+#include "files/said_lines.h"
 #include "shell/frame_hints.h"
 #include "shell/object.h"
 #include "shell/pacing.h"
+#include "shell/screen_messages.h"
 #include "shell/start_sdl.h"
 #include "shell/text.h"
 #include "shell/texture.h"
 #include "shell/view.h"
 
 const char* const CAPTION = "Demo test fools\n";
+const char* const WINDOW_TITLE = "Blob demo";
 
 namespace {
 constexpr const char* PROGRAM = "blobdemo";
@@ -23,16 +27,25 @@ constexpr float PORTRAIT_U = 0.16f;         // 64 pixels / 400
 constexpr float PORTRAIT_V = -0.21333334f;  // 64 pixels / -300
 
 void report_display_failure(const char* what) {
-  std::fprintf(stderr, "%s: %s: %s%s\n", PROGRAM, what, SDL_GetError(), display_advice());
+  say_line(std::string(PROGRAM) + ": " + what + ": " + SDL_GetError() + display_advice());
 }
 
 bool open_audio(int* argc, char** argv) {
   std::string reason;
   if (open_audio_device(argc, argv, reason)) return true;
-  std::fprintf(stderr, "%s: no sound: cannot open the audio device: %s\n", PROGRAM, reason.c_str());
+  say_line(std::string(PROGRAM) + ": no sound: cannot open the audio device: " + reason);
   return false;
 }
 
+// The font from the data folders, or else the game's own: without a font
+// the lines that say what is missing (screen_messages.h) would be drawn as
+// white boxes, and the folder a game is started in may hold no pictures.
+GLuint load_font() {
+  GLuint font = loadTexture(".\\images\\font.png");
+  std::string own = shipped_data_folder();
+  if (font == 0 && !own.empty()) font = loadTexture((own + "/images/font.png").c_str());
+  return font;
+}
 }  // namespace
 
 void destroy_game(GLuint portrait) {
@@ -43,6 +56,8 @@ void destroy_game(GLuint portrait) {
 
 bool open_game_window() {
   SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
+  // The window's title and its task bar entry, rather than SDL's "SDL_app".
+  SDL_WM_SetCaption(WINDOW_TITLE, WINDOW_TITLE);
   return SDL_SetVideoMode(WINDOW_WIDTH, WINDOW_HEIGHT, 0, SDL_HWSURFACE | SDL_OPENGL) != nullptr;
 }
 
@@ -111,6 +126,7 @@ void render_frame(GLuint portrait) {
   draw_pass();
   draw_text(CAPTION_X, CAPTION_Y, CAPTION);
   draw_portrait(portrait);
+  draw_screen_messages();
   glDisable(GL_TEXTURE_2D);
 }
 
@@ -136,6 +152,7 @@ bool event_pass() {
 }
 
 bool run_tick(GLuint portrait, key_source* keys) {
+  age_screen_messages();
   render_frame(portrait);
   bool quit = keys ? keys->event_pass() : event_pass();
   SDL_GL_SwapBuffers();
@@ -170,7 +187,7 @@ bool start_game(int* argc, char** argv, game_session& session) {
   }
   set_fixed_gl_state();
   make_world();
-  tex_font = loadTexture(".\\images\\font.png");
+  tex_font = load_font();
   session.portrait = loadTexture(".\\images\\hud_Portrait.png");
   session.audio_open = open_audio(argc, argv);
   return true;
@@ -182,8 +199,7 @@ void end_game(const game_session& session) {
   SDL_Quit();
 }
 
-int game_main(int argc, char** argv, const std::function<void()>& between_ticks,
-              key_source* keys) {
+int game_main(int argc, char** argv, const std::function<void()>& between_ticks, key_source* keys) {
   game_session session;
   if (!start_game(&argc, argv, session)) return 1;
   run_paced_loop([] { return SDL_GetTicks(); }, [](std::uint32_t ms) { SDL_Delay(ms); },

@@ -7,7 +7,8 @@
 
 #include <functional>
 
-extern const char* const CAPTION;  // the text drawn at the top of the window
+extern const char* const CAPTION;       // the text drawn at the top of the window
+extern const char* const WINDOW_TITLE;  // the window's title: "Blob demo"
 
 // Opens the 800x600 double-buffered OpenGL window. False (SDL_GetError()
 // tells why) when it cannot.
@@ -34,7 +35,8 @@ void step_pass();
 void draw_pass();
 
 // A tick's drawing half: clear, view frame, step pass, backdrop, draw pass,
-// caption, portrait, texturing off. Leaves the frame in the back buffer.
+// caption, portrait, the lines said lately (screen_messages.h), texturing
+// off. Leaves the frame in the back buffer.
 void render_frame(GLuint portrait);
 
 // Shutdown's first half: destroys and releases every object in list order,
@@ -57,8 +59,8 @@ class key_source {
   virtual bool event_pass() = 0;
 };
 
-// One whole tick: render_frame, the event pass (the plain one, or that of
-// `keys` when given), swap. True when the game ends.
+// One whole tick: the lines said a tick older, render_frame, the event pass (the plain one, or that
+// of `keys` when given), swap. True when the game ends.
 bool run_tick(GLuint portrait, key_source* keys = nullptr);
 
 // Start-up's making of the world: the level object, which makes the level

@@ -33,5 +33,3 @@ const char* display_advice() {
                              : " (DISPLAY is not set: run the game on a desktop, or under a "
                                "virtual one with: xvfb-run -s -noreset ./blobdemo)";
 }
-
-void keep_output_beside_program() {}

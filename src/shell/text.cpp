@@ -13,7 +13,7 @@ constexpr int CELLS_PER_ROW = 14;
 constexpr double CELL = 0.0625;      // 32 / 512 of the picture
 constexpr double GAP = 0.001953125;  // 1 / 512: one pixel between cells
 
-void draw_glyph(double pen_x, double pen_y, char ch) {
+void draw_glyph(double pen_x, double pen_y, char ch, int size) {
   // The font starts at "0"; lower codes (punctuation, space) and codes above
   // 127 (negative as signed chars) give negative rows, which the texture's
   // repeat wraps to rows counted up from the picture's bottom edge.
@@ -29,21 +29,25 @@ void draw_glyph(double pen_x, double pen_y, char ch) {
   glTexCoord2f(static_cast<float>(s0), static_cast<float>(t0));
   screen_vertex(pen_x, pen_y);
   glTexCoord2f(static_cast<float>(s1), static_cast<float>(t0));
-  screen_vertex(pen_x + GLYPH_SIZE, pen_y);
+  screen_vertex(pen_x + size, pen_y);
   glTexCoord2f(static_cast<float>(s1), static_cast<float>(t1));
-  screen_vertex(pen_x + GLYPH_SIZE, pen_y + GLYPH_SIZE);
+  screen_vertex(pen_x + size, pen_y + size);
   glTexCoord2f(static_cast<float>(s0), static_cast<float>(t1));
-  screen_vertex(pen_x, pen_y + GLYPH_SIZE);
+  screen_vertex(pen_x, pen_y + size);
   glEnd();
 }
 }  // namespace
 
 void draw_text(int x, int y, const char* text) {
+  draw_text_sized(x, y, text, GLYPH_SIZE, PEN_ADVANCE);
+}
+
+void draw_text_sized(int x, int y, const char* text, int size, int advance) {
   glColor4ub(255, 255, 255, 255);
   double pen_x = x;
   double pen_y = y;
   for (const char* c = text; *c != '\n' && *c != '\0'; ++c) {
-    draw_glyph(pen_x, pen_y, *c);
-    pen_x += PEN_ADVANCE;
+    draw_glyph(pen_x, pen_y, *c, size);
+    pen_x += advance;
   }
 }

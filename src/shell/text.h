@@ -12,3 +12,6 @@ extern GLuint tex_font;
 // Relies on texturing and blending already being enabled; leaves the colour
 // opaque white and tex_font bound.
 void draw_text(int x, int y, const char* text);
+
+// The same with `size`-pixel glyphs and the pen advancing `advance` pixels.
+void draw_text_sized(int x, int y, const char* text, int size, int advance);

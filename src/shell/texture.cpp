@@ -51,7 +51,7 @@ bool all_alpha_full(const SDL_Surface* surface) {
 GLuint loadTexture(const char* path, bool* opaque) {
   if (opaque) *opaque = true;
   if (!SDL_GetVideoSurface()) return 0;
-  SDL_Surface* surface = read_picture(host_path(path));
+  SDL_Surface* surface = read_picture(host_path(path), data_file_name(path));
   if (!surface) return 0;
   begin_pixel_access(surface);
   GLuint name = 0;

@@ -1,6 +1,7 @@
 // The command-line player as a user runs it: what it prints, on which
 // stream, and its exit status, with OpenAL Soft's null backend or no device.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 
 #include <algorithm>
@@ -61,20 +62,32 @@ TEST_F(OggPlay, WrongCommandLineGivesUsage) {
   EXPECT_EQ(run("", "a.ogg b.ogg").status, 2);
 }
 
+// Files that are no Ogg files, each refused in one line naming it and the
+// reason: as every file the game reads, a folder, a pipe with no writer
+// (without waiting for one) and a device are refused before a byte is read.
 TEST_F(OggPlay, BadFilesGiveOneLineNamingFileAndReason) {
-  const std::string missing = tunes_->path("missing.ogg");
-  const outcome absent = run("ALSOFT_DRIVERS=null", missing);
-  EXPECT_EQ(absent.status, 1);
-  EXPECT_EQ(absent.err.rfind("oggplay: " + missing + ": ", 0), 0u) << absent.err;
-  EXPECT_NE(absent.err.find(std::strerror(ENOENT)), std::string::npos) << absent.err;
-  const outcome folder = run("ALSOFT_DRIVERS=null", tunes_->path(""));
-  EXPECT_EQ(folder.status, 1);
-  EXPECT_NE(folder.err.find(std::strerror(EISDIR)), std::string::npos) << folder.err;
+  const std::string missing = tunes_->path("missing.ogg"), fifo = tunes_->path("pipe.ogg");
+  ::mkfifo(fifo.c_str(), 0600);
   const std::string text = tunes_->write("text.ogg", "plain text\n");
-  const outcome not_ogg = run("ALSOFT_DRIVERS=null", text);
-  EXPECT_EQ(not_ogg.status, 1);
-  EXPECT_EQ(not_ogg.err, "oggplay: " + text + ": Could not open Ogg stream. Not Vorbis data.\n");
-  for (const outcome& o : {absent, folder, not_ogg}) EXPECT_EQ(o.out, "");
+  const struct {
+    std::string path, reason;
+  } refused[] = {{missing, std::strerror(ENOENT)},
+                 {tunes_->path(""), "cannot open it: it is a folder, not a file"},
+                 {fifo, "cannot open it: it is a pipe, not a file"},
+                 {"/dev/zero", "cannot open it: it is a device, not a file"},
+                 {text, "Could not open Ogg stream. Not Vorbis data."}};
+  for (const auto& r : refused) {
+    const outcome o = run("ALSOFT_DRIVERS=null", r.path);
+    EXPECT_EQ(o.status, 1) << r.path;
+    EXPECT_EQ(o.err.rfind("oggplay: " + r.path + ": ", 0), 0u) << o.err;
+    EXPECT_NE(o.err.find(r.reason + "\n"), std::string::npos) << o.err;
+    EXPECT_EQ(std::count(o.err.begin(), o.err.end(), '\n'), 1) << o.err;
+    EXPECT_EQ(o.out, "") << r.path;
+  }
+  // A name beyond ASCII plays like any other.
+  ::mkdir(tunes_->path("μουσική").c_str(), 0700);
+  const std::string greek = tunes_->cut(tune_, "μουσική/plain.ogg", file_size(tune_));
+  EXPECT_EQ(run("ALSOFT_DRIVERS=null", "'" + greek + "'").status, 0);
 }
 
 // A file cut short plays what it holds, then says so and does not claim

@@ -10,7 +10,8 @@
 class game_process {
  public:
   // Starts `program` with `args` in `folder` with the extra environment
-  // entries given, and with the signals given ignored, as a shell's
+  // entries given (and BLOB_TEST_NO_SCREEN_MESSAGES=1 unless they say
+  // otherwise), and with the signals given ignored, as a shell's
   // `trap '' SIG` leaves them.
   game_process(const std::string& program, const std::string& folder,
                const std::vector<std::string>& extra_env = {},

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "level/platform.h"
 #include "level/terrain.h"
 #include "level_encoder.h"
@@ -59,7 +61,10 @@ TEST_F(Container, MissingLevelGivesAnEmptyWorldAndSaysWhy) {
   EXPECT_EQ(start_ptr, nullptr);
   ASSERT_NE(start_obj, nullptr);
   EXPECT_EQ(start_obj->next, nullptr);
-  EXPECT_NE(err.find("./level.map"), std::string::npos) << err;
+  // Named with the folder it was looked for in, from the root.
+  EXPECT_NE(err.find("(level.map in " + std::filesystem::current_path().string() + ")\n"),
+            std::string::npos)
+      << err;
   EXPECT_NE(err.find("No such file"), std::string::npos) << err;
   EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << err;
   obj_container other;

@@ -45,6 +45,11 @@ SECONDS = 240    # life of the server and the browser
 # clock (SDL's, which reads Date.now) moves on 17.5 ms with each of the
 # browser's frames, which come every 5 ms: one tick a frame, each drawn.
 TICK_HOOK = """
+let blobModule;  // the lines the game says stay off the frames compared
+Object.defineProperty(window, 'Module', {configurable: true, get: () => blobModule, set: (m) => {
+  m.preRun = [].concat(m.preRun || [], () => { ENV.BLOB_TEST_NO_SCREEN_MESSAGES = '1'; });
+  blobModule = m;
+}});
 window.__blob = {shown: 0, freezeAfter: %d, last: false, frozen: false, started: false};
 const realFrame = window.requestAnimationFrame.bind(window);
 const realNow = Date.now, clockStart = realNow();
@@ -210,8 +215,10 @@ def check_narrow_window(page):
 
 
 def check_touch_keys(page, url):
-    """On a phone's touch screen the page shows the game's keys as buttons;
-    holding the one for Right moves the view as the key does."""
+    """On a phone's touch screen the page shows the game's keys as buttons
+    and speaks of tapping; holding the one for Right moves the view as the
+    key does, and Esc stops the game, which the page then offers to start
+    again, with the session's replay."""
     page.set_viewport(412, 900)
     page.send("Emulation.setTouchEmulationEnabled", enabled=True, maxTouchPoints=5)
     page.navigate(url)
@@ -235,6 +242,20 @@ def check_touch_keys(page, url):
     moved = world_shift(before, after)
     check(moved > 60, "a touch held on Right moves the view right (the world moved %d pixels "
           "left, in the game's own pixels)" % moved)
+    words = " ".join(page.evaluate("document.getElementById('click-to-play').textContent + ' / '"
+                                   " + document.querySelector('.help p').textContent").split())
+    check(words.startswith("Tap the game") and "tap it first" in words,
+          "a touch screen is told to tap, not to click: %r" % words[:60])
+    escape = page.element_box("#touch-keys [data-key=Escape]")
+    page.touch("touchStart", escape["x"] + escape["width"] / 2, escape["y"] + escape["height"] / 2)
+    page.touch("touchEnd")
+    page.wait_for("the game stopped by Esc", "document.getElementById('overlay').dataset.state "
+                  "=== 'stopped' && !!document.getElementById('replay-download')", 10)
+    again = page.element_box("#start-again")
+    page.screenshot().save(os.path.join(OUT, "page_touch_stopped.png"))
+    check(escape["width"] >= 44 and again["width"] > 0 and again["y"] + again["height"] <= 900,
+          "the Esc button (%dx%d) stops the game, and Start again and the replay are in reach"
+          % (escape["width"], escape["height"]))
     page.send("Emulation.setTouchEmulationEnabled", enabled=False)
     page.set_viewport(1000, 760)
 

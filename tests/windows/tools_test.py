@@ -13,6 +13,7 @@ usage: tools_test.py ZIP_FOLDER NATIVE_LEVELTOOL SOURCE_DIR WINE_PREFIX OUT_DIR
 """
 
 import os
+import shutil
 import subprocess
 import sys
 import time
@@ -106,8 +107,9 @@ def check_oggplay(wine):
 
 def check_refusals(wine):
     """Each run refuses the path in one line and ends at once: the reader
-    opens without waiting and asks the handle what it is. Wine has no
-    console here, so CON cannot even be opened; the line still names it."""
+    opens without waiting and asks the handle what it is; a name Windows
+    keeps for a device (CON, like NUL) is named a device without opening
+    it. oggplay reads through the same rules."""
     os.makedirs(os.path.join(OUT, "a folder"), exist_ok=True)
     fifo = os.path.join(OUT, "pipe.map")
     if not os.path.exists(fifo):
@@ -122,17 +124,21 @@ def check_refusals(wine):
             (["leveltool", "build", "NUL", "out.map"], "NUL", 1, device),
             (["leveltool", "check", "a folder"], "a folder", 1, folder),
             (["leveltool", "check", "pipe.map"], "pipe.map", 1, pipe),
-            (["leveltool", "check", "CON"], "CON", 1, None),
+            (["leveltool", "check", "CON"], "CON", 1, device),
+            (["oggplay", "CON"], "CON", 1, device),
+            (["oggplay", "pipe.map"], "pipe.map", 1, pipe),
+            (["oggplay", "a folder"], "a folder", 1, folder),
             (["leveltool", "check", "huge.map"], "huge.map", 1,
              "it holds more than 128 MB, the most a file may hold to be read"),
             (["blobrun", "NUL", "NUL", "60"], "NUL", 2, device),
-            (["blobrun", "CON", "NUL", "60"], "CON", 2, None),
+            (["blobrun", "CON", "NUL", "60"], "CON", 2, device),
             (["blobrun", "a folder", "NUL", "60"], "a folder", 2, folder),
             (["blobdemo", "NUL"], "NUL", 1, device),
             (["blobdemo", "a folder"], "a folder", 1, folder)]
     for argv, path, status, reason in runs:
         started = time.monotonic()
-        done = wine.run([exe(argv[0])] + argv[1:], cwd=OUT, timeout=60)
+        done = wine.run([exe(argv[0])] + argv[1:], cwd=OUT, timeout=60,
+                        extra_env={"ALSOFT_DRIVERS": "null"})
         took = time.monotonic() - started
         said = done.stderr
         if argv[0] == "blobdemo":  # a windowed program: its words go beside it
@@ -140,7 +146,8 @@ def check_refusals(wine):
         if argv[0] == "blobrun":
             head, tail = "blobrun: cannot read the level: ", " (%s)\n" % path
         else:
-            head, tail = "%s: %s: cannot read it: " % (argv[0], path), "\n"
+            verb = "open" if argv[0] == "oggplay" else "read"
+            head, tail = "%s: %s: cannot %s it: " % (argv[0], path, verb), "\n"
         words = said.startswith(head) and said.endswith(tail) and (
             reason is None or said == head + reason + tail)
         check(done.returncode == status and said.count("\n") == 1 and words
@@ -169,6 +176,16 @@ def check_unicode_names(wine):
     ran = wine.run([exe("blobrun"), level, "NUL", "60", "--final"], cwd=OUT, extra_env=utf8)
     check(ran.returncode == 0 and ran.stdout.startswith("tick 60 "), "blobrun.exe %s NUL 60 "
           "runs it (%d: %s)" % (level, ran.returncode, ran.stderr.strip()))
+    music = os.path.join(OUT, "μουσική")
+    os.makedirs(music, exist_ok=True)
+    shutil.copy(os.path.join(OUT, "tone.ogg"), os.path.join(music, "plain.ogg"))
+    played = wine.run([exe("oggplay"), "μουσική\\plain.ogg"], cwd=OUT,
+                      extra_env=dict(utf8, ALSOFT_DRIVERS="null"))
+    check(played.returncode == 0 and "TITLE=tone" in played.stdout, "oggplay.exe "
+          "μουσική\\plain.ogg plays it (%d: %s)" % (played.returncode, played.stderr.strip()))
+    missing = wine.run([exe("oggplay"), "μουσική\\absent.ogg"], cwd=OUT, extra_env=utf8)
+    check(missing.stderr.startswith("oggplay: μουσική\\absent.ogg: "), "and names a file "
+          "beyond the code page in UTF-8 (%r)" % missing.stderr)
 
 
 def read_and_remove(path):

@@ -15,12 +15,14 @@
 #include "level_source.h"
 #include "object_kind.h"
 #include "png_file.h"
+#include "private_display.h"
 #include "project_source.h"
 #include "shell/counts_and_lists.h"
 
 namespace fs = std::filesystem;
 
-const char* const USAGE =
+namespace {
+const char* const USAGE_TEXT =
     "usage: leveltool build SOURCE.json OUT.map\n"
     "         Makes a level file from a level source: the project's JSON or a map saved by\n"
     "         Tiled as JSON. Every value a level file cannot hold is reported; then nothing\n"
@@ -35,14 +37,22 @@ const char* const USAGE =
     "         Draws the whole level as the game's first frame shows it. Pictures come from\n"
     "         DIR/images (default: each from images/ beside the level when that holds it,\n"
     "         else the game's own). --shrink N makes the picture N (1..16) times smaller\n"
-    "         on each side. Without DISPLAY it starts an Xvfb of its own.\n"
+    "         on each side. %s\n"
     "dump, check and render also take a level source, built first as build does; they\n"
     "tell a source from a level file by its content and say which they read.\n"
     "Exit status: 0 done, 1 problems in the input or an output not written, 2 wrong usage.\n";
 
+}  // namespace
+
+const char* usage() {
+  static char text[2048];
+  if (text[0] == '\0') std::snprintf(text, sizeof text, USAGE_TEXT, private_display::where_drawn());
+  return text;
+}
+
 namespace {
 int usage_error(const std::string& problem) {
-  std::fprintf(stderr, "leveltool: %s\n%s", problem.c_str(), USAGE);
+  std::fprintf(stderr, "leveltool: %s\n%s", problem.c_str(), usage());
   return 2;
 }
 

@@ -14,4 +14,5 @@ int run_dump(const arguments& args);
 int run_check(const arguments& args);
 int run_render(const arguments& args);
 
-extern const char* const USAGE;
+// The usage, with where render draws in the words of this system.
+const char* usage();

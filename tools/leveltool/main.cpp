@@ -13,7 +13,7 @@ int main(int argc, char** argv) {
   install_blob_demo_kinds();
   use_utf8_arguments(argc, argv);
   if (argc < 2) {
-    std::fputs(USAGE, stderr);
+    std::fputs(usage(), stderr);
     return 2;
   }
   if (answered_version(argc, argv, "leveltool")) return 0;
@@ -24,9 +24,9 @@ int main(int argc, char** argv) {
   if (command == "check") return run_check(args);
   if (command == "render") return run_render(args);
   if (command == "help" || command == "--help" || command == "-h") {
-    std::fputs(USAGE, stdout);
+    std::fputs(usage(), stdout);
     return 0;
   }
-  std::fprintf(stderr, "leveltool: unknown command \"%s\"\n%s", command.c_str(), USAGE);
+  std::fprintf(stderr, "leveltool: unknown command \"%s\"\n%s", command.c_str(), usage());
   return 2;
 }

@@ -120,3 +120,7 @@ private_display::~private_display() {
   kill(pid_, SIGTERM);
   waitpid(pid_, nullptr, 0);
 }
+
+const char* private_display::where_drawn() {
+  return "Without DISPLAY it starts an Xvfb of its own.";
+}

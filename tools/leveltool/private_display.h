@@ -23,6 +23,9 @@ class private_display {
   // The display drawn on, for messages: "display :1".
   static std::string name();
 
+  // Where render draws, for the usage: a sentence.
+  static const char* where_drawn();
+
  private:
   // Starts Xvfb and points DISPLAY at it.
   bool start(std::string& why);

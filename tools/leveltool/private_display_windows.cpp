@@ -6,6 +6,10 @@ bool private_display::prepare(std::string&) { return true; }
 
 std::string private_display::name() { return "the desktop"; }
 
+const char* private_display::where_drawn() {
+  return "It opens a window on the desktop for a moment.";
+}
+
 bool private_display::start(std::string&) { return true; }
 
 private_display::~private_display() = default;

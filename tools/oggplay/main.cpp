@@ -8,11 +8,8 @@
 // Exit status: 0 when the file played to its end, 1 on an error or a file
 // cut short (one line on standard error), 2 on a wrong command line, 130
 // when interrupted.
-#include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
-#include <cerrno>
 #include <chrono>
 #include <csignal>
 #include <cstdio>
@@ -23,6 +20,9 @@
 
 #include "audio/audio_device.h"
 #include "audio/ogg_stream.h"
+#include "device_advice.h"
+#include "files/file_bytes.h"
+#include "files/utf8_paths.h"
 #include "shell/version.h"
 
 namespace {
@@ -73,30 +73,14 @@ class progress_line {
   clock_type::time_point next_{};
 };
 
-// The player only says that a file could not be opened, and a folder opens
-// like a file and then fails to read; the system's reason says more.
-bool can_read(const std::string& path, std::string& reason) {
-  int fd = open(path.c_str(), O_RDONLY);
-  if (fd < 0) {
-    reason = std::strerror(errno);
-    return false;
-  }
-  struct stat info;
-  bool folder = fstat(fd, &info) == 0 && S_ISDIR(info.st_mode);
-  close(fd);
-  if (folder) reason = std::strerror(EISDIR);
-  return !folder;
-}
-
 // OpenAL Soft finds no device on a machine without a sound card, but offers
 // two that need none: a silent one, and a wave writer set up in a
-// configuration file.
+// configuration file. How to ask for them differs by system
+// (device_advice.h).
 std::string device_advice() {
   const char* drivers = std::getenv("ALSOFT_DRIVERS");
   if (drivers != nullptr && std::strcmp(drivers, "null") == 0) return "";
-  return "; without a sound card, ALSOFT_DRIVERS=null plays into silence, and ALSOFT_CONF "
-         "naming a file that holds \"[general]\" \"drivers = wave\" \"[wave]\" "
-         "\"file = /absolute/out.wav\" writes the sound to that WAV file";
+  return NO_DEVICE_ADVICE;
 }
 
 // Starts the sound and keeps the source fed until the file has run out and
@@ -148,6 +132,7 @@ int play_file(const std::string& path) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  use_utf8_arguments(argc, argv);
   if (answered_version(argc, argv, "oggplay")) return 0;
   if (argc == 2 && (std::strcmp(argv[1], "-h") == 0 || std::strcmp(argv[1], "--help") == 0)) {
     print_usage(stdout);
@@ -159,8 +144,10 @@ int main(int argc, char** argv) {
   }
   const std::string path = argv[1];
 
+  // The player would only say that the file could not be opened; the
+  // reader's reason says more (a folder, a pipe, a device, a missing file).
   std::string reason;
-  if (!can_read(path, reason)) {
+  if (!is_readable_file(path, reason)) {
     std::fprintf(stderr, "oggplay: %s: cannot open it: %s\n", path.c_str(), reason.c_str());
     return 1;
   }
