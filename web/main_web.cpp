@@ -9,6 +9,7 @@
 #include <emscripten/html5.h>
 
 #include "files/file_bytes.h"
+#include "files/program_name.h"
 #include "level/container.h"
 #include "page_replay.h"
 #include "shell/game.h"
@@ -61,6 +62,7 @@ void frame() {
 extern "C" EMSCRIPTEN_KEEPALIVE unsigned blob_ticks_run() { return ticks_run; }
 
 int main(int argc, char** argv) {
+  set_program_name("blobdemo");
   install_blob_demo_kinds();
   std::vector<std::uint8_t> level;
   std::string reason;

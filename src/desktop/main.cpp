@@ -6,6 +6,7 @@
 
 #include "desktop/command_line_level.h"
 #include "desktop/recorded_play.h"
+#include "files/program_name.h"
 #include "files/utf8_paths.h"
 #include "shell/game.h"
 #include "shell/start_sdl.h"
@@ -45,12 +46,14 @@ int replay_command(const std::string& option, int argc, char** argv) {
   std::string replay = argv[2], level = argc == 4 ? argv[3] : "";
   if (is_option(replay) || is_option(level))
     return usage_error("unknown option " + (is_option(replay) ? replay : level));
-  if (option == "--record") return record_session(replay, level.empty() ? "level.map" : level, argc, argv);
+  if (option == "--record")
+    return record_session(replay, level.empty() ? "level.map" : level, argc, argv);
   return show_replay(replay, level, argc, argv);
 }
 }  // namespace
 
 int main(int argc, char** argv) {
+  set_program_name("blobdemo");
   install_blob_demo_kinds();
   keep_output_beside_program();
   use_utf8_arguments(argc, argv);

@@ -209,6 +209,29 @@ TEST(Render, PicturesBesideItElseTheGamesOwnElsePlainColours) {
   EXPECT_TRUE(near(p.at_world(130, 55), {255, 255, 255})) << "untextured crate";
 }
 
+// A picture that cannot be read is said with the program's name and what is
+// drawn without it; the level is drawn and written without it, and the exit
+// status says so. A picture under a name the game does not read gets a note.
+TEST(Render, APictureThatCannotBeReadIsSaidAndGivesStatusOne) {
+  tool_folder folder;
+  folder.write("level.map", test_level());
+  std::filesystem::create_directory(folder.path("images"));
+  folder.write("images/tex_snow.png", std::string("not a picture"));
+  folder.write("images/Crate.JPG", std::string("x"));
+  tool_result r = folder.run("render level.map level.png");
+  EXPECT_EQ(r.status, 1);
+  for (const std::string& line :
+       {"leveltool: texture: not a PNG, JPEG or BMP picture (" +
+            folder.path("images/tex_snow.png") + "); the terrain is drawn without it\n",
+        std::string("leveltool: level.map: note: images/Crate.JPG beside the level is not read: "
+                    "the game reads that picture only as images/crate.jpg"),
+        "leveltool: level.map: 1 picture could not be read (said above): " +
+            folder.path("level.png") + " shows the level without it\n"})
+    EXPECT_NE(r.err.find(line), std::string::npos) << line << " in:\n" << r.err;
+  EXPECT_EQ(r.error_lines(), 3) << r.err;
+  EXPECT_TRUE(folder.exists("level.png"));
+}
+
 TEST(Render, FailuresGiveOneLineAndNoPicture) {
   tool_folder folder;
   folder.write("level.map", test_level());

@@ -23,6 +23,7 @@
 
 #include "files/data_path.h"
 #include "files/file_bytes.h"
+#include "files/program_name.h"
 #include "files/utf8_paths.h"
 #include "level/container.h"
 #include "level/source/level_load.h"
@@ -161,6 +162,7 @@ int replay_command(int argc, char** argv) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  set_program_name("blobrun");
   install_blob_demo_kinds();
   use_utf8_arguments(argc, argv);
   if (answered_version(argc, argv, "blobrun")) return 0;
