@@ -508,9 +508,8 @@ TEST(Installed, LauncherStartsTheGameInItsDataFolder) {
   EXPECT_TRUE(fs::exists(prefix / "share/applications/blobdemo.desktop"));
   EXPECT_TRUE(fs::exists(prefix / "share/icons/hicolor/64x64/apps/blobdemo.png"));
   EXPECT_TRUE(fs::exists(prefix / "share/blobdemo/level.map"));
-  for (const char* page :
-       {"man6/blobdemo.6", "man1/leveltool.1", "man1/blobrun.1", "man1/oggplay.1",
-        "man1/synthlevel.1"})
+  for (const char* page : {"man6/blobdemo.6", "man1/leveltool.1", "man1/blobrun.1",
+                           "man1/oggplay.1", "man1/synthlevel.1"})
     EXPECT_TRUE(fs::exists(prefix / "share/man" / page)) << page;
   EXPECT_TRUE(fs::exists(prefix / "share/mime/packages/blobdemo.xml"));
   std::ifstream entry(prefix / "share/applications/blobdemo.desktop");

@@ -243,7 +243,7 @@ int run_render(const arguments& args) {
   bool ok = render_level(request, drawn, error);
   if (chosen_folders)
     for (const std::string& note :
-         picture_name_near_misses(fs::path(request.level_path).parent_path().u8string()))
+         picture_name_near_misses(file_path(request.level_path).parent_path().u8string()))
       drawn.notes.push_back(note);
   for (const std::string& note : drawn.notes) fail(level, "note: " + note);
   if (!ok) return fail(level, error);
