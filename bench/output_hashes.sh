@@ -5,13 +5,13 @@
 # random bytes. Run it before and after a change and diff the two lists;
 # any line that differs names a run whose simulation changed.
 #   bench/output_hashes.sh BUILD_DIR [OUT_FILE]
-# BUILD_DIR must hold tools/blobrun/blobrun and tools/synthlevel/synthlevel.
+# BUILD_DIR must hold bin/blobrun and bin/synthlevel.
 set -euo pipefail
 build=$(cd "$1" && pwd)
 out=$(realpath -m "${2:-/dev/stdout}")
 root=$(cd "$(dirname "$0")/.." && pwd)
-blobrun=$build/tools/blobrun/blobrun
-synth=$build/tools/synthlevel/synthlevel
+blobrun=$build/bin/blobrun
+synth=$build/bin/synthlevel
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 

@@ -48,7 +48,7 @@ cmake --build "$march" -j "$jobs" --target blobrun
 echo "== build and every test"
 cmake -S "$top" -B "$top/build/release" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBLOB_WERROR=ON \
   -DBLOB_TEST_WEB=ON -DBLOB_TEST_WINDOWS=ON \
-  -DBLOB_TEST_MARCH_BLOBRUN="$march/tools/blobrun/blobrun" >/dev/null
+  -DBLOB_TEST_MARCH_BLOBRUN="$march/bin/blobrun" >/dev/null
 cmake --build "$top/build/release" -j "$jobs"
 cd "$top/build/release"
 ctest --output-on-failure -j "$jobs"

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the game for the browser with Debian's Emscripten and writes the page
-# to build/web/: index.html, the game's JavaScript and WebAssembly, and its
-# packed data. Any static web server can serve that folder.
+# to build/web/: index.html with its script, style and icon, the game's
+# JavaScript and WebAssembly, and its packed data. Any static web server can
+# serve that folder.
 #
 # Usage: scripts/web.sh [--serve [PORT]]
 #   --serve  then serves build/web on 127.0.0.1 (port 8000 unless given) and
@@ -61,8 +62,10 @@ cmake --build "$build" -j "$(nproc)"
 
 site="$top/build/web"
 echo "web.sh: the page is in $site:"
-for file in index.html blobdemo.js blobdemo.wasm blobdemo.data; do
-  printf '  %-14s %8d bytes\n' "$file" "$(stat -c %s "$site/$file")"
+# The eight files the page needs, and the licence of its maths.
+for file in index.html page.js replay.js page.css favicon.png blobdemo.js blobdemo.wasm \
+  blobdemo.data COPYRIGHT.maths.txt; do
+  printf '  %-19s %8d bytes\n' "$file" "$(stat -c %s "$site/$file")"
 done
 
 # Python's own server, bound first: a port already in use gets one line that

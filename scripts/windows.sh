@@ -12,6 +12,18 @@
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 host=x86_64-w64-mingw32
+usage="usage: scripts/windows.sh   (takes no arguments; builds build/windows/blobdemo-windows.zip)"
+case "${1:-}" in
+  -h | --help)
+    echo "$usage"
+    exit 0
+    ;;
+esac
+if [ $# -gt 0 ]; then
+  echo "windows.sh: unknown argument \"$1\"" >&2
+  echo "$usage" >&2
+  exit 2
+fi
 
 "$top/scripts/install-deps.sh" --windows
 deps=$("$top/scripts/windows-deps.sh")

@@ -2,9 +2,9 @@
 // file into the in-memory file system; if the game can play it, it replaces
 // the running level, and otherwise the level keeps running and the page shows
 // the one line that says why. A file whose counts add up to its size is a
-// level file and is played as it is; one that starts like JSON is a level
-// source (the project's JSON or a Tiled map), built with the level tool's own
-// readers first; a replay is played (page_replay.h). The page calls this
+// level file and is played as it is; one that is named or starts like JSON
+// is a level source (the project's JSON or a Tiled map), built with the level
+// tool's own readers first; a replay is played (page_replay.h). The page calls this
 // between two of the browser's frames, so the world is never replaced in the
 // middle of a tick.
 #include <emscripten/emscripten.h>
@@ -68,20 +68,16 @@ extern "C" EMSCRIPTEN_KEEPALIVE int blob_play_dropped(const char* path, const ch
   if (looks_like_replay(bytes)) return play_page_replay(bytes, name, message) ? 1 : 0;
   // The game reads whatever whole records a file's counts allow, but a
   // dropped file whose counts do not add up to its size is most likely not a
-  // level at all (a picture, a text file).
-  if (is_whole_level_file(bytes)) {
-    level_input level;
-    level.bytes = std::move(bytes);
-    return play(std::move(level), name);
-  }
-  if (!looks_like_level_source(bytes)) {
+  // level at all (a picture, a text file), unless it is named or starts as
+  // a level source.
+  if (!is_whole_level_file(bytes) && !read_as_level_source(name, bytes)) {
     message = std::string(name) + ": not a level file (its counts do not match its " +
               std::to_string(bytes.size()) + " bytes) and not a level source";
     return 0;
   }
   problem_list problems(name);
   level_input built;
-  bool ok = level_input_from_source(bytes, built, problems);
+  bool ok = level_input_from_file(name, std::move(bytes), built, problems);
   for (const std::string& note : problems.notes()) say_line(note);
   if (!ok) {
     message = problems_in_one_line(problems);

@@ -9,6 +9,7 @@
 #include <emscripten/html5.h>
 
 #include "files/file_bytes.h"
+#include "files/program_name.h"
 #include "level/container.h"
 #include "page_replay.h"
 #include "shell/game.h"
@@ -64,6 +65,7 @@ extern "C" EMSCRIPTEN_KEEPALIVE unsigned blob_ticks_run() { return ticks_run; }
 
 int main(int argc, char** argv) {
   show_said_lines_on_screen();
+  set_program_name("blobdemo");
   install_blob_demo_kinds();
   std::vector<std::uint8_t> level;
   std::string reason;

@@ -48,6 +48,10 @@
 
   function stopped(code) {
     if (code === 0) {
+      // The line under the game said what played; now it says what Start
+      // again plays (a replay's verdict, said next, takes its place).
+      say(playingLevel ? 'Stopped: Start again plays ' + playingLevel.name + ' again'
+                       : 'Stopped: Start again plays the demo level', false);
       window.blobReplay.gameEnded();
       show('stopped');
     } else {

@@ -1,8 +1,11 @@
 #include "desktop/command_line_level.h"
 
+#include <filesystem>
+
 #include "desktop/blobdemo_says.h"
 #include "desktop/level_reloader.h"
 #include "files/data_path.h"
+#include "files/utf8_paths.h"
 #include "level/container.h"
 #include "level/source/level_findings.h"
 #include "level/source/level_load.h"
@@ -10,6 +13,14 @@
 #include "replay/replay_session.h"
 #include "replay/sha256.h"
 #include "shell/game.h"
+#include "shell/game_pictures.h"
+
+namespace {
+std::string level_folder(const std::string& path) {
+  std::error_code error;
+  return std::filesystem::absolute(file_path(path), error).parent_path().u8string();
+}
+}  // namespace
 
 int play_command_line_level(const std::string& path, int argc, char** argv, replay_session* session,
                             const std::string& replay_path) {
@@ -28,6 +39,8 @@ int play_command_line_level(const std::string& path, int argc, char** argv, repl
   }
   set_level_bytes(std::move(level.bytes), path);
   use_data_folders_for_level(path, "blobdemo");
+  for (const std::string& note : picture_name_near_misses(level_folder(path)))
+    blobdemo_says("note: " + note);
   level_reloader reloader(path, session);
   return game_main(
       argc, argv, [&reloader] { reloader.check(); }, session);

@@ -7,6 +7,7 @@
 #include "desktop/command_line_level.h"
 #include "desktop/default_data.h"
 #include "desktop/recorded_play.h"
+#include "files/program_name.h"
 #include "files/utf8_paths.h"
 #include "shell/game.h"
 #include "shell/output_files.h"
@@ -55,6 +56,7 @@ int replay_command(const std::string& option, int argc, char** argv) {
 
 int main(int argc, char** argv) {
   show_said_lines_on_screen();
+  set_program_name("blobdemo");
   install_blob_demo_kinds();
   open_output_files();
   use_utf8_arguments(argc, argv);

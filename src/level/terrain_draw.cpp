@@ -10,11 +10,15 @@
 #include "shell/view.h"
 
 namespace {
+// The view's far edges, in world pixels.
+int view_right() { return view_x + WINDOW_WIDTH * view_scale; }
+int view_bottom() { return view_y + WINDOW_HEIGHT * view_scale; }
+
 // True when all three corners lie beyond the same side of the view; a
 // triangle that spans the view with no corner inside it is still drawn.
 bool beyond_view(const primitive& p) {
-  int left = view_x, right = view_x + WINDOW_WIDTH;
-  int top = view_y, bottom = view_y + WINDOW_HEIGHT;
+  int left = view_x, right = view_right();
+  int top = view_y, bottom = view_bottom();
   return (p.x1 < left && p.x2 < left && p.x3 < left) ||
          (p.x1 > right && p.x2 > right && p.x3 > right) ||
          (p.y1 < top && p.y2 < top && p.y3 < top) ||
@@ -31,18 +35,21 @@ void corner(int x, int y, int r, int g, int b) {
 }
 
 // The window shows the view and nothing else: the game's projection (none),
-// its view frame (a shift by (-1, 1)) and the whole window as viewport. A
-// test that zooms out sees beyond the view, and then everything is drawn.
+// its view frame (a shift by (-1, 1), scaled down by view_scale) and the
+// whole window as viewport. A test that zooms out sees beyond the view, and
+// then everything is drawn.
 bool window_is_the_view() {
   GLfloat projection[16] = {}, frame[16] = {};
   GLint viewport[4] = {};
   glGetFloatv(GL_PROJECTION_MATRIX, projection);
   glGetFloatv(GL_MODELVIEW_MATRIX, frame);
   glGetIntegerv(GL_VIEWPORT, viewport);
+  const GLfloat scaled = 1.0f / static_cast<GLfloat>(view_scale);
   for (int k = 0; k < 16; ++k) {
     GLfloat diagonal = k % 5 == 0 ? 1 : 0;
     GLfloat shift = k == 12 ? -1 : k == 13 ? 1 : 0;
-    if (projection[k] != diagonal || frame[k] != diagonal + shift) return false;
+    GLfloat frame_diagonal = k == 0 || k == 5 ? scaled : diagonal;
+    if (projection[k] != diagonal || frame[k] != frame_diagonal + shift) return false;
   }
   return viewport[0] == 0 && viewport[1] == 0 && viewport[2] == WINDOW_WIDTH &&
          viewport[3] == WINDOW_HEIGHT;
@@ -50,7 +57,7 @@ bool window_is_the_view() {
 
 // A margin far beyond any rounding on the way to the screen and beyond
 // the reach of a smoothed outline.
-constexpr std::int64_t MARGIN = 4;          // pixels
+constexpr std::int64_t MARGIN = 4;          // window pixels
 constexpr std::int64_t FARTHEST = 1 << 29;  // pixels: keeps every product below 2^62
 
 // A triangle's corners and the view's, widened by the margin, for the edge
@@ -67,9 +74,13 @@ bool widen(const primitive& p, widened_view& v) {
   for (std::int64_t c :
        {x[0], x[1], x[2], y[0], y[1], y[2], std::int64_t{view_x}, std::int64_t{view_y}})
     if (std::llabs(c) > FARTHEST) return false;
-  const std::int64_t left = view_x - MARGIN, right = view_x + WINDOW_WIDTH + MARGIN;
-  const std::int64_t top = view_y - MARGIN, bottom = view_y + WINDOW_HEIGHT + MARGIN;
-  v = {{x[0], x[1], x[2]}, {y[0], y[1], y[2]}, {left, right, left, right}, {top, top, bottom, bottom}};
+  const std::int64_t margin = MARGIN * view_scale;
+  const std::int64_t left = view_x - margin, right = view_right() + margin;
+  const std::int64_t top = view_y - margin, bottom = view_bottom() + margin;
+  v = {{x[0], x[1], x[2]},
+       {y[0], y[1], y[2]},
+       {left, right, left, right},
+       {top, top, bottom, bottom}};
   return true;
 }
 
@@ -79,8 +90,8 @@ void sides_of_edge(const widened_view& v, int k, int& positive, int& negative) {
   int n = (k + 1) % 3;
   positive = negative = 0;
   for (int c = 0; c < 4; ++c) {
-    std::int64_t side = triangle_test::edge_side(v.x[k], v.y[k], v.x[n], v.y[n], v.corner_x[c],
-                                                 v.corner_y[c]);
+    std::int64_t side =
+        triangle_test::edge_side(v.x[k], v.y[k], v.x[n], v.y[n], v.corner_x[c], v.corner_y[c]);
     positive += side > 0;
     negative += side < 0;
   }
@@ -205,8 +216,7 @@ void draw_terrain(GLuint texture, bool texture_opaque) {
   static std::vector<const primitive*> near_view;
   glEnable(GL_TEXTURE_2D);
   glBindTexture(GL_TEXTURE_2D, texture);
-  terrain_index::triangles_near(view_x, view_y, view_x + WINDOW_WIDTH, view_y + WINDOW_HEIGHT,
-                                near_view);
+  terrain_index::triangles_near(view_x, view_y, view_right(), view_bottom(), near_view);
   near_view.erase(std::remove_if(near_view.begin(), near_view.end(),
                                  [](const primitive* p) { return !terrain_triangle_shown(*p); }),
                   near_view.end());

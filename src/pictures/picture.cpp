@@ -1,20 +1,11 @@
 #include "pictures/picture.h"
 
-#include <set>
-
 #include "files/file_bytes.h"
-#include "files/said_lines.h"
 #include "pictures/picture_io.h"
 #include "pictures/picture_size.h"
 #include "pictures/png_guard.h"
 
 namespace {
-// Each file's problem is said once (see picture.h).
-void report(const std::string& problem, const std::string& path) {
-  static std::set<std::string> said_for;
-  if (said_for.insert(path).second) say_line("texture: " + problem + " (" + path + ")");
-}
-
 // Null, with the reason, when the bytes do not decode.
 SDL_Surface* decode_bytes(const std::vector<std::uint8_t>& bytes, std::string& problem) {
   SDL_RWops* rw = SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size()));
@@ -73,8 +64,8 @@ std::string refusal(std::vector<std::uint8_t>& bytes) {
 }
 }  // namespace
 
-SDL_Surface* decode_picture(std::vector<std::uint8_t> bytes, const std::string& name) {
-  std::string problem = refusal(bytes);
+SDL_Surface* decode_picture(std::vector<std::uint8_t> bytes, std::string& problem) {
+  problem = refusal(bytes);
   SDL_Surface* surface = problem.empty() ? decode_bytes(bytes, problem) : nullptr;
   if (surface && !pixels_add_up(surface)) {
     SDL_FreeSurface(surface);
@@ -83,15 +74,11 @@ SDL_Surface* decode_picture(std::vector<std::uint8_t> bytes, const std::string& 
   }
   if (surface && !(surface = with_three_or_four_bytes(surface)))
     problem = "cannot convert the picture to 32-bit colour";
-  if (!surface) report(problem, name);
   return surface;
 }
 
-SDL_Surface* read_picture(const std::string& path, const std::string& name) {
-  const std::string& named = name.empty() ? path : name;
+SDL_Surface* read_picture(const std::string& path, std::string& problem) {
   std::vector<std::uint8_t> bytes;
-  std::string reason;
-  if (read_file_bytes(path, bytes, reason)) return decode_picture(std::move(bytes), named);
-  report(reason, named);
-  return nullptr;
+  if (!read_file_bytes(path, bytes, problem)) return nullptr;
+  return decode_picture(std::move(bytes), problem);
 }

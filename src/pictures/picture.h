@@ -1,9 +1,9 @@
 // Reading picture files into SDL surfaces laid out as the texture upload
 // takes them: 3 or 4 bytes per pixel, rows padded to a multiple of 4 bytes.
 // The game shows PNG and JPEG pictures; BMP is read too. A file that cannot
-// be read is reported in one line on stderr, "texture: REASON (FILE)", once
-// however often it is asked for (a game with its pictures missing asks for
-// the same ones again and again).
+// be read gives its reason in one line's worth of words, which the caller
+// says (shell/texture.h: once for each file, naming the program and what is
+// drawn without the picture).
 #pragma once
 
 #include <SDL.h>
@@ -13,10 +13,9 @@
 #include <vector>
 
 // Reads the file and decodes it. Returns the surface (the caller frees it),
-// or null when the file cannot be read or decoded. Messages name the file
-// `name`, when given, else `path`.
-SDL_Surface* read_picture(const std::string& path, const std::string& name = "");
+// or null when the file cannot be read or decoded, with the reason in
+// `problem`.
+SDL_Surface* read_picture(const std::string& path, std::string& problem);
 
-// The same for a file's bytes, already read; `name` names the file in
-// messages. Needs no window.
-SDL_Surface* decode_picture(std::vector<std::uint8_t> bytes, const std::string& name);
+// The same for a file's bytes, already read. Needs no window.
+SDL_Surface* decode_picture(std::vector<std::uint8_t> bytes, std::string& problem);

@@ -89,3 +89,12 @@ declared_size declared_picture_size(const bytes& data, std::int64_t& width, std:
     return declared_size::other;
   return found ? declared_size::found : declared_size::missing;
 }
+
+const char* picture_format(const bytes& data) {
+  if (starts_with(data, "\x89PNG\r\n\x1A\n", 8)) return "PNG";
+  if (starts_with(data, "\xFF\xD8\xFF", 3)) return "JPEG";
+  if (starts_with(data, "BM", 2) && data.size() >= 6 &&
+      le32(data, 2) == static_cast<std::int64_t>(data.size()))
+    return "BMP";
+  return nullptr;
+}

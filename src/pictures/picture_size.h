@@ -21,3 +21,10 @@ enum class declared_size {
 // no size stands where its format keeps one.
 declared_size declared_picture_size(const std::vector<std::uint8_t>& data, std::int64_t& width,
                                     std::int64_t& height);
+
+// "PNG", "JPEG" or "BMP" when the data starts as a picture file of that
+// format does, else null. Stricter than the size reader above (PNG's whole
+// signature, JPEG's start marker and the marker after it, BMP's "BM" and
+// the file's own size after it), so that other binary files, such as a
+// damaged level file, are not taken for pictures.
+const char* picture_format(const std::vector<std::uint8_t>& data);

@@ -27,9 +27,13 @@ bool start_sdl() {
   return true;
 }
 
+// The command works for the installed game as for one on the PATH, picks a
+// free display (-a: xvfb-run's own :99 may be taken), and gives the screen
+// the colour depth an OpenGL window needs (xvfb-run's default has 8 bits).
 const char* display_advice() {
   const char* display = std::getenv("DISPLAY");
   return display && *display ? ""
-                             : " (DISPLAY is not set: run the game on a desktop, or under a "
-                               "virtual one with: xvfb-run -s -noreset ./blobdemo)";
+                             : " (DISPLAY is not set: run the game on a desktop, or on a virtual "
+                               "screen with: xvfb-run -a -s '-noreset -screen 0 1024x768x24' "
+                               "blobdemo [LEVEL])";
 }

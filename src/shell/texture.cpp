@@ -4,11 +4,17 @@
 #include <GL/glext.h>
 
 #include <cstdint>
+#include <cstdio>
 #include <cstring>
+#include <set>
+#include <string>
 
 #include "files/data_path.h"
+#include "files/program_name.h"
+#include "files/said_lines.h"
 #include "pictures/picture.h"
 #include "pictures/picture_io.h"
+#include "shell/game_pictures.h"
 
 namespace {
 // GL_RGBA and GL_RGB mean what the plain component counts 4 and 3 mean to
@@ -31,6 +37,25 @@ void upload(const SDL_Surface* surface) {
                data_format(surface), GL_UNSIGNED_BYTE, surface->pixels);
 }
 
+// The files that could not be read, each said once: a game with its
+// pictures missing asks for the same ones again and again (each blob its
+// eyes), and would otherwise repeat the line as often.
+std::set<std::string>& unreadable() {
+  static std::set<std::string> files;
+  return files;
+}
+
+// "blobdemo: texture: REASON (FILE); the terrain is drawn without it", on
+// standard error and, in the game, on screen. A missing file is named with
+// every folder it was looked for in.
+void say_unreadable(const char* game_path, const std::string& problem) {
+  std::string named = data_file_name(game_path);
+  if (!unreadable().insert(named).second) return;
+  const game_picture* picture = game_picture_at(game_path);
+  std::string without = picture ? std::string("; ") + picture->without : "";
+  say_line(program_prefix() + "texture: " + problem + " (" + named + ")" + without);
+}
+
 // GL takes the fourth byte of a 4-byte pixel as alpha, whatever the
 // surface's own alpha mask says.
 bool all_alpha_full(const SDL_Surface* surface) {
@@ -51,8 +76,12 @@ bool all_alpha_full(const SDL_Surface* surface) {
 GLuint loadTexture(const char* path, bool* opaque) {
   if (opaque) *opaque = true;
   if (!SDL_GetVideoSurface()) return 0;
-  SDL_Surface* surface = read_picture(host_path(path), data_file_name(path));
-  if (!surface) return 0;
+  std::string file = host_path(path), problem;
+  SDL_Surface* surface = read_picture(file, problem);
+  if (!surface) {
+    say_unreadable(path, problem);
+    return 0;
+  }
   begin_pixel_access(surface);
   GLuint name = 0;
   glGenTextures(1, &name);
@@ -67,3 +96,5 @@ GLuint loadTexture(const char* path, bool* opaque) {
   SDL_FreeSurface(surface);
   return name;
 }
+
+std::size_t pictures_not_read() { return unreadable().size(); }

@@ -4,10 +4,13 @@
 
 #include <GL/gl.h>
 
+#include <cstddef>
+
 // Decodes the picture and uploads it as a repeating, linearly filtered
 // GL_TEXTURE_2D, left bound. The path may use backslash separators. Returns
 // the texture name, or 0 when the file is missing or cannot be decoded, with
-// one line on stderr naming the file and the reason (see picture.h); 0 is
+// one line on stderr, once for each file, naming the program, the file, the
+// reason and, for the game's own pictures, what is drawn without it; 0 is
 // safe to bind and to delete. Without an OpenGL window there is nothing to
 // load into: it then reads nothing and returns 0, which is how programs run
 // the game's objects headless (the runner, fuzzing, the simulation tests).
@@ -15,3 +18,6 @@
 // that what the texture is drawn over can never show through; it is true for
 // 0 too, as no texture leaves the colours alone, which GL takes as opaque.
 GLuint loadTexture(const char* path, bool* opaque = nullptr);
+
+// How many picture files could not be read so far, each counted once.
+std::size_t pictures_not_read();

@@ -4,6 +4,7 @@
 
 int view_x = 0;
 int view_y = 0;
+int view_scale = 1;
 
 void world_vertex(double wx, double wy) {
   glVertex2f(static_cast<float>((wx - view_x) / 400), static_cast<float>((wy - view_y) / -300));

@@ -10,6 +10,12 @@ constexpr int WINDOW_HEIGHT = 600;  // pixels
 extern int view_x;  // world x of the window's left edge
 extern int view_y;  // world y of the window's top edge
 
+// World pixels that one window pixel shows: 1 in the game. leveltool render
+// draws a shrunk picture of a level too large to draw whole at this scale,
+// with the frame scaled down to match, so the view then spans
+// WINDOW_WIDTH * view_scale by WINDOW_HEIGHT * view_scale world pixels.
+extern int view_scale;
+
 // Emits glVertex2f for a world point through the view.
 void world_vertex(double wx, double wy);
 

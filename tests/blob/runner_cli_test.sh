@@ -108,10 +108,37 @@ head -c 40 "$level" >"$work/cut.map"
 "$blobrun" "$work/cut.map" "$events" 3 --final >"$work/cut" 2>"$work/err" || fail "a cut level stopped the run"
 grep -q "the file ends inside a record" "$work/err" || fail "no warning for a cut level"
 
+# A level is read as the game reads one: a level source is built, and a file
+# named as one is never read as a damaged level file, nor a picture as a level.
+printf '{"objects": [{"type": "blob", "style": 1, "x": 100, "y": -50}]}' >"$work/one.json"
+"$blobrun" "$work/one.json" /dev/null 2 --final >"$work/json" 2>"$work/err" || fail "a level source did not run: $(cat "$work/err")"
+grep -q '^B 100 ' "$work/json" || fail "the level source's blob is not at x 100: $(head -c 200 "$work/json")"
+: >"$work/empty.json"
+printf ' \n\t' >"$work/blank.tmj"
+printf '[{"type": "blob"}]' >"$work/list.json"
+printf '{"objects": [' >"$work/cut.json"
+printf '\x89PNG\r\n\x1a\n\0\0\0\rIHDR' >"$work/picture.map"
+for row in "empty.json|empty.json: the file is empty; a level source is JSON" \
+  "blank.tmj|blank.tmj: the file holds only white space; a level source is JSON" \
+  "list.json|list.json: the file holds \[{\"type\":\"blob\"}\], not a level object" \
+  "cut.json|cut.json: not valid JSON" \
+  "picture.map|picture.map: this is a PNG picture, not a level"; do
+  expect_error "level ${row%%|*}" "${row#*|}" "$work/${row%%|*}" "$events" 5
+done
+
 # A dump that cannot be written is an error, not a success.
 if [ -w /dev/full ]; then
   "$blobrun" "$level" "$events" 300 >/dev/full 2>"$work/err" && fail "writing to a full disk succeeded"
   grep -q "cannot write the dump" "$work/err" || fail "no message for a full disk: $(cat "$work/err")"
 fi
+
+# With SIGPIPE ignored, a reader that goes away stops the run at the first
+# write that fails (a run that went on to its end would take hours).
+(trap '' PIPE; "$blobrun" "$level" "$events" 100000000 2>"$work/err" | head -n 1 >"$work/first"
+  echo "${PIPESTATUS[0]}" >"$work/status")
+[ "$(cat "$work/status")" = 2 ] || fail "a closed pipe gave exit status $(cat "$work/status")"
+grep -q '^tick 1 ' "$work/first" || fail "no first tick before the pipe closed"
+grep -q "cannot write the dump: Broken pipe (standard output)" "$work/err" ||
+  fail "no message for a closed pipe: $(cat "$work/err")"
 
 exit $((failures > 0))

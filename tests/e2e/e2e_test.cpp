@@ -508,8 +508,8 @@ TEST(Installed, LauncherStartsTheGameInItsDataFolder) {
   EXPECT_TRUE(fs::exists(prefix / "share/applications/blobdemo.desktop"));
   EXPECT_TRUE(fs::exists(prefix / "share/icons/hicolor/64x64/apps/blobdemo.png"));
   EXPECT_TRUE(fs::exists(prefix / "share/blobdemo/level.map"));
-  for (const char* page :
-       {"man6/blobdemo.6", "man1/leveltool.1", "man1/blobrun.1", "man1/oggplay.1"})
+  for (const char* page : {"man6/blobdemo.6", "man1/leveltool.1", "man1/blobrun.1",
+                           "man1/oggplay.1", "man1/synthlevel.1"})
     EXPECT_TRUE(fs::exists(prefix / "share/man" / page)) << page;
   EXPECT_TRUE(fs::exists(prefix / "share/mime/packages/blobdemo.xml"));
   std::ifstream entry(prefix / "share/applications/blobdemo.desktop");
@@ -517,6 +517,7 @@ TEST(Installed, LauncherStartsTheGameInItsDataFolder) {
   EXPECT_NE(desktop.find("\nExec=blobdemo %f\n"), std::string::npos) << "opens the file given";
   EXPECT_NE(desktop.find("\nMimeType=application/x-blobdemo-level;application/x-tiled-tmj;"),
             std::string::npos);
+  EXPECT_EQ(desktop.find("application/json"), std::string::npos) << "claims every JSON file";
   play_folder elsewhere(false, nullptr);
   x_window window;
   game_process game((prefix / "bin/blobdemo").string(), elsewhere.path.string());

@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
+#include <string>
 #include <vector>
 
 #include "pictures/picture.h"
@@ -23,7 +24,8 @@ bool laid_out_for_upload(const SDL_Surface* surface) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  SDL_Surface* surface = decode_picture(std::vector<std::uint8_t>(data, data + size), "fuzz.png");
+  std::string problem;
+  SDL_Surface* surface = decode_picture(std::vector<std::uint8_t>(data, data + size), problem);
   if (!surface) return 0;
   if (!laid_out_for_upload(surface)) std::abort();
   SDL_FreeSurface(surface);

@@ -93,7 +93,8 @@ TEST(Cli, FilesThatCannotBeReadOrWrittenGiveOneLine) {
       {"check /dev/zero", "leveltool: /dev/zero: cannot read it: it is a device, not a file\n"},
       {"build /dev/zero out.map",
        "leveltool: /dev/zero: cannot read it: it is a device, not a file\n"},
-      {"build pipe.json out.map", "leveltool: pipe.json: cannot read it: it is a pipe, not a file\n"},
+      {"build pipe.json out.map",
+       "leveltool: pipe.json: cannot read it: it is a pipe, not a file\n"},
   };
   ASSERT_EQ(mkfifo(folder.path("pipe.json").c_str(), 0600), 0);
   for (const auto& c : cases) {
@@ -287,4 +288,46 @@ TEST(Cli, AnEmptyLevelFileIsCalledEmpty) {
                          (name[0] == 'e' ? "is empty" : "holds only white space") +
                          "; a level source is JSON\n");
   }
+}
+
+// Inputs that are not levels, or that would flood the terminal: each says
+// what it is in one line, and lines of one kind stop at ten and a count, as
+// the game says a level's notes and problems.
+TEST(Cli, OddInputsGiveOneLineAndFloodsAreCapped) {
+  tool_folder folder;
+  std::string wide = R"({"terrain": [{"points": [)";
+  for (int k = 0; k < 560; ++k) wide += "[" + std::to_string(k * 120) + ", 0], ";
+  folder.write("wide.json", wide + R"([0, 100]]}], "objects": []})");
+  folder.write("picture.png", std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16));
+  folder.write("list.json", "[1, 2]");
+  level_data unknown;
+  for (int k = 0; k < 30; ++k) unknown.objects.push_back({9, k, 0});
+  folder.write("unknown.map", encode_level(unknown));
+  struct row {
+    const char* args;
+    int status;
+    int lines;
+    const char* said;  // on standard error
+  };
+  for (const row& r :
+       {row{"check wide.json", 1, 12,
+            "leveltool: wide.json: and 277 more problems; leveltool build wide.json lists them "
+            "all\nleveltool: wide.json: 287 problems in the level source\n"},
+        row{"render wide.json w.png", 1, 12, "and 277 more problems"},
+        row{"check picture.png", 1, 1,
+            "leveltool: picture.png: this is a PNG picture, not a level: a level is a level file "
+            "(leveltool build makes one) or a level source (.json, .tmj)\n"},
+        row{"dump list.json", 1, 1,
+            "leveltool: list.json: the file holds [1,2], not a level object"},
+        row{"dump unknown.map", 0, 11,
+            "leveltool: unknown.map: note: object 10 has the type code 9, which the game skips "
+            "and build refuses\nleveltool: unknown.map: note: and 20 more objects with a type "
+            "code the game skips; leveltool check unknown.map lists them all\n"}}) {
+    tool_result result = folder.run(r.args);
+    EXPECT_EQ(result.status, r.status) << r.args;
+    EXPECT_EQ(result.error_lines(), r.lines) << r.args << ":\n" << result.err;
+    EXPECT_NE(result.err.find(r.said), std::string::npos) << r.args << ":\n" << result.err;
+  }
+  EXPECT_EQ(folder.run("build wide.json w.map").error_lines(), 288) << "build lists them all";
+  EXPECT_FALSE(folder.exists("w.png"));
 }

@@ -5,6 +5,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "level_source.h"
 #include "support/plain_ring_check.h"
 
 namespace {
@@ -200,4 +201,35 @@ TEST(ProjectSource, RingsTooBigForALevelFileAreRefusedBeforeTheyAreSplit) {
                                std::to_string(first + 100 * fewest(2000)) +
                                " triangles; a level file holds at most 10880"});
   EXPECT_EQ(many.level.triangles.size(), first) << "no ring after the first that cannot fit is split";
+}
+
+// The nesting limit is counted over the brackets before parsing: up to 200
+// levels pass, 201 are refused, and brackets inside strings (escaped quotes
+// and backslashes included) do not count.
+TEST(ProjectSource, NestingIsCountedOutsideStringsUpToTwoHundred) {
+  auto repeat = [](const std::string& text, int times) {
+    std::string out;
+    for (int k = 0; k < times; ++k) out += text;
+    return out;
+  };
+  auto deep = [&repeat](int levels) {  // the outer object and the terrain list are two
+    return "{\"terrain\": " + repeat("[", levels - 1) + repeat("]", levels - 1) + "}";
+  };
+  const std::string too_deep = "nested more than 200 levels deep";
+  const std::pair<std::string, bool> cases[] = {
+      {deep(200), false},
+      {deep(201), true},
+      {"{\"comment\": \"" + repeat("[", 1000) + "\", \"objects\": []}", false},
+      {"{\"comment\": \"\\\"" + repeat("{", 1000) + "\", \"objects\": []}", false},
+      {"{\"comment\": \"\\\\\", \"terrain\": " + repeat("[", 300) + repeat("]", 300) + "}", true},
+  };
+  for (const auto& [text, refused] : cases) {
+    std::vector<std::uint8_t> bytes(text.begin(), text.end());
+    problem_list problems("deep.json");
+    level_data level;
+    level_from_source(bytes, level, problems);
+    bool said = !problems.empty() && problems.lines()[0].find(too_deep) != std::string::npos;
+    EXPECT_EQ(said, refused) << text.substr(0, 40)
+                             << "...: " << (problems.empty() ? "" : problems.lines()[0]);
+  }
 }

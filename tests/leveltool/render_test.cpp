@@ -209,6 +209,61 @@ TEST(Render, PicturesBesideItElseTheGamesOwnElsePlainColours) {
   EXPECT_TRUE(near(p.at_world(130, 55), {255, 255, 255})) << "untextured crate";
 }
 
+// A level too large to draw at full size and shrink (over 200 million
+// pixels) is drawn at the picture's own scale, with a note: the work follows
+// the picture. In plain colours, the terrain's edges land where the scale
+// puts them, across the seams between tiles.
+TEST(Render, ALevelTooLargeToDrawWholeIsDrawnAtThePicturesScale) {
+  tool_folder folder;
+  level_data wide;
+  level_vertex a{-16000, -4000, 200, 40, 40}, b{16000, -4000, 200, 40, 40},
+      c{16000, 4000, 200, 40, 40}, d{-16000, 4000, 200, 40, 40};
+  wide.triangles = {{{a, b, d}}, {{b, c, d}}};
+  folder.write("wide.map", encode_level(wide));
+  tool_result r = folder.run("render wide.map wide.png --shrink 8 --data .");
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_NE(r.err.find("note: the level spans 32065 x 8065 pixels, more than the 200 million "
+                       "render draws at full size to shrink: drawn at 1/8 of its size instead"),
+            std::string::npos)
+      << r.err;
+  picture p = read_png(folder.path("wide.png"));
+  ASSERT_EQ(p.width, 4009);  // world x -16032..16032, y -4032..4032
+  ASSERT_EQ(p.height, 1009);
+  auto at = [&p](int x, int y) {
+    std::size_t k = (static_cast<std::size_t>(y) * p.width + x) * 3;
+    return std::array<int, 3>{p.rgb[k], p.rgb[k + 1], p.rgb[k + 2]};
+  };
+  for (int x : {8, 799, 800, 1600, 2004, 3999})  // tiles meet at 800, 1600, ...
+    EXPECT_TRUE(near(at(x, 504), {200, 40, 40})) << "terrain at x " << x;
+  for (int y : {8, 599, 600, 1000})
+    EXPECT_TRUE(near(at(2004, y), {200, 40, 40})) << "terrain at y " << y;
+  for (int x : {1, 4007}) EXPECT_LT(at(x, 504)[0], 20) << "backdrop beside the terrain at x " << x;
+  EXPECT_LT(at(2004, 1)[0], 20) << "backdrop above the terrain";
+}
+
+// A picture that cannot be read is said with the program's name and what is
+// drawn without it; the level is drawn and written without it, and the exit
+// status says so. A picture under a name the game does not read gets a note.
+TEST(Render, APictureThatCannotBeReadIsSaidAndGivesStatusOne) {
+  tool_folder folder;
+  folder.write("level.map", test_level());
+  std::filesystem::create_directory(folder.path("images"));
+  folder.write("images/tex_snow.png", std::string("not a picture"));
+  folder.write("images/Crate.JPG", std::string("x"));
+  tool_result r = folder.run("render level.map level.png");
+  EXPECT_EQ(r.status, 1);
+  for (const std::string& line :
+       {"leveltool: texture: not a PNG, JPEG or BMP picture (" +
+            folder.path("images/tex_snow.png") + "); the terrain is drawn without it\n",
+        std::string("leveltool: level.map: note: images/Crate.JPG beside the level is not read: "
+                    "the game reads that picture only as images/crate.jpg"),
+        "leveltool: level.map: 1 picture could not be read (said above): " +
+            folder.path("level.png") + " shows the level without it\n"})
+    EXPECT_NE(r.err.find(line), std::string::npos) << line << " in:\n" << r.err;
+  EXPECT_EQ(r.error_lines(), 3) << r.err;
+  EXPECT_TRUE(folder.exists("level.png"));
+}
+
 TEST(Render, FailuresGiveOneLineAndNoPicture) {
   tool_folder folder;
   folder.write("level.map", test_level());

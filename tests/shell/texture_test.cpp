@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <utility>
 
+#include "files/program_name.h"
 #include "shell/view.h"
 #include "support/game_dir.h"
 #include "support/gl_window.h"
@@ -159,6 +160,22 @@ TEST(LoadTexture, BrokenFilesGiveZeroWithOneLineAndNeverHang) {
     EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << err;
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
   }
+  // A picture of the game's own names the program and what is drawn without
+  // it; pictures_not_read counts each file once.
+  std::size_t before = pictures_not_read();
+  set_program_name("blobdemo");
+  ::testing::internal::CaptureStderr();
+  loadTexture(".\\images\\tex_snow.png");
+  loadTexture(".\\images\\tex_snow.png");
+  loadTexture(".\\images\\eyes_anx.png");
+  std::string err = ::testing::internal::GetCapturedStderr();
+  set_program_name("");
+  EXPECT_EQ(err,
+            "blobdemo: texture: No such file or directory (./images/tex_snow.png); the terrain is "
+            "drawn without it\n"
+            "blobdemo: texture: No such file or directory (./images/eyes_anx.png); the blobs are "
+            "drawn without their eyes\n");
+  EXPECT_EQ(pictures_not_read(), before + 2);
   glBindTexture(GL_TEXTURE_2D, 0);  // 0 is safe to bind and delete
   GLuint zero = 0;
   glDeleteTextures(1, &zero);

@@ -410,7 +410,9 @@ def play(page, url):
             ("crate.jpg", open(os.path.join(DATA, "images", "crate.jpg"), "rb").read(),
              "crate.jpg: not a level file"),
             ("knot.json", json.dumps(levels.crossed_source()).encode(),
-             "knot.json: terrain item 1")):
+             "knot.json: terrain item 1"),
+            ("empty.json", b"", "empty.json: the file is empty; a level source is JSON"),
+            ("list.json", b"[1, 2]", "list.json: the file holds [1,2], not a level object")):
         text = drop(page, name, data, middle)
         check(status_is_error(page) and text.startswith(expected) and "\n" not in text,
               "a file that cannot be played gives one line: %r" % text)
@@ -447,6 +449,9 @@ def play(page, url):
     check("stopped" in stopped and "Start again" in stopped,
           "after Escape the page says the game stopped and offers to start again: %r"
           % stopped)
+    text = page.evaluate("document.getElementById('status').textContent")
+    check(not text.startswith("Playing") and "valley.json" in text,
+          "after Escape the line under the game says what Start again plays: %r" % text)
     last = ticks(page)
     time.sleep(1.0)
     check(ticks(page) == last, "after Escape no tick runs")

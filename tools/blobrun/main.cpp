@@ -6,6 +6,8 @@
 //   blobrun LEVEL.map EVENTS.txt TICKS [--final]
 //   blobrun --replay REPLAY [LEVEL]
 //
+// The level is read as the game reads one: a level file, or a level source
+// built in memory.
 // Each tick is the game's step pass over every object in list order, then
 // that tick's key events handed to every object as the game's event pass
 // does. The state is printed after every tick, or after the last one only
@@ -21,8 +23,10 @@
 
 #include "files/data_path.h"
 #include "files/file_bytes.h"
+#include "files/program_name.h"
 #include "files/utf8_paths.h"
 #include "level/container.h"
+#include "level/source/level_load.h"
 #include "level/source/replay_level.h"
 #include "level/terrain.h"
 #include "replay/key_script.h"
@@ -41,8 +45,9 @@ constexpr const char* USAGE =
 constexpr const char* ABOUT =
     "Runs the level for TICKS ticks without a window, with the key presses that EVENTS.txt\n"
     "gives by tick, and prints the state of every object after each tick (after the last\n"
-    "one only, with --final). Exit status: 0 done, 2 on an error (one line on standard\n"
-    "error).\n"
+    "one only, with --final). The level is a level file or a level source (.json, .tmj),\n"
+    "built in memory as the game builds it. Exit status: 0 done, 2 on an error (one line\n"
+    "on standard error).\n"
     "With --replay, runs a replay that `blobdemo --record` wrote, on the level it names or on\n"
     "LEVEL, and checks every state hash in it: exit status 0 and \"replay matches: N ticks\"\n"
     "when all match, 1 naming the first that differs and the last that matched, 2 on an\n"
@@ -79,28 +84,34 @@ bool parse_options(int argc, char** argv, run_options& options, std::string& err
   return true;
 }
 
-// The game runs on with an empty world when its level is missing; a
-// designer running a script wants to hear about it instead.
-bool level_readable(const char* level, std::string& error) {
+// Reads the level once, as the game reads one named on its command line: a
+// level file as it is, a level source built in memory. The game runs on
+// with an empty world when its level is missing; a designer running a
+// script wants to hear about it instead.
+bool read_level(const char* level, std::string& error) {
   std::vector<std::uint8_t> bytes;
   std::string reason;
-  if (read_file_bytes(host_path(level), bytes, reason)) return true;
-  error = "cannot read the level: " + reason + " (" + level + ")";
-  return false;
-}
-
-// Exactly the game's start-up, minus the window (so no pictures are loaded):
-// the level object loads the level and makes every object, then the view
-// starts centred on the origin.
-void load_level(const char* level) {
-  set_level_file(level);
-  instance_create(0, 0, TYPE_CONTAINER);
-  view_x -= WINDOW_WIDTH / 2;
-  view_y -= WINDOW_HEIGHT / 2;
+  if (!read_file_bytes(host_path(level), bytes, reason)) {
+    error = "cannot read the level: " + reason + " (" + level + ")";
+    return false;
+  }
+  problem_list problems(level);
+  level_input input;
+  bool built = level_input_from_file(level, std::move(bytes), input, problems);
+  for (const std::string& note : problems.notes())
+    std::fprintf(stderr, "%s: %s\n", PROGRAM, note.c_str());
+  if (!built) {
+    error = problems_in_one_line(problems);
+    return false;
+  }
+  set_level_bytes(std::move(input.bytes), level);
+  return true;
 }
 
 // Returns the number of the last tick run (earlier than options.ticks when
-// Escape ended the run).
+// Escape ended the run), or 0 when a tick's state could not be written:
+// a reader that went away (a pipe closed by `head`, with SIGPIPE ignored)
+// or a full disk stops the run at once rather than at its end.
 long run(const run_options& options, const key_script& script) {
   std::size_t next_event = 0;
   for (long tick = 1; tick <= options.ticks; ++tick) {
@@ -109,7 +120,10 @@ long run(const run_options& options, const key_script& script) {
     for (; next_event < script.events.size() && script.events[next_event].tick == tick;
          ++next_event)
       if (dispatch_event(sdl_key_event(script.events[next_event]))) quit = true;
-    if (!options.final_only) dump_state(stdout, tick);
+    if (!options.final_only) {
+      dump_state(stdout, tick);
+      if (std::ferror(stdout)) return 0;
+    }
     if (quit) return tick;
   }
   return options.ticks;
@@ -148,6 +162,7 @@ int replay_command(int argc, char** argv) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  set_program_name("blobrun");
   install_blob_demo_kinds();
   use_utf8_arguments(argc, argv);
   if (answered_version(argc, argv, "blobrun")) return 0;
@@ -161,14 +176,17 @@ int main(int argc, char** argv) {
   if (!parse_options(argc, argv, options, error)) return fail(error);
   key_script script;
   if (!read_key_script(options.events, script, error)) return fail(error);
-  if (!level_readable(options.level, error)) return fail(error);
-  load_level(options.level);
+  if (!read_level(options.level, error)) return fail(error);
+  make_world();
   long last = run(options, script);
-  if (options.final_only) dump_state(stdout, last);
+  bool written = last > 0;
+  int reason = written ? 0 : errno;
+  if (written && options.final_only) dump_state(stdout, last);
+  if (written && (std::fflush(stdout) != 0 || std::ferror(stdout))) written = false, reason = errno;
   destroy_all_instances();
   freeCollisions();
-  if (std::fflush(stdout) != 0 || std::ferror(stdout))
-    return fail(std::string("cannot write the dump: ") + std::strerror(errno) +
+  if (!written)
+    return fail(std::string("cannot write the dump: ") + std::strerror(reason ? reason : EIO) +
                 " (standard output)");
   return 0;
 }

@@ -1,5 +1,6 @@
 #include "commands.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -9,6 +10,7 @@
 #include "files/utf8_paths.h"
 #include "files/whole_file_write.h"
 #include "level_encoder.h"
+#include "level_findings.h"
 #include "level_input.h"
 #include "level_render.h"
 #include "level_report.h"
@@ -18,6 +20,8 @@
 #include "private_display.h"
 #include "project_source.h"
 #include "shell/counts_and_lists.h"
+#include "shell/game_pictures.h"
+#include "shell/texture.h"
 
 namespace fs = std::filesystem;
 
@@ -65,6 +69,18 @@ void print_lines(const std::vector<std::string>& lines) {
   for (const std::string& line : lines) std::fprintf(stderr, "leveltool: %s\n", line.c_str());
 }
 
+// The first LINES_SAID lines, then how many more there are, as the game says
+// a level's findings: a polygon too wide for a level has a problem at each
+// of its points, hundreds of lines of one kind.
+void print_some(const std::vector<std::string>& lines, const std::string& path,
+                const std::string& kind) {
+  std::size_t said = std::min(lines.size(), LINES_SAID);
+  print_lines(std::vector<std::string>(lines.begin(), lines.begin() + said));
+  if (lines.size() > said)
+    fail(path, "and " + count_of(lines.size() - said, "more " + kind) + "; leveltool build " +
+                   path + " lists them all");
+}
+
 bool same_file(const std::string& a, const std::string& b) {
   std::error_code error;
   return fs::exists(file_path(b), error) && fs::equivalent(file_path(a), file_path(b), error);
@@ -88,9 +104,9 @@ std::string counts_text(const level_data& level) {
 bool read_input(const std::string& path, level_input& input) {
   problem_list problems(path);
   bool ok = read_level_input(path, input, problems);
-  print_lines(problems.notes());
+  print_some(problems.notes(), path, "note");
   if (ok) return true;
-  print_lines(problems.lines());
+  print_some(problems.lines(), path, "problem");
   std::size_t count = problems.lines().size();
   if (count > 1) fail(path, count_of(count, "problem") + " in the level source");
   return false;
@@ -127,11 +143,15 @@ void dump_notes(const std::string& path, std::size_t size, const level_data& lev
     fail(
         path,
         "note: the file ends inside a record; only the whole records before that point are dumped");
+  std::size_t unknown = 0;
   for (std::size_t k = 0; k < level.objects.size(); ++k)
-    if (!is_known_type(level.objects[k].type))
+    if (!is_known_type(level.objects[k].type) && ++unknown <= LINES_SAID)
       fail(path, "note: object " + std::to_string(k + 1) + " has the type code " +
                      std::to_string(level.objects[k].type) +
                      ", which the game skips and build refuses");
+  if (unknown > LINES_SAID)
+    fail(path, "note: and " + count_of(unknown - LINES_SAID, "more object") +
+                   " with a type code the game skips; leveltool check " + path + " lists them all");
 }
 }  // namespace
 
@@ -231,6 +251,10 @@ int run_render(const arguments& args) {
   request.level = std::move(input.bytes);
   render_result drawn;
   bool ok = render_level(request, drawn, error);
+  if (chosen_folders)
+    for (const std::string& note :
+         picture_name_near_misses(file_path(request.level_path).parent_path().u8string()))
+      drawn.notes.push_back(note);
   for (const std::string& note : drawn.notes) fail(level, "note: " + note);
   if (!ok) return fail(level, error);
   std::vector<std::uint8_t> png;
@@ -239,5 +263,8 @@ int run_render(const arguments& args) {
   std::printf("%s: %d x %d pixels, drawn from %s\n", out.c_str(), drawn.image.width,
               drawn.image.height, kind_text(input.kind).c_str());
   if (chosen_folders) say_picture_origins(request, drawn);
+  if (std::size_t unread = pictures_not_read())
+    return fail(level, count_of(unread, "picture") + " could not be read (said above): " + out +
+                           " shows the level without " + (unread == 1 ? "it" : "them"));
   return 0;
 }

@@ -59,6 +59,7 @@ class drawing_session {
     destroy_all_instances();
     freeCollisions();
     if (sdl_started_) SDL_Quit();
+    view_scale = 1;
     set_data_folder("");
     origins_ = nullptr;
   }
@@ -119,6 +120,10 @@ class drawing_session {
   bool sdl_started_ = false;
 };
 
+// Window pixels that a tile's world pixels from `from` to `to` (its edge)
+// take at view_scale: the last pixel may show fewer world pixels.
+int window_pixels(int from, int to) { return (to + 1 - from + view_scale - 1) / view_scale; }
+
 // The slice of the picture-wide backdrop gradient that this tile covers,
 // drawn over the tile's rows that lie in the picture (GL clamps vertex
 // colours, so the gradient cannot be carried on past the picture's edge).
@@ -127,13 +132,13 @@ void draw_backdrop_slice(const world_box& box) {
     double share = static_cast<double>(world_y - box.top) / box.height();
     return static_cast<float>(BACKDROP_TOP_BLUE * (1 - share) / 255);
   };
-  int rows = std::min(WINDOW_HEIGHT, box.bottom + 1 - view_y);
+  int rows = std::min(WINDOW_HEIGHT, window_pixels(view_y, box.bottom));
   float bottom_y = -2.0f * rows / WINDOW_HEIGHT;  // GL units: the window's height is 2
   glDisable(GL_TEXTURE_2D);
   glBegin(GL_QUADS);
   glColor3f(0, 0, blue_at(view_y));
   glVertex2f(0, 0);
-  glColor3f(0, 0, blue_at(view_y + rows));
+  glColor3f(0, 0, blue_at(view_y + rows * view_scale));
   glVertex2f(0, bottom_y);
   glVertex2f(2, bottom_y);
   glColor3f(0, 0, blue_at(view_y));
@@ -141,10 +146,14 @@ void draw_backdrop_slice(const world_box& box) {
   glEnd();
 }
 
-// The drawing half of a game tick, with the view on one tile.
+// The drawing half of a game tick, with the view on one tile; the frame
+// is scaled down by view_scale after the backdrop, which is drawn in
+// window pixels.
 void draw_tile(const world_box& box) {
   begin_frame();
   draw_backdrop_slice(box);
+  const GLfloat scale = 1.0f / static_cast<GLfloat>(view_scale);
+  if (view_scale > 1) glScalef(scale, scale, 1);
   draw_pass();
   glDisable(GL_TEXTURE_2D);
 }
@@ -187,32 +196,54 @@ bool bounds_of_level(const render_request& request, world_box& box, std::string&
         std::to_string(enough) + " makes it small enough)";
   return false;
 }
+
+// The world pixels render draws at full size, shrinking the tiles itself:
+// a shrunk picture of a larger level is drawn at its own scale instead, so
+// the work follows the picture's size rather than the level's. (A level
+// 65,000 pixels square at --shrink 16 is some 8,900 full-size tiles, and
+// random huge triangles cover each many times over: minutes of drawing.)
+constexpr long long FULL_SIZE_PIXELS_MAX = 4 * PICTURE_PIXELS_MAX;
+
+// World pixels a window pixel shows while drawing: 1, or the shrink factor
+// when full size would be too much, said in a note.
+int drawing_scale(const world_box& box, int shrink, std::vector<std::string>& notes) {
+  if (shrink == 1 || 1LL * box.width() * box.height() <= FULL_SIZE_PIXELS_MAX) return 1;
+  notes.push_back(
+      "the level spans " + std::to_string(box.width()) + " x " + std::to_string(box.height()) +
+      " pixels, more than the " + std::to_string(FULL_SIZE_PIXELS_MAX / 1'000'000) +
+      " million render draws at full size to shrink: drawn at 1/" + std::to_string(shrink) +
+      " of its size instead, so outlines and small shapes look coarser");
+  return shrink;
+}
 }  // namespace
 
-// The tiles are whole multiples of the shrink factor in size, so each one
-// shrinks on its own into whole pixels of the picture, exactly as the whole
-// picture would: the full-size picture is never held.
+// Drawn at full size, the tiles are whole multiples of the shrink factor in
+// size, so each one shrinks on its own into whole pixels of the picture,
+// exactly as the whole picture would: the full-size picture is never held.
+// Drawn at the picture's own scale, each tile is a piece of the picture.
 bool render_level(const render_request& request, render_result& result, std::string& why) {
   world_box box{};
   if (!bounds_of_level(request, box, why)) return false;
   drawing_session session;
   if (!session.open(request, result, why)) return false;
   const int s = request.shrink;
-  const int tile_width = WINDOW_WIDTH - WINDOW_WIDTH % s,
-            tile_height = WINDOW_HEIGHT - WINDOW_HEIGHT % s;
+  view_scale = drawing_scale(box, s, result.notes);
+  const int after = s / view_scale;                            // the shrink left to do tile by tile
+  const int tile_width = WINDOW_WIDTH - WINDOW_WIDTH % after,  // window pixels
+      tile_height = WINDOW_HEIGHT - WINDOW_HEIGHT % after;
   rgb_image& image = result.image;
   image.width = static_cast<int>(shrunk_side(box.width(), s));
   image.height = static_cast<int>(shrunk_side(box.height(), s));
   image.pixels.assign(static_cast<std::size_t>(image.width) * image.height * 3, 0);
   std::vector<std::uint8_t> frame(static_cast<std::size_t>(WINDOW_WIDTH) * WINDOW_HEIGHT * 3);
   rgb_image tile;
-  for (view_y = box.top; view_y <= box.bottom; view_y += tile_height)
-    for (view_x = box.left; view_x <= box.right; view_x += tile_width) {
+  for (view_y = box.top; view_y <= box.bottom; view_y += tile_height * view_scale)
+    for (view_x = box.left; view_x <= box.right; view_x += tile_width * view_scale) {
       draw_tile(box);
-      tile.width = std::min(tile_width, box.right + 1 - view_x);
-      tile.height = std::min(tile_height, box.bottom + 1 - view_y);
+      tile.width = std::min(tile_width, window_pixels(view_x, box.right));
+      tile.height = std::min(tile_height, window_pixels(view_y, box.bottom));
       read_tile(frame, tile);
-      paste(shrunk(tile, s), (view_x - box.left) / s, (view_y - box.top) / s, image);
+      paste(shrunk(tile, after), (view_x - box.left) / s, (view_y - box.top) / s, image);
     }
   return true;
 }

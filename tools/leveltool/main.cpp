@@ -5,11 +5,13 @@
 #include <string>
 
 #include "commands.h"
+#include "files/program_name.h"
 #include "files/utf8_paths.h"
 #include "shell/version.h"
 #include "world/object_kinds.h"
 
 int main(int argc, char** argv) {
+  set_program_name("leveltool");
   install_blob_demo_kinds();
   use_utf8_arguments(argc, argv);
   if (argc < 2) {

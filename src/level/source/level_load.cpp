@@ -6,6 +6,7 @@
 #include "level/level_file.h"
 #include "level_encoder.h"
 #include "level_source.h"
+#include "pictures/picture_size.h"
 #include "shell/counts_and_lists.h"
 
 namespace {
@@ -52,6 +53,33 @@ bool level_input_from_source(const std::vector<std::uint8_t>& source, level_inpu
   return true;
 }
 
+bool read_as_level_source(const std::string& path, const std::vector<std::uint8_t>& bytes) {
+  return !is_whole_level_file(bytes) && (named_as_source(path) || looks_like_level_source(bytes));
+}
+
+bool level_input_from_file(const std::string& path, std::vector<std::uint8_t> bytes,
+                           level_input& input, problem_list& problems) {
+  if (first_text_byte(bytes) < 0 && named_as_source(path)) {
+    problems.add(
+        "", std::string(bytes.empty() ? "the file is empty" : "the file holds only white space") +
+                "; a level source is JSON");
+    return false;
+  }
+  const char* picture = is_whole_level_file(bytes) ? nullptr : picture_format(bytes);
+  if (picture) {
+    problems.add("", std::string("this is a ") + picture +
+                         " picture, not a level: a level is a level file (leveltool build "
+                         "makes one) or a level source (.json, .tmj)");
+    return false;
+  }
+  if (!read_as_level_source(path, bytes)) {
+    input.kind = level_input_kind::level_file;
+    input.bytes = std::move(bytes);
+    return true;
+  }
+  return level_input_from_source(bytes, input, problems);
+}
+
 bool read_level_input(const std::string& path, level_input& input, problem_list& problems) {
   std::vector<std::uint8_t> bytes;
   std::string reason;
@@ -59,18 +87,7 @@ bool read_level_input(const std::string& path, level_input& input, problem_list&
     problems.add("", "cannot read it: " + reason);
     return false;
   }
-  if (first_text_byte(bytes) < 0 && named_as_source(path)) {
-    problems.add(
-        "", std::string(bytes.empty() ? "the file is empty" : "the file holds only white space") +
-                "; a level source is JSON");
-    return false;
-  }
-  if (is_whole_level_file(bytes) || !looks_like_level_source(bytes)) {
-    input.kind = level_input_kind::level_file;
-    input.bytes = std::move(bytes);
-    return true;
-  }
-  return level_input_from_source(bytes, input, problems);
+  return level_input_from_file(path, std::move(bytes), input, problems);
 }
 
 std::string problems_in_one_line(const problem_list& problems) {
