@@ -11,6 +11,10 @@
 
 enum class file_kind { regular, folder, pipe, device, other };
 
+// Why a path of this kind is not read or written as a file, in words:
+// "it is a pipe, not a file".
+const char* not_a_file(file_kind kind);
+
 class read_only_file {
  public:
   // Opens without waiting; when it cannot even tell what the path names,
