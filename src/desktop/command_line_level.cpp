@@ -4,14 +4,16 @@
 #include "desktop/level_reloader.h"
 #include "files/data_path.h"
 #include "level/container.h"
-#include "level/source/level_findings.h"
 #include "level/source/level_load.h"
 #include "level/source/replay_level.h"
 #include "replay/replay_session.h"
 #include "replay/sha256.h"
 #include "shell/game.h"
 
-int play_command_line_level(const std::string& path, int argc, char** argv, replay_session* session) {
+// The findings on the level (up to a few seconds for a dense one) are made
+// while the game runs: the window opens at once.
+int play_command_line_level(const std::string& path, int argc, char** argv, replay_session* session,
+                            const std::function<void()>& between_ticks) {
   problem_list problems(path);
   level_input level;
   bool playable = read_level_input(path, level, problems);
@@ -20,10 +22,16 @@ int play_command_line_level(const std::string& path, int argc, char** argv, repl
     blobdemo_says(problems_in_one_line(problems));
     return 1;
   }
-  for (const std::string& line : level_finding_lines(path, level)) blobdemo_says(line);
   if (session) session->record(replay_level_path(path), sha256_hex(level.bytes));
-  set_level_bytes(std::move(level.bytes), path);
+  set_level_bytes(level.bytes, path);
   use_data_folders_for_level(path, "blobdemo");
   level_reloader reloader(path, session);
-  return game_main(argc, argv, [&reloader] { reloader.check(); }, session);
+  reloader.examine(std::move(level));
+  return game_main(
+      argc, argv,
+      [&reloader, &between_ticks] {
+        reloader.check();
+        if (between_ticks) between_ticks();
+      },
+      session);
 }

@@ -4,6 +4,7 @@
 // Each save of the file while the game runs remakes the world from it.
 #pragma once
 
+#include <functional>
 #include <string>
 
 class replay_session;
@@ -11,6 +12,8 @@ class replay_session;
 // The whole program for `blobdemo LEVEL`: returns its exit status, 1 (after
 // one line naming the file and the reason) when the level cannot be read or
 // built. With a session, the game is recorded until the level is first
-// reloaded: a replay holds one level.
+// reloaded: a replay holds one level. `between_ticks`, when given, runs
+// before every tick too.
 int play_command_line_level(const std::string& path, int argc, char** argv,
-                             replay_session* session = nullptr);
+                            replay_session* session = nullptr,
+                            const std::function<void()>& between_ticks = {});
