@@ -9,6 +9,7 @@
 #include "replay/replay_session.h"
 #include "replay/sha256.h"
 #include "shell/counts_and_lists.h"
+#include "shell/shown_text.h"
 #include "shell/version.h"
 
 namespace {
@@ -38,12 +39,12 @@ bool play_page_replay(const std::vector<std::uint8_t>& bytes, const std::string&
   std::string reason;
   if (sha256_hex(level) != r.level_sha256 &&
       !(read_file_bytes(PAGE_LEVEL, level, reason) && sha256_hex(level) == r.level_sha256)) {
-    message = name + " was played on a level this page does not have (" + r.level_path +
+    message = name + " was played on a level this page does not have (" + shown_text(r.level_path) +
               ", SHA-256 " + r.level_sha256 + "); drop that level first, then the replay";
     return false;
   }
-  message = "Replaying " + name + ": " + count_of(r.ticks, "tick") + ", recorded by " + r.program +
-            "; Escape stops it";
+  message = "Replaying " + name + ": " + count_of(r.ticks, "tick") + ", recorded by " +
+            shown_text(r.program) + "; Escape stops it";
   set_level_bytes(level, r.level_path);
   remake_world();
   session().play(std::move(r));

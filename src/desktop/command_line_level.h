@@ -4,6 +4,7 @@
 // Each save of the file while the game runs remakes the world from it.
 #pragma once
 
+#include <functional>
 #include <string>
 
 class replay_session;
@@ -12,6 +13,7 @@ class replay_session;
 // one line naming the file and the reason) when the level cannot be read or
 // built. With a session, the game is recorded, into `replay_path` (as the
 // line that says so names it), until the level is first reloaded: a replay
-// holds one level.
+// holds one level. `between_ticks`, when given, runs before every tick too.
 int play_command_line_level(const std::string& path, int argc, char** argv,
-                            replay_session* session = nullptr, const std::string& replay_path = "");
+                            replay_session* session = nullptr, const std::string& replay_path = "",
+                            const std::function<void()>& between_ticks = {});

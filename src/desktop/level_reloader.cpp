@@ -1,8 +1,8 @@
 #include "desktop/level_reloader.h"
 
-#include <chrono>
 #include <filesystem>
 
+#include "desktop/background_work.h"
 #include "desktop/blobdemo_says.h"
 #include "files/utf8_paths.h"
 #include "level/container.h"
@@ -28,10 +28,9 @@ built_level build_level(const std::string& path, const std::string& name) {
     built.playable = false;
     built.why = name + ": the file ends inside a record (is it still being written?)";
   }
-  if (built.playable) built.findings = level_finding_lines(name, level);
   built.triangles = parsed.triangles.size();
   built.objects = parsed.objects.size();
-  built.bytes = std::move(level.bytes);
+  built.level = std::move(level);
   return built;
 }
 
@@ -51,19 +50,22 @@ level_reloader::level_reloader(const std::string& path, replay_session* session)
                   "); it will not reload");
 }
 
-level_reloader::~level_reloader() {
-  if (build_.valid()) build_.wait();
+// The findings of a level replaced meanwhile are dropped with its future.
+void level_reloader::examine(level_input level) {
+  findings_ = in_background(
+      [name = name_, level = std::move(level)] { return level_finding_lines(name, level); });
 }
 
 void level_reloader::check() {
   if (watch_.folder_gone() != said_gone_) say_folder_news();
   if (watch_.saved()) wanted_ = true;
-  if (build_.valid() && build_.wait_for(std::chrono::seconds(0)) == std::future_status::ready)
-    swap_in(build_.get());
+  if (work_done(build_)) swap_in(build_.get());
   if (wanted_ && !build_.valid()) {
     wanted_ = false;
-    build_ = std::async(std::launch::async, build_level, path_, name_);
+    build_ = in_background([path = path_, name = name_] { return build_level(path, name); });
   }
+  if (work_done(findings_))
+    for (const std::string& line : findings_.get()) blobdemo_says(line);
 }
 
 void level_reloader::say_folder_news() {
@@ -83,12 +85,12 @@ void level_reloader::swap_in(built_level built) {
   }
   last_failure_.clear();
   for (const std::string& note : built.notes) blobdemo_says(note);
-  for (const std::string& line : built.findings) blobdemo_says(line);
   blobdemo_says(name_ + ": reloaded: " + count_of(built.triangles, "triangle") + ", " +
                 count_of(built.objects, "object"));
   stop_recording();
-  set_level_bytes(std::move(built.bytes), name_);
+  set_level_bytes(built.level.bytes, name_);
   remake_world();
+  examine(std::move(built.level));
 }
 
 // The recording ends with the world it recorded.

@@ -5,7 +5,10 @@
 // a source that does not build, a level file cut short, as one still being
 // written is) leaves the world as it is and is reported once, however often
 // the same reason comes back. The folder going away and coming back is
-// said once each.
+// said once each. The findings on each level played, at the start and
+// after each save, are made on a thread of their own too, and said when
+// they are ready. The game never waits for any of it: quitting abandons a
+// build or findings under way.
 #pragma once
 
 #include <cstdint>
@@ -14,6 +17,7 @@
 #include <vector>
 
 #include "files/file_watch.h"
+#include "level/source/level_load.h"
 
 class replay_session;
 
@@ -21,10 +25,9 @@ class replay_session;
 // be done away from the game's loop.
 struct built_level {
   bool playable = false;
-  std::string why;                    // when not playable
-  std::vector<std::string> notes;     // things worth saying either way
-  std::vector<std::string> findings;  // what the level will do, for a level that plays
-  std::vector<std::uint8_t> bytes;
+  std::string why;                 // when not playable
+  std::vector<std::string> notes;  // things worth saying either way
+  level_input level;               // for a level that plays
   std::size_t triangles = 0, objects = 0;
 };
 
@@ -32,9 +35,11 @@ class level_reloader {
  public:
   // Watches `path`; with a session, the recording stops at the first reload.
   level_reloader(const std::string& path, replay_session* session);
-  ~level_reloader();
 
-  // Between two ticks: two atomic reads unless something happened.
+  // Makes the findings on the level that now plays, to be said once made.
+  void examine(level_input level);
+
+  // Between two ticks: a few atomic reads unless something happened.
   void check();
 
  private:
@@ -49,5 +54,6 @@ class level_reloader {
   bool said_gone_ = false;
   bool wanted_ = false;  // a save came while a build was under way
   std::future<built_level> build_;
+  std::future<std::vector<std::string>> findings_;
   file_watch watch_;
 };

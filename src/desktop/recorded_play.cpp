@@ -1,15 +1,12 @@
 #include "desktop/recorded_play.h"
 
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
 #include <filesystem>
 
 #include "desktop/blobdemo_says.h"
 #include "desktop/command_line_level.h"
+#include "desktop/recording_file.h"
 #include "files/data_path.h"
 #include "files/utf8_paths.h"
-#include "files/whole_file_write.h"
 #include "level/container.h"
 #include "level/source/replay_level.h"
 #include "replay/replay_file.h"
@@ -19,31 +16,10 @@
 #include "shell/screen_messages.h"
 #include "shell/stop_signal.h"
 
-namespace fs = std::filesystem;
-
 namespace {
-// Finds out before the game what would only fail after it: a replay path
-// that is a folder, or the level itself, or in a folder that cannot be
-// written.
-bool replay_path_usable(const std::string& path, const std::string& level, std::string& why) {
+bool same_file(const std::string& a, const std::string& b) {
   std::error_code failure;
-  if (fs::is_directory(file_path(path), failure)) {
-    why = "it is a directory";
-    return false;
-  }
-  if (fs::equivalent(file_path(path), file_path(level), failure)) {
-    why = "it is the level being played";
-    return false;
-  }
-  std::string probe = path + ".partial";  // a file beside it, as the replay is written first
-  std::FILE* file = open_file(probe, "wb");
-  if (!file) {
-    why = std::string("cannot create a file there: ") + std::strerror(errno);
-    return false;
-  }
-  std::fclose(file);
-  fs::remove(file_path(probe), failure);
-  return true;
+  return std::filesystem::equivalent(file_path(a), file_path(b), failure);
 }
 
 // A replay shown in the game, then, once it has run its course, its
@@ -82,19 +58,24 @@ class replay_then_verdict : public key_source {
 };
 }  // namespace
 
+// What would only fail after the game is found out before it: the replay's
+// file is made at once (a folder, a device, a folder that does not exist or
+// cannot be written are refused), and written as the game goes.
 int record_session(const std::string& replay_path, const std::string& level, int argc,
                    char** argv) {
-  std::string why;
-  if (!replay_path_usable(replay_path, level, why)) {
+  replay_session session;
+  recording_file file(replay_path, session);
+  std::string why = same_file(replay_path, level) ? "it is the level being played" : "";
+  if (!why.empty() || !file.open(why)) {
     blobdemo_says("cannot record to " + replay_path + ": " + why);
     return 1;
   }
-  replay_session session;
   end_game_on_stop_signals();
-  int status = play_command_line_level(level, argc, argv, &session, replay_path);
+  int status = play_command_line_level(level, argc, argv, &session, replay_path,
+                                       [&file] { file.check(); });
   const replay& recorded = session.recorded();
   if (recorded.ticks == 0) return status;  // the level or the window failed
-  if (!write_file_atomically(replay_path, replay_text(recorded), why)) {
+  if (!file.finish(recorded, why)) {
     blobdemo_says("cannot write the replay " + replay_path + ": " + why);
     return 1;
   }

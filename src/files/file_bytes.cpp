@@ -2,7 +2,6 @@
 
 #include "files/read_only_file.h"
 
-namespace {
 const char* not_a_file(file_kind kind) {
   switch (kind) {
     case file_kind::folder:
@@ -15,6 +14,8 @@ const char* not_a_file(file_kind kind) {
       return "it is not a regular file";
   }
 }
+
+namespace {
 
 std::string too_large(std::size_t limit) {
   constexpr std::size_t MB = std::size_t{1} << 20;

@@ -13,6 +13,7 @@
 #include <filesystem>
 
 #include "files/inotify_news.h"
+#include "files/link_target.h"
 
 namespace {
 // Writing in place, creating, renaming over and removing the file; and the
@@ -40,7 +41,7 @@ std::intptr_t watch_folder(std::intptr_t changes, const std::string& folder) {
 }  // namespace
 
 file_watch::file_watch(const std::string& path) {
-  std::filesystem::path file(path);
+  std::filesystem::path file(link_target(path));
   name_ = file.filename().string();
   std::error_code ignored;
   std::filesystem::path folder = file.has_parent_path() ? file.parent_path() : ".";
@@ -51,7 +52,7 @@ file_watch::file_watch(const std::string& path) {
     failure_ = std::strerror(errno);
     return;
   }
-  thread_ = std::thread([this] { run(); });
+  start_thread();
 }
 
 file_watch::~file_watch() {

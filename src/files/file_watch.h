@@ -8,6 +8,8 @@
 // folder is removed or renamed away, it is looked for once a second until it
 // is back (renamed back, or made again), and watched again from then on; the
 // rules for both are in watch_timing.h, for every system's version to follow.
+// A file given as a symbolic link is watched where the link leads: saves go
+// to that file, in its own folder.
 #pragma once
 
 #include <atomic>
@@ -21,7 +23,8 @@ class file_watch {
  public:
   static constexpr int QUIET_MS = static_cast<int>(watch_timing::QUIET_MS);
 
-  // Starts watching; when it cannot, failure() says why.
+  // Starts watching; when it cannot (the folder cannot be watched, or no
+  // thread can be started), failure() says why.
   explicit file_watch(const std::string& path);
   ~file_watch();
   file_watch(const file_watch&) = delete;
@@ -37,6 +40,7 @@ class file_watch {
   bool folder_gone() const { return folder_gone_.load(std::memory_order_relaxed); }
 
  private:
+  void start_thread();  // (file_watch_thread.cpp, for every system)
   void run();
 
   std::string name_;    // the file's name within its folder

@@ -20,6 +20,7 @@
 
 #include "files/change_records.h"
 #include "files/file_watch.h"
+#include "files/link_target.h"
 #include "files/utf8_paths.h"
 #include "files/windows_error.h"
 
@@ -191,7 +192,7 @@ bool folder_lost(folder_watch& watch, watch_timing& timing, const std::wstring& 
 }  // namespace
 
 file_watch::file_watch(const std::string& path) {
-  std::filesystem::path file = file_path(path);
+  std::filesystem::path file = file_path(link_target(path));
   name_ = file.filename().string();
   std::error_code ignored;
   std::filesystem::path folder = file.has_parent_path() ? file.parent_path() : ".";
@@ -206,7 +207,7 @@ file_watch::file_watch(const std::string& path) {
   }
   changes_ = reinterpret_cast<std::intptr_t>(changes);
   stop_ = reinterpret_cast<std::intptr_t>(stop);
-  thread_ = std::thread([this] { run(); });
+  start_thread();
 }
 
 file_watch::~file_watch() {

@@ -11,6 +11,10 @@
 
 enum class file_kind { regular, folder, pipe, device, other };
 
+// Why a path of this kind is not read or written as a file, in words:
+// "it is a pipe, not a file".
+const char* not_a_file(file_kind kind);
+
 class read_only_file {
  public:
   // Opens without waiting; when it cannot even tell what the path names,
@@ -24,13 +28,16 @@ class read_only_file {
   file_kind kind() const { return kind_; }
   std::uint64_t size() const { return size_; }  // bytes, when opened; a regular file's only
 
-  // Reads up to `count` bytes, waiting for them as reads do. Returns how
-  // many were read, 0 at the end, or -1 (failure() says why) on an error.
+  // Reads up to `count` bytes, waiting for them as reads do; the first
+  // read of a named pipe also waits for a program to open it for writing,
+  // where a plain read would find its end at once. Returns how many were
+  // read, 0 at the end, or -1 (failure() says why) on an error.
   long long read(void* into, std::size_t count);
 
  private:
   std::intptr_t handle_ = -1;  // wide enough for any system's kind of handle
   file_kind kind_ = file_kind::other;
+  bool writer_seen_ = false;  // a named pipe's first read has waited for a writer
   std::uint64_t size_ = 0;
   std::string failure_;
 };

@@ -8,6 +8,7 @@
 #include <sstream>
 
 #include "files/file_bytes.h"
+#include "shell/shown_text.h"
 
 namespace {
 struct named_key {
@@ -25,20 +26,23 @@ std::string lower(std::string s) {
   return s;
 }
 
+enum class whole { fits, not_whole, too_large };
+
 // A whole number of plain digits within [low, high]; no sign, no spaces.
-// Summed in 64 bits: ten digits overflow a 32-bit long (the browser's,
-// Windows'), where std::stol would throw, and the browser build has no
-// exceptions to catch it with.
-bool parse_whole(const std::string& text, long low, long high, long& value) {
-  if (text.empty() || text.size() > 10) return false;
+// Summed in 64 bits from at most ten significant digits: more overflow a
+// 32-bit long (the browser's, Windows'), where std::stol would throw, and the
+// browser build has no exceptions to catch it with.
+whole parse_whole(const std::string& text, long low, long high, long& value) {
+  if (text.empty() || text.find_first_not_of("0123456789") != std::string::npos)
+    return whole::not_whole;
+  std::size_t first = std::min(text.find_first_not_of('0'), text.size());
+  if (text.size() - first > 10) return whole::too_large;
   long long sum = 0;
-  for (char c : text) {
-    if (!std::isdigit(static_cast<unsigned char>(c))) return false;
-    sum = sum * 10 + (c - '0');
-  }
-  if (sum < low || sum > high) return false;
+  for (std::size_t k = first; k < text.size(); ++k) sum = sum * 10 + (text[k] - '0');
+  if (sum > high) return whole::too_large;
+  if (sum < low) return whole::not_whole;
   value = static_cast<long>(sum);
-  return true;
+  return whole::fits;
 }
 
 bool parse_key(const std::string& text, int& key) {
@@ -49,7 +53,7 @@ bool parse_key(const std::string& text, int& key) {
       return true;
     }
   long number = 0;
-  if (!parse_whole(text, 0, SDLK_LAST - 1, number)) return false;
+  if (parse_whole(text, 0, SDLK_LAST - 1, number) != whole::fits) return false;
   key = static_cast<int>(number);
   return true;
 }
@@ -65,11 +69,26 @@ bool read_text_file(const std::string& path, const std::string& what, std::strin
     text.assign(bytes.begin(), bytes.end());
     return true;
   }
-  error = "cannot read the " + what + ": " + reason + " (" + path + ")";
+  error = "cannot read the " + what + ": " + reason + " (" + shown_text(path) + ")";
   return false;
 }
 
-bool parse_tick(const std::string& text, long& tick) { return parse_whole(text, 1, INT_MAX, tick); }
+bool parse_tick(const std::string& text, long& tick) {
+  return parse_whole(text, 1, INT_MAX, tick) == whole::fits;
+}
+
+std::string tick_problem(const std::string& text) {
+  long ignored = 0;
+  switch (parse_whole(text, 1, INT_MAX, ignored)) {
+    case whole::too_large:
+      return "is too large (the most is " + std::to_string(INT_MAX) + ")";
+    case whole::not_whole:
+      return "is not a whole number from 1 up";
+    case whole::fits:
+      break;
+  }
+  return "";
+}
 
 bool parse_key_line(const std::string& raw, key_event& event, bool& is_event, std::string& error) {
   std::string line = raw;
@@ -84,17 +103,18 @@ bool parse_key_line(const std::string& raw, key_event& event, bool& is_event, st
     return false;
   }
   if (!parse_tick(tick, event.tick)) {
-    error = "tick '" + tick + "' is not a whole number from 1 up";
+    error = "tick '" + shown_text(tick) + "' " + tick_problem(tick);
     return false;
   }
   std::string act = lower(action);
   if (act != "down" && act != "up") {
-    error = "'" + action + "' is neither down nor up";
+    error = "'" + shown_text(action) + "' is neither down nor up";
     return false;
   }
   event.down = act == "down";
   if (!parse_key(key, event.key)) {
-    error = "unknown key '" + key + "' (use Tab, Up, Down, Right, Left, Escape or a key number 0-" +
+    error = "unknown key '" + shown_text(key) +
+            "' (use Tab, Up, Down, Right, Left, Escape or a key number 0-" +
             std::to_string(SDLK_LAST - 1) + ")";
     return false;
   }

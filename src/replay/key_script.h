@@ -34,6 +34,11 @@ bool read_text_file(const std::string& path, const std::string& what, std::strin
 // A tick number: plain digits, from 1 up to INT_MAX.
 bool parse_tick(const std::string& text, long& tick);
 
+// What is wrong with a tick that parse_tick refuses, to follow its quoted
+// text: "is too large (the most is 2147483647)", or "is not a whole number
+// from 1 up".
+std::string tick_problem(const std::string& text);
+
 // Parses one line (without its newline). Returns false with the problem in
 // error; a blank or comment line gives true with is_event false.
 bool parse_key_line(const std::string& line, key_event& event, bool& is_event, std::string& error);

@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "replay/state_dump.h"
+#include "shell/shown_text.h"
 
 replay_check::replay_check(const replay& r, std::string program)
     : replay_(r), program_(std::move(program)) {}
@@ -30,8 +31,9 @@ std::string replay_check::last_match() const {
 std::string replay_check::verdict(long ticks_run) const {
   if (differs()) {
     bool same_build = replay_.program.empty() || replay_.program == program_;
-    std::string versions =
-        same_build ? "" : " (recorded by " + replay_.program + ", replayed by " + program_ + ")";
+    std::string versions = same_build ? ""
+                                      : " (recorded by " + shown_text(replay_.program) +
+                                            ", replayed by " + program_ + ")";
     return "replay differs at the checkpoint of tick " + std::to_string(differs_at_) +
            ": the state's hash is " + hash_text(found_) + ", the replay's " +
            hash_text(replay_.checkpoints[next_].hash) + "; " + last_match() + versions;

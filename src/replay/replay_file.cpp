@@ -5,14 +5,14 @@
 #include <cstdio>
 #include <sstream>
 
+#include "shell/shown_text.h"
 #include "shell/version.h"
 
 namespace {
 constexpr const char* FIRST_LINE = "# blobdemo replay";
 
 bool all_hex(const std::string& text, std::size_t digits) {
-  return text.size() == digits &&
-         text.find_first_not_of("0123456789abcdef") == std::string::npos;
+  return text.size() == digits && text.find_first_not_of("0123456789abcdef") == std::string::npos;
 }
 
 // Control characters would end the comment line early or act on a terminal.
@@ -64,7 +64,7 @@ class replay_reader {
       r_.level_sha256 = value;
     }
     if (key == "ticks" && !parse_tick(value, r_.ticks))
-      return "ticks '" + value + "' is not a whole number from 1 up";
+      return "ticks '" + shown_text(value) + "' " + tick_problem(value);
     return "";
   }
 
@@ -85,6 +85,31 @@ class replay_reader {
   std::vector<std::string> seen_;
 };
 
+// The tick whose state the checkpoint at `index` holds in a replay of
+// `ticks` ticks: every CHECKPOINT_TICKS ticks, and the last tick.
+long checkpoint_tick(std::size_t index, long ticks) {
+  long every = static_cast<long>(index + 1) * CHECKPOINT_TICKS;
+  return every < ticks ? every : ticks;
+}
+
+// A state hash at each tick the game takes one, and none elsewhere (the
+// last is at the last tick, checked before). This bounds the work a replay
+// asks for by its size: one that claimed billions of ticks with a hash or
+// two would keep a runner busy for days.
+std::string check_checkpoints(const replay& r) {
+  const std::string cadence = " (a replay holds one every " + std::to_string(CHECKPOINT_TICKS) +
+                              " ticks and one for its last tick)";
+  for (std::size_t k = 0; k < r.checkpoints.size(); ++k) {
+    long expected = checkpoint_tick(k, r.ticks), found = r.checkpoints[k].tick;
+    if (found < expected)
+      return "a state hash for tick " + std::to_string(found) + ", which a replay does not hold" +
+             cadence;
+    if (found > expected)
+      return "it has no state hash for tick " + std::to_string(expected) + cadence;
+  }
+  return "";
+}
+
 // Events and checkpoints within the ticks played, and the last tick's state
 // there: a replay cut short loses its last lines first.
 std::string check_ticks(replay& r) {
@@ -97,12 +122,12 @@ std::string check_ticks(replay& r) {
   long last_event = r.events.empty() ? 0 : r.events.back().tick;
   long last_state = r.checkpoints.empty() ? 0 : r.checkpoints.back().tick;
   if (std::max(last_event, last_state) > r.ticks)
-    return "tick " + std::to_string(std::max(last_event, last_state)) + " is after its last tick, " +
-           std::to_string(r.ticks);
+    return "tick " + std::to_string(std::max(last_event, last_state)) +
+           " is after its last tick, " + std::to_string(r.ticks);
   if (last_state != r.ticks)
     return "it ends before the state of its last tick, " + std::to_string(r.ticks) +
            " (is it cut short?)";
-  return "";
+  return check_checkpoints(r);
 }
 }  // namespace
 
@@ -114,6 +139,19 @@ std::string hash_text(std::uint64_t hash) {
   return text;
 }
 
+std::string replay_lines(const std::vector<key_event>& events,
+                         const std::vector<state_checkpoint>& checkpoints) {
+  std::string text;
+  std::size_t e = 0;
+  for (const state_checkpoint& c : checkpoints) {
+    for (; e < events.size() && events[e].tick <= c.tick; ++e)
+      text += key_event_line(events[e]) + "\n";
+    text += "# state " + std::to_string(c.tick) + ": " + hash_text(c.hash) + "\n";
+  }
+  for (; e < events.size(); ++e) text += key_event_line(events[e]) + "\n";
+  return text;
+}
+
 std::string replay_text(const replay& r) {
   std::string text = std::string(FIRST_LINE) + "\n";
   text += "# program: " + one_line(r.program) + "\n";
@@ -122,18 +160,10 @@ std::string replay_text(const replay& r) {
   text += "# ticks: " + std::to_string(r.ticks) + "\n";
   text += "# Key events: <tick> down|up <key>, handed to the objects after that tick's step.\n";
   text += "# State: FNV-1a (64-bit) of what blobrun prints after that tick.\n";
-  std::size_t e = 0;
-  for (const state_checkpoint& c : r.checkpoints) {
-    for (; e < r.events.size() && r.events[e].tick <= c.tick; ++e)
-      text += key_event_line(r.events[e]) + "\n";
-    text += "# state " + std::to_string(c.tick) + ": " + hash_text(c.hash) + "\n";
-  }
-  for (; e < r.events.size(); ++e) text += key_event_line(r.events[e]) + "\n";
-  return text;
+  return text + replay_lines(r.events, r.checkpoints);
 }
 
-bool parse_replay(const std::string& text, const std::string& name, replay& r,
-                  std::string& error) {
+bool parse_replay(const std::string& text, const std::string& name, replay& r, std::string& error) {
   r = replay{};
   std::istringstream in(text);
   std::string line;

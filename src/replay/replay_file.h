@@ -44,14 +44,20 @@ struct replay {
 // A state hash as the file writes it: 16 hexadecimal digits.
 std::string hash_text(std::uint64_t hash);
 
+// The key event and state hash lines, each list in tick order, merged in
+// tick order as the file holds them (a tick's events before its state).
+std::string replay_lines(const std::vector<key_event>& events,
+                         const std::vector<state_checkpoint>& checkpoints);
+
 // The file's text, events and state lines in tick order.
 std::string replay_text(const replay& r);
 
 // Reads and checks a replay. False with one line in error, naming the file
 // (`name`) and, for a bad line, its number. A replay must have every header
-// line and end with the state of its last tick: one cut short is refused.
-bool parse_replay(const std::string& text, const std::string& name, replay& r,
-                  std::string& error);
+// line, and a state hash every CHECKPOINT_TICKS ticks and at its last tick,
+// as the game writes them: one cut short, or one that asks for many more
+// ticks than it holds hashes, is refused.
+bool parse_replay(const std::string& text, const std::string& name, replay& r, std::string& error);
 bool read_replay(const std::string& path, replay& r, std::string& error);
 
 // Whether these bytes begin as a replay does (its first line).

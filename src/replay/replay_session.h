@@ -8,10 +8,12 @@
 // last tick. Memory for about two hours of play is taken up front, so
 // ticks do not allocate. Playing hands the objects the replay's events
 // instead of the keyboard's, which only Escape gets through, checks every
-// state hash, and ends the game after the replay's last tick.
+// state hash, and ends the game after the replay's last tick or its own
+// Escape.
 #pragma once
 
 #include <memory>
+#include <mutex>
 #include <string>
 
 #include "replay/replay_check.h"
@@ -45,7 +47,14 @@ class replay_session : public key_source {
   // no tick was).
   const replay& recorded() const { return recorded_; }
 
-  // The verdict on the replay played (see replay_check), and whether its
+  // The lines of the key events and state hashes recorded since the last
+  // call (since record(), the first time), as the replay's file holds
+  // them: for a thread that writes the recording to disk while the game
+  // runs, which may call it at any time.
+  std::string new_recorded_lines();
+
+  // The verdict on the replay played, over the ticks it ran before it ended
+  // or was replaced by a recording (see replay_check), and whether its
   // states differed from the replay's.
   std::string verdict() const;
   bool replay_differs() const;
@@ -54,13 +63,18 @@ class replay_session : public key_source {
   enum class mode { plain, recording, playing };
 
   bool record_keys();
+  void keep(const key_event& event);
+  void keep(const state_checkpoint& checkpoint);
   bool play_keys();
 
   std::string program_;
   mode mode_ = mode::plain;
   long tick_ = 0;
-  replay recorded_;
+  replay recorded_;  // grown under lines_lock_, which new_recorded_lines() takes
+  std::mutex lines_lock_;
+  std::size_t events_said_ = 0, checkpoints_said_ = 0;  // by new_recorded_lines()
   replay played_;
+  long played_ticks_ = 0;  // ticks of the replay run so far
   std::size_t next_event_ = 0;
   std::unique_ptr<replay_check> check_;
 };

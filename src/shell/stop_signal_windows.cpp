@@ -1,7 +1,7 @@
 // Windows' side of stop_signal.h, with the C library's signal(), which
 // Windows has instead of sigaction. Windows puts a handler back to the
-// default before it runs, so the second signal ends the game at once, as
-// SA_RESETHAND does on Linux.
+// default before it runs it, so the handler catches its signal again for
+// the next one. Windows has no SIGHUP.
 #include <csignal>
 
 #include "shell/stop_signal.h"
@@ -9,7 +9,10 @@
 namespace {
 volatile std::sig_atomic_t received = 0;
 
-void note_signal(int) { received = 1; }
+void note_signal(int signal_number) {
+  received = 1;
+  std::signal(signal_number, note_signal);
+}
 
 void catch_unless_ignored(int signal_number) {
   auto before = std::signal(signal_number, note_signal);

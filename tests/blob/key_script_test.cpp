@@ -57,7 +57,8 @@ TEST(key_script, bad_lines_say_what_is_wrong) {
   EXPECT_EQ(parse_error("3 down Up Up"), "expected '<tick> down|up <key>'");
   EXPECT_EQ(parse_error("0 down Up"), "tick '0' is not a whole number from 1 up");
   EXPECT_EQ(parse_error("+3 down Up"), "tick '+3' is not a whole number from 1 up");
-  EXPECT_EQ(parse_error("2147483648 down Up"), "tick '2147483648' is not a whole number from 1 up");
+  EXPECT_EQ(parse_error("2147483648 down Up"),
+            "tick '2147483648' is too large (the most is 2147483647)");
   EXPECT_EQ(parse_error("3 hold Up"), "'hold' is neither down nor up");
   EXPECT_NE(parse_error("3 down 323").find("unknown key '323'"), std::string::npos);
   EXPECT_NE(parse_error("3 down -1").find("unknown key '-1'"), std::string::npos);
@@ -69,6 +70,7 @@ TEST(key_script, tick_arguments) {
   EXPECT_TRUE(parse_tick("1", t));
   EXPECT_EQ(t, 1);
   EXPECT_TRUE(parse_tick("2147483647", t));
+  EXPECT_TRUE(parse_tick("000000000002147483647", t)) << "leading zeros count for nothing";
   for (const char* bad : {"", "0", "-1", "1.5", "1e3", "2147483648", "99999999999", " 1"})
     EXPECT_FALSE(parse_tick(bad, t)) << bad;
 }

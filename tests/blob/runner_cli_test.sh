@@ -46,6 +46,29 @@ expect_error "missing replay" "cannot read the replay: No such file or directory
   --replay "$work/none.replay"
 expect_error "a level as replay" "$level: not a replay: it does not begin with '# blobdemo replay'" \
   --replay "$level"
+# A replay must hold a state hash every 100 ticks, as the game writes them:
+# one that claims 2^31 - 1 ticks and holds one hash would run for a day.
+# Bytes from a replay reach the terminal escaped. A replay's own Escape
+# ends it, as it ended the game.
+sha=$(sha256sum "$level" | cut -d' ' -f1)
+replay_head() {  # replay_head PROGRAM TICKS
+  printf '# blobdemo replay\n# program: %b\n# level: %s\n# level-sha256: %s\n# ticks: %s\n' \
+    "$1" "$level" "$sha" "$2"
+}
+{ replay_head x 2147483647; echo '# state 2147483647: 0123456789abcdef'; } >"$work/long.replay"
+expect_error "a day's replay" "long.replay: it has no state hash for tick 100 (a replay holds one" \
+  --replay "$work/long.replay"
+{ replay_head x 1; printf '1 down Ri\033]0;x\007\000ght\n# state 1: 0123456789abcdef\n'; } \
+  >"$work/bytes.replay"
+expect_error "control bytes" "bytes.replay:6: unknown key 'Ri\\\\x1b]0;x\\\\x07\\\\x00ght'" \
+  --replay "$work/bytes.replay"
+{ replay_head 'blobdemo 0.1\033[2J' 150; printf '5 down Escape\n# state 100: 0123456789abcdef\n'
+  echo '# state 150: 0123456789abcdef'; } >"$work/escape.replay"
+"$blobrun" --replay "$work/escape.replay" >"$work/out" 2>&1 ||
+  fail "a replay ended by its own Escape: $(cat "$work/out")"
+[ "$(cat "$work/out")" = "replay stopped at tick 5 of 150; it matched so far (no checkpoint yet)" ] ||
+  fail "a replay ended by its own Escape said: $(cat -v "$work/out")"
+
 # Odd files are refused at once, never read for ever or waited on: a device
 # without end, and a pipe that no one writes. A script of no keys may come
 # from /dev/null or a pipe; one from /dev/zero is refused at the size limit.
@@ -59,9 +82,11 @@ expect_error "events are /dev/zero" "cannot read the key script: it holds more t
 "$blobrun" "$level" /dev/null 3 --final >/dev/null || fail "a script from /dev/null did not run"
 printf '3 down Right\n' | "$blobrun" "$level" /dev/stdin 3 --final >/dev/null ||
   fail "a script piped in did not run"
-for ticks in 0 -3 abc 12x "" 99999999999 " 5"; do
+for ticks in 0 -3 abc 12x "" " 5"; do
   expect_error "ticks '$ticks'" "TICKS '$ticks' is not a whole number from 1 up" "$level" "$events" "$ticks"
 done
+expect_error "ticks too large" "TICKS '99999999999' is too large (the most is 2147483647)" \
+  "$level" "$events" 99999999999
 
 bad_line() {  # bad_line NAME CONTENT PATTERN: the error names file:line
   printf -- "$2" >"$work/bad.events"

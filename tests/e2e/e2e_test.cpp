@@ -52,6 +52,20 @@ std::vector<std::uint8_t> ground_level(int r, int g, int b) {
   return encode_level(level);
 }
 
+// 10,878 long thin triangles whose boxes cover 60 crates that they miss:
+// the findings' placement checks would take about a minute on it, and stop
+// after a few seconds, naming the crates they left.
+std::vector<std::uint8_t> dense_level() {
+  level_data level;
+  for (int d = 0; d < 10878; ++d)
+    level.triangles.push_back({{{-30000, -10000 + d, 90, 160, 90},
+                                {10000, 10000 + d, 90, 160, 90},
+                                {-29999, -10000 + d, 90, 160, 90}}});
+  level.objects.push_back({1, -25000, 4000});
+  for (int k = 0; k < 60; ++k) level.objects.push_back({0, -29000 + 110 * k, 5000});
+  return encode_level(level);
+}
+
 void write_file(const fs::path& path, const std::string& text) {
   std::ofstream(path, std::ios::binary) << text;
 }
@@ -363,6 +377,27 @@ TEST_F(Game, ShowsASaveAfterItsFolderWasRenamedAwayAndBack) {
   std::string err = game_->stderr_text();
   EXPECT_EQ(occurrences(err, "its folder is gone"), 1) << err;
   EXPECT_EQ(occurrences(err, "its folder is back"), 1) << err;
+}
+
+// A level given as a link into another folder, dense enough that the
+// findings on it take seconds: the window opens before they are said (they
+// are made on a thread of their own), they name the objects they left
+// unchecked, and a save where the link leads shows in the game.
+TEST_F(Game, ADenseLevelOpensAtOnceAndALinkedLevelReloads) {
+  folder_ = std::make_unique<play_folder>(true, nullptr);
+  fs::create_directory(folder_->path / "designs");
+  write_file(folder_->path / "designs" / "dense.map", dense_level());
+  fs::create_symlink("designs/dense.map", folder_->path / "level.map");
+  launch({}, {}, {"level.map"});
+  EXPECT_EQ(game_->stderr_text().find("level.map: note:"), std::string::npos)
+      << "the findings came before the window: " << game_->stderr_text();
+  EXPECT_TRUE(wait_for_stderr(*game_, "and the 55 objects after it: not checked against the", 60))
+      << game_->stderr_text();
+  write_file(folder_->path / "designs" / "dense.map", ground_level(200, 60, 200));
+  EXPECT_TRUE(
+      poll(*window_, 5, [](const screenshot& s) { return count_in_world(s, magenta) > 10000; }))
+      << "a save where the link leads did not show; " << game_->stderr_text();
+  quit();
 }
 
 // A named pipe put where the level was: the reload refuses it at once,

@@ -2,10 +2,13 @@
 // XTEST and recorded with --record, then checked by blobrun --replay (as it
 // is, with one key event moved by a tick, and on another level) and shown
 // again with blobdemo --replay, whose frames must equal the session's at the
-// same ticks. Ctrl-C and kill while recording still leave a whole replay.
+// same ticks. Ctrl-C, kill and a closed terminal while recording still leave
+// a whole replay, and a disk that fills up is reported while the game runs.
 // The game runs on the demo level; each test has its own X server.
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
 
 #include <chrono>
 #include <cstdio>
@@ -203,21 +206,31 @@ TEST_F(Replay, RecordedSessionReplaysBitForBit) {
   }
 }
 
-// kill and Ctrl-C end a recorded game after a whole tick and still write
-// the replay, whole; Ctrl-C ignored at start stays ignored.
+// kill, Ctrl-C and a closed terminal (SIGHUP) end a recorded game after a
+// whole tick and still write the replay, whole, and so does a storm of
+// Ctrl-C, one a millisecond until the game has ended: no second signal may
+// kill it before the replay is written. Ctrl-C ignored at start stays
+// ignored.
 TEST_F(Replay, KillWhileRecordingStillWritesAWholeReplay) {
-  for (int signal_number : {SIGTERM, SIGINT}) {
+  for (int signal_number : {SIGTERM, SIGINT, SIGHUP, 0}) {
     x_window window;
     game_process game(GAME, folder_.path.string(), {}, {}, {"--record", "killed.replay"});
     ASSERT_TRUE(window.find_game_window(10)) << game.stderr_text();
     window.tap("Right");
     pause(1.0);
-    ::kill(game.pid(), signal_number);
-    ASSERT_EQ(game.wait_exit(3), 0) << game.stderr_text();
+    if (signal_number != 0) ::kill(game.pid(), signal_number);
+    for (int sent = 0; signal_number == 0 && sent < 3000 && game.running(); ++sent) {
+      ::kill(game.pid(), SIGINT);
+      pause(0.001);
+    }
+    ASSERT_EQ(game.wait_exit(3), 0) << signal_number << ": " << game.stderr_text();
     command_result checked = replay_with_blobrun(at("killed.replay"));
     EXPECT_EQ(checked.status, 0) << checked.output;
     EXPECT_FALSE(fs::exists(at("killed.replay.partial")));
   }
+  for (const auto& entry : fs::directory_iterator(folder_.path))
+    EXPECT_EQ(entry.path().filename().string().find(".partial"), std::string::npos)
+        << "a temporary file left: " << entry.path();
   x_window window;
   game_process game(GAME, folder_.path.string(), {}, {SIGINT}, {"--record", "ignored.replay"});
   ASSERT_TRUE(window.find_game_window(10)) << game.stderr_text();
@@ -227,6 +240,34 @@ TEST_F(Replay, KillWhileRecordingStillWritesAWholeReplay) {
   window.tap("Escape");
   EXPECT_EQ(game.wait_exit(3), 0);
   EXPECT_EQ(replay_with_blobrun(at("ignored.replay")).status, 0);
+}
+
+// A disk that fills up while the game records (here: a limit of 1 KiB on
+// the files it writes) is said while the game runs, not only after Escape;
+// the game plays on, and at the end says the replay could not be written.
+TEST_F(Replay, AFullDiskIsSaidWhileTheGameRuns) {
+  rlimit usual;
+  getrlimit(RLIMIT_FSIZE, &usual);
+  rlimit small = usual;
+  small.rlim_cur = 1024;
+  setrlimit(RLIMIT_FSIZE, &small);
+  game_process game(GAME, folder_.path.string(), {}, {SIGXFSZ}, {"--record", "full.replay"});
+  setrlimit(RLIMIT_FSIZE, &usual);
+  x_window window;
+  ASSERT_TRUE(window.find_game_window(10)) << game.stderr_text();
+  const std::string said = "cannot write the replay full.replay: File too large; the recording goes on";
+  for (int tap = 0; tap < 600 && game.stderr_text().find(said) == std::string::npos; ++tap) {
+    window.tap(tap % 2 ? "Left" : "Right");  // 28 bytes of key events a tap
+    pause(0.02);
+  }
+  EXPECT_NE(game.stderr_text().find(said), std::string::npos) << game.stderr_text();
+  EXPECT_TRUE(game.running());
+  window.tap("Escape");
+  EXPECT_EQ(game.wait_exit(3), 1);
+  EXPECT_NE(game.stderr_text().find("cannot write the replay full.replay: File too large\n"),
+            std::string::npos)
+      << game.stderr_text();
+  EXPECT_FALSE(fs::exists(at("full.replay")));
 }
 
 // A save of the level while it is recorded: the game shows the new level,
@@ -261,18 +302,27 @@ TEST_F(Replay, ASaveOfTheLevelEndsTheRecordingThere) {
   EXPECT_EQ(checked.status, 0) << checked.output;
 }
 
-// What cannot work is refused before the game starts, in one line.
+// What cannot work is refused before the game starts, in one line. An
+// X.partial that stands beside the replay's name (here a link to another
+// file) is neither removed nor followed, even when the game then fails.
 TEST_F(Replay, RefusesWhatCannotWorkInOneLine) {
   fs::create_directory(at("folder"));
+  ASSERT_EQ(mkfifo(at("pipe.replay").c_str(), 0600), 0);
   std::ofstream(at("cut.replay")) << "# blobdemo replay\n";
+  std::ofstream(at("precious.txt")) << "precious";
+  fs::create_symlink("precious.txt", at("x.replay.partial"));
   struct refusal {
     std::vector<std::string> args;
     std::string says;
   };
   for (const refusal& r :
-       {refusal{{"--record", "folder"}, "cannot record to folder: it is a directory"},
-        refusal{{"--record", "level.map"}, "cannot record to level.map: it is the level being played"},
+       {refusal{{"--record", "folder"}, "cannot record to folder: it is a folder, not a file"},
+        refusal{{"--record", "pipe.replay"},
+                "cannot record to pipe.replay: it is a pipe, not a file"},
+        refusal{{"--record", "level.map"},
+                "cannot record to level.map: it is the level being played"},
         refusal{{"--record", "no/such/folder.replay"}, "cannot record to no/such/folder.replay: "},
+        refusal{{"--record", "x.replay", "missing.map"}, "missing.map: cannot read it: "},
         refusal{{"--replay", "cut.replay"}, "cut.replay: it has no '# level:' line"},
         refusal{{"--replay", "missing.replay"}, "cannot read the replay: "}}) {
     game_process game(GAME, folder_.path.string(), {}, {}, r.args);
@@ -281,4 +331,7 @@ TEST_F(Replay, RefusesWhatCannotWorkInOneLine) {
     EXPECT_NE(err.find(r.says), std::string::npos) << err;
     EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << err;
   }
+  EXPECT_EQ(read_text(at("precious.txt")), "precious");
+  EXPECT_TRUE(fs::is_symlink(at("x.replay.partial")));
+  EXPECT_EQ(fs::status(at("pipe.replay")).type(), fs::file_type::fifo);
 }

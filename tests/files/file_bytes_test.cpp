@@ -7,10 +7,13 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <random>
+#include <thread>
 
+#include "files/read_only_file.h"
 #include "level/level_file.h"
 
 namespace fs = std::filesystem;
@@ -72,6 +75,46 @@ TEST(FileBytes, StreamsAreReadToTheirEndOrTheLimit) {
   EXPECT_EQ(stream_refusal(dir.path.string(), 100), "it is a folder, not a file");
 }
 
+// A script piped in by a program that takes its time: the pipe is read to
+// its end, waiting as long as the writer does (a read that does not wait
+// fails with "Resource temporarily unavailable"), through a pipe that was
+// there from the start and through a named pipe whose writer comes later,
+// or comes and goes between the opening and the first read (whose bytes
+// must not be lost, nor its end waited for again).
+TEST(FileBytes, SlowPipesAreWaitedForAndReadWhole) {
+  auto later = [] { std::this_thread::sleep_for(std::chrono::milliseconds(300)); };
+  int ends[2];
+  ASSERT_EQ(pipe(ends), 0);
+  std::thread slow_writer([&] {
+    later();
+    ASSERT_EQ(write(ends[1], "1 down Up\n", 10), 10);
+    later();
+    ASSERT_EQ(write(ends[1], "2 up Up\n", 8), 8);
+    close(ends[1]);
+  });
+  EXPECT_EQ(stream_refusal("/proc/self/fd/" + std::to_string(ends[0]), 100), "read 18");
+  slow_writer.join();
+  close(ends[0]);
+
+  scratch dir;
+  std::string fifo = (dir.path / "keys").string();
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+  std::thread late_writer([&] {
+    later();
+    std::ofstream(fifo) << "1 down Up\n";
+  });
+  EXPECT_EQ(stream_refusal(fifo, 100), "read 10") << "a named pipe waits for its writer";
+  late_writer.join();
+  read_only_file opened(fifo);
+  int writer = open(fifo.c_str(), O_WRONLY | O_NONBLOCK);
+  ASSERT_EQ(write(writer, "3 down Up\n", 10), 10);
+  close(writer);
+  char got[20];
+  EXPECT_EQ(opened.read(got, sizeof got), 10) << opened.failure();
+  EXPECT_EQ(opened.read(got, sizeof got), 0);
+  EXPECT_EQ(stream_refusal("/dev/null", 100), "read 0") << "and a device does not";
+}
+
 // 10 MB of random bytes is far below the limit, and plays: a level file's
 // counts name at most 522,213 bytes, and what comes after them is not read.
 TEST(FileBytes, TenMegabytesOfNoiseIsReadAndPlaysAsALevel) {
@@ -81,7 +124,8 @@ TEST(FileBytes, TenMegabytesOfNoiseIsReadAndPlaysAsALevel) {
   for (auto& b : noise) b = static_cast<std::uint8_t>(random());
   fs::path path = dir.path / "noise.map";
   std::ofstream(path, std::ios::binary)
-      .write(reinterpret_cast<const char*>(noise.data()), static_cast<std::streamsize>(noise.size()));
+      .write(reinterpret_cast<const char*>(noise.data()),
+             static_cast<std::streamsize>(noise.size()));
   std::vector<std::uint8_t> bytes;
   std::string reason;
   ASSERT_TRUE(read_file_bytes(path.string(), bytes, reason)) << reason;

@@ -6,6 +6,7 @@
 #include "files/file_watch.h"
 
 #include <gtest/gtest.h>
+#include <pthread.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -209,5 +210,44 @@ TEST(FileWatch, SeesSavesAndItsFolderGoAndComeBack) {
     write_file(level, "six");
     EXPECT_TRUE(within(5, saved)) << "a save into the folder made again";
   }
+  fs::remove_all(top);
+}
+
+namespace {
+std::size_t open_descriptors() {
+  std::size_t count = 0;
+  for (const auto& entry : fs::directory_iterator("/proc/self/fd")) count += !entry.is_directory();
+  return count;
+}
+}  // namespace
+
+// A level given as a link into another folder is watched where the link
+// leads, for saves go there. A watcher whose thread cannot start (here:
+// each new thread asks for more stack than there is memory) says so, and
+// gives back every descriptor it took.
+TEST(FileWatch, FollowsALinkAndGivesBackWhatItTookWhenItCannotStart) {
+  fs::path top = fs::temp_directory_path() / ("blob-watch-link-" + std::to_string(getpid()));
+  fs::create_directories(top / "levels");
+  fs::create_directories(top / "play");
+  write_file(top / "levels" / "level.map", "one");
+  fs::create_symlink(top / "levels" / "level.map", top / "play" / "level.map");
+  {
+    file_watch watch((top / "play" / "level.map").string());
+    ASSERT_EQ(watch.failure(), "");
+    write_file(top / "levels" / "level.map", "two");
+    EXPECT_TRUE(within(5, [&watch] { return watch.saved(); })) << "a save where the link leads";
+  }
+  pthread_attr_t usual, huge;
+  ASSERT_EQ(pthread_getattr_default_np(&usual), 0);
+  ASSERT_EQ(pthread_getattr_default_np(&huge), 0);
+  ASSERT_EQ(pthread_attr_setstacksize(&huge, std::size_t{1} << 46), 0);
+  std::size_t before = open_descriptors();
+  ASSERT_EQ(pthread_setattr_default_np(&huge), 0);
+  std::string failure = file_watch((top / "play" / "level.map").string()).failure();
+  pthread_setattr_default_np(&usual);
+  EXPECT_EQ(failure.rfind("cannot start its thread: ", 0), 0u) << failure;
+  EXPECT_EQ(open_descriptors(), before);
+  pthread_attr_destroy(&usual);
+  pthread_attr_destroy(&huge);
   fs::remove_all(top);
 }

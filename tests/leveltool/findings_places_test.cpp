@@ -2,8 +2,6 @@
 // places' and the terrain columns' answers against plain loops over every
 // crate and every triangle, and what a stack of thousands of crates at one
 // spot makes check and the game say.
-#include "crate_places.h"
-
 #include <gtest/gtest.h>
 
 #include <climits>
@@ -11,12 +9,12 @@
 #include <cstdlib>
 #include <random>
 
-#include "level/triangle_test.h"
-#include "terrain_columns.h"
-
+#include "crate_places.h"
 #include "level/platform.h"
+#include "level/triangle_test.h"
 #include "level_encoder.h"
 #include "level_findings.h"
+#include "terrain_columns.h"
 
 namespace {
 bool plain_holds(const std::vector<level_object>& objects, int x, int y) {
@@ -85,8 +83,9 @@ int plain_first_solid_below(const level_data& level, int x, int y) {
 }  // namespace
 
 // Small triangles, copies of them, ones with no area, and long thin ones
-// across many columns, one above the other: every question asked anywhere
-// and next to corners, against every triangle.
+// across many columns (filed in wider columns: 600, 4,000 and 40,000 pixels
+// long), one above the other: every question asked anywhere and next to
+// corners, against every triangle.
 TEST(TerrainColumns, AgreeWithLoopsOverEveryTriangle) {
   std::mt19937 random(11);
   auto near = [&](int spread) { return static_cast<int>(random() % (2 * spread + 1)) - spread; };
@@ -94,9 +93,12 @@ TEST(TerrainColumns, AgreeWithLoopsOverEveryTriangle) {
   for (int k = 0; k < 120; ++k) {
     int x = near(300), y = near(300);
     auto at = [](int vx, int vy) { return level_vertex{vx, vy, 0, 0, 0}; };
-    level_vertex a = at(x, y), b = at(x + near(60), y + near(60)), c = at(x + near(60), y + near(60));
+    level_vertex a = at(x, y), b = at(x + near(60), y + near(60)),
+                 c = at(x + near(60), y + near(60));
     if (k % 10 == 0) b = at(x + 2000, y + 3), c = at(x - 2000, y + 9);  // long and thin
-    if (k % 17 == 0) c = b;                                          // no area
+    if (k % 10 == 3) b = at(x + 300, y + 40), c = at(x - 300, y + 45);
+    if (k % 30 == 7) b = at(x + 20000, y - 30), c = at(x - 20000, y + 2);
+    if (k % 17 == 0) c = b;  // no area
     level.triangles.push_back({{a, b, c}});
     if (k % 4 == 0) level.triangles.push_back(level.triangles.back());  // a copy
   }
@@ -151,6 +153,26 @@ TEST(CratePlaces, AgreeWithLoopsOverEveryCrate) {
       ASSERT_EQ(found.first, expected) << "crate " << k;
     }
   }
+}
+
+// When the work allowed runs out, the crates and blobs left are named in
+// one note, from the first of them on; objects of other kinds are not
+// counted. With no work allowed at all, only the first object is checked.
+TEST(LevelFindings, ObjectsLeftWhenTheWorkRunsOutAreNamedFromTheFirst) {
+  level_data level;
+  level.triangles.push_back({{{-1000, 100, 0, 0, 0}, {1000, 100, 0, 0, 0}, {-1000, 300, 0, 0, 0}}});
+  level.objects = {
+      {1, 0, 70}, {TYPE_PLATFORM, 200, 68}, {9, 5, 5}, {2, -200, 70}, {TYPE_PLATFORM, -500, 68}};
+  std::vector<std::uint8_t> bytes = encode_level(level);
+  auto unchecked_note = [&](std::uint64_t work) {
+    for (const std::string& note : examine_level(bytes.data(), bytes.size(), {}, work).notes)
+      if (note.find("not checked") != std::string::npos) return note;
+    return std::string();
+  };
+  EXPECT_EQ(unchecked_note(0),
+            "object 2 (crate at (200, 68)) and the 2 objects after it: not checked against the "
+            "terrain, which is too dense here to check every object in a few seconds");
+  EXPECT_EQ(unchecked_note(PLACEMENT_WORK), "");
 }
 
 // 3,000 crates at one place on the ground, one a pixel into the stack from

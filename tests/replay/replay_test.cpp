@@ -16,10 +16,12 @@
 #include "level/terrain.h"
 #include "replay/replay_check.h"
 #include "replay/replay_file.h"
+#include "replay/replay_session.h"
 #include "replay/sha256.h"
 #include "replay/state_dump.h"
 #include "shell/game.h"
 #include "shell/object.h"
+#include "shell/view.h"
 
 namespace fs = std::filesystem;
 
@@ -75,9 +77,9 @@ struct scene {
 };
 
 const std::vector<key_event> WALK_KEYS = {
-    {20, true, SDLK_RIGHT}, {90, true, SDLK_UP},    {91, false, SDLK_UP},    {150, false, SDLK_RIGHT},
-    {170, true, SDLK_LEFT}, {215, false, SDLK_LEFT}, {230, true, SDLK_DOWN}, {240, true, SDLK_TAB},
-    {250, true, 'q'}};
+    {20, true, SDLK_RIGHT},   {90, true, SDLK_UP},    {91, false, SDLK_UP},
+    {150, false, SDLK_RIGHT}, {170, true, SDLK_LEFT}, {215, false, SDLK_LEFT},
+    {230, true, SDLK_DOWN},   {240, true, SDLK_TAB},  {250, true, 'q'}};
 
 // A replay of WALK_KEYS on walk_jump.map for 250 ticks, with the real hashes.
 replay walk_replay() {
@@ -184,13 +186,25 @@ TEST(replay_file, every_bad_file_is_refused_in_one_line) {
            bad{edited(good, "\n20 down Right", "\n20 down Space"), "unknown key 'Space'"},
            bad{edited(good, "# state 100: ", "# state 100 "), "expected '# state <tick>: <16"},
            bad{edited(good, "# state 100: ", "# state 200: "), "two state hashes for tick 200"},
-           bad{edited(good, "\n230 down Down", "\n251 down Down"), "tick 251 is after its last tick"},
+           bad{edited(good, "\n230 down Down", "\n251 down Down"),
+               "tick 251 is after its last tick"},
            bad{edited(good, last_state, ""),
                "it ends before the state of its last tick, 250 (is it cut short?)"},
            bad{good.substr(0, good.size() - 5), "expected '# state <tick>"},
+           bad{edited(good, "# ticks: 250", "# ticks: 99999999999"),
+               "ticks '99999999999' is too large (the most is 2147483647)"},
+           bad{edited(edited(good, "# ticks: 250", "# ticks: 2147483647"),
+                      "# state 250:", "# state 2147483647:"),
+               "x.replay: it has no state hash for tick 300 (a replay holds one every 100 ticks "
+               "and one for its last tick)"},
+           bad{edited(good, "# state 200: ", "# state 201: "), "no state hash for tick 200"},
+           bad{edited(good, "\n# state 250: ", "\n# state 230: 0123456789abcdef\n# state 250: "),
+               "a state hash for tick 230, which a replay does not hold"},
+           bad{edited(good, "\n20 down Right", std::string("\n20 down Ri\x1b]0;x\a\0ght", 21)),
+               "x.replay:8: unknown key 'Ri\\x1b]0;x\\x07\\x00ght'"},
        }) {
     std::string error = parse_error(b.text);
-    EXPECT_NE(error.find(b.says), std::string::npos) << error;
+    EXPECT_NE(error.find(b.says), std::string::npos) << error << "\n" << b.says;
     EXPECT_EQ(error.find('\n'), std::string::npos) << error;
   }
 }
@@ -207,12 +221,14 @@ TEST(replay_check, names_where_a_run_parts_from_the_replay) {
   std::vector<key_event> late = WALK_KEYS;
   late[6].tick += 1;  // Down at 231
   replay other_program = r;
-  other_program.program = "blobdemo 0.9";
+  other_program.program = "blobdemo 0.9\x1b[2J";
   for (const run& k : {run{WALK_KEYS, 250, "replay matches: 250 ticks"},
-                       run{late, 250, "replay differs at the checkpoint of tick 250: the state's "
-                                      "hash is "},
-                       run{WALK_KEYS, 120, "replay stopped at tick 120 of 250; it matched so far "
-                                           "(checkpoints up to tick 100)"}}) {
+                       run{late, 250,
+                           "replay differs at the checkpoint of tick 250: the state's "
+                           "hash is "},
+                       run{WALK_KEYS, 120,
+                           "replay stopped at tick 120 of 250; it matched so far "
+                           "(checkpoints up to tick 100)"}}) {
     replay_check check(r, REPLAY_PROGRAM);
     scene world("walk_jump.map");
     long t = 1;
@@ -231,9 +247,55 @@ TEST(replay_check, names_where_a_run_parts_from_the_replay) {
   world.tick(1, {});
   for (long t = 1; t <= 100; ++t) versions.after_tick(t);  // the state of tick 1, checked at 100
   EXPECT_NE(versions.verdict(100).find("no checkpoint before it matched (recorded by blobdemo "
-                                       "0.9, replayed by blobdemo "),
+                                       "0.9\\x1b[2J, replayed by blobdemo "),
             std::string::npos)
       << versions.verdict(100);
+}
+
+// A session plays a replay until its last tick or its own Escape, and when
+// a recording replaces the replay (a level dropped on the page), the verdict
+// is on the ticks it played, not a match. The lines it hands a writer while
+// it records add up to the replay's.
+TEST(replay_session, plays_to_its_own_escape_and_records_in_lines) {
+  view_x = view_y = 0;  // each world below starts from the same view
+  replay r = walk_replay();
+  replay escaped = r;
+  escaped.events.insert(escaped.events.begin() + 1, {50, true, SDLK_ESCAPE});
+  replay_session session;
+  auto run = [&session](long ticks) {
+    long t = 1;
+    for (; t <= ticks; ++t) {
+      step_pass();
+      if (session.event_pass()) break;
+    }
+    return t;
+  };
+  {
+    view_x = view_y = 0;
+    scene world("walk_jump.map");
+    session.play(escaped);
+    EXPECT_EQ(run(250), 50) << "the replay's own Escape ends it";
+    EXPECT_EQ(session.verdict(),
+              "replay stopped at tick 50 of 250; it matched so far (no checkpoint yet)");
+  }
+  view_x = view_y = 0;
+  scene world("walk_jump.map");
+  session.play(r);
+  EXPECT_EQ(run(120), 121);
+  session.record("/levels/other.map", std::string(64, 'b'));
+  std::string lines;
+  for (int second = 0; second < 3; ++second) {
+    run(100);
+    lines += session.new_recorded_lines();
+  }
+  session.stop_recording();
+  lines += session.new_recorded_lines();
+  EXPECT_EQ(session.verdict(),
+            "replay stopped at tick 120 of 250; it matched so far (checkpoints up to tick 100)");
+  std::string whole = replay_text(session.recorded());
+  EXPECT_EQ(session.recorded().ticks, 300);
+  EXPECT_EQ(whole.substr(whole.size() - lines.size()), lines);
+  EXPECT_EQ(std::count(lines.begin(), lines.end(), '\n'), 3);
 }
 
 TEST(write_whole_file, writes_whole_or_leaves_nothing) {

@@ -5,8 +5,9 @@ bytes, checks levels with the same findings, dumps the same JSON and draws
 the level as the native tool does; oggplay.exe plays a file into OpenAL
 Soft's null device. Files that are no files (NUL, CON, a folder, a Unix
 named pipe as Wine shows it) or too large are refused by the game and the
-tools at once, in one line naming them. Files named outside the code page Windows gives a
-program are read and written.
+tools at once, in one line naming them; written, NUL and a folder are
+refused and a Unix symbolic link is written through. Files named outside the
+code page Windows gives a program are read and written.
 
 usage: tools_test.py ZIP_FOLDER NATIVE_LEVELTOOL SOURCE_DIR WINE_PREFIX OUT_DIR
   ZIP_FOLDER: the unpacked zip; SOURCE_DIR: the checkout (levels/, tests/)
@@ -157,6 +158,35 @@ def check_refusals(wine):
     os.remove(os.path.join(OUT, "huge.map"))
 
 
+def check_writes(wine):
+    """The whole-file writer replaces a regular file only: NUL and a folder are
+    refused in one line (renaming over them would put a file in their place),
+    and a symbolic link, which Wine shows as the file it leads to, is written
+    through, the link kept and its target replaced."""
+    os.makedirs(os.path.join(OUT, "written", "a folder"), exist_ok=True)
+    level = os.path.join(SOURCE, "data", "level.map")
+    folder = os.path.join(OUT, "written")
+    target, link = os.path.join(folder, "real.json"), os.path.join(folder, "link.json")
+    with open(target, "w") as f:
+        f.write("old")
+    if os.path.lexists(link):
+        os.remove(link)
+    os.symlink("real.json", link)
+    for out, says in (("NUL", "it is a device, not a file"),
+                      ("a folder", "it is a folder, not a file")):
+        done = wine.run([exe("leveltool"), "dump", level, out], cwd=folder)
+        said = done.stderr.replace("\r\n", "\n")
+        check(done.returncode == 1 and said == "leveltool: %s: cannot write it: %s\n" % (out, says),
+              "leveltool.exe dump LEVEL %s refuses it in one line (%d: %r)"
+              % (out, done.returncode, said))
+    done = wine.run([exe("leveltool"), "dump", level, "link.json"], cwd=folder)
+    with open(target) as f:
+        dumped = f.read()
+    check(done.returncode == 0 and os.path.islink(link) and dumped.startswith("{"),
+          "leveltool.exe dump LEVEL link.json writes where the link leads, and keeps it (%d: %s)"
+          % (done.returncode, done.stderr.strip()))
+
+
 def check_unicode_names(wine):
     """Arguments come from the UTF-16 command line, and files are named in
     UTF-16: a name outside the code page (Wine's is 1252 here; Wine reads
@@ -199,7 +229,7 @@ def read_and_remove(path):
 
 def main():
     run_checks(PREFIX, OUT, [check_help, check_leveltool, check_render, check_oggplay,
-                             check_refusals, check_unicode_names])
+                             check_refusals, check_writes, check_unicode_names])
 
 
 if __name__ == "__main__":

@@ -78,7 +78,7 @@ bool parse_options(int argc, char** argv, run_options& options, std::string& err
   options.events = argv[2];
   options.final_only = argc == 5;
   if (!parse_tick(argv[3], options.ticks)) {
-    error = std::string("TICKS '") + argv[3] + "' is not a whole number from 1 up";
+    error = std::string("TICKS '") + argv[3] + "' " + tick_problem(argv[3]);
     return false;
   }
   return true;
@@ -129,16 +129,17 @@ long run(const run_options& options, const key_script& script) {
   return options.ticks;
 }
 
-// Runs the replay's ticks with its keys, holding each state to its hashes.
-// Stops at the first that differs: 0 all matched, 1 one differed.
+// Runs the replay's ticks with its keys, holding each state to its hashes,
+// up to its last tick or its own Escape, which ended the game it recorded.
+// Stops at the first state that differs: 0 all matched, 1 one differed.
 int run_replay(const replay& r) {
   replay_check check(r, REPLAY_PROGRAM);
   std::size_t next_event = 0;
   long tick = 1;
-  for (; tick <= r.ticks; ++tick) {
+  for (bool quit = false; tick <= r.ticks && !quit; ++tick) {
     step_pass();
     for (; next_event < r.events.size() && r.events[next_event].tick == tick; ++next_event)
-      dispatch_event(sdl_key_event(r.events[next_event]));
+      if (dispatch_event(sdl_key_event(r.events[next_event]))) quit = true;
     if (!check.after_tick(tick)) break;
   }
   std::printf("%s\n", check.verdict(tick - 1).c_str());

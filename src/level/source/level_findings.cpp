@@ -23,13 +23,8 @@ constexpr int START_VIEW_Y = -WINDOW_HEIGHT / 2;
 // being squeezed: its diameter. Less, and a blob caught there is pressed
 // flat; with no free row at all its centre is pushed out through the ground.
 constexpr int CRATE_ROOM_FOR_A_BLOB = static_cast<int>(2 * BLOB_RADIUS);
+// Crates named in an overlap note before the rest are counted.
 constexpr std::size_t OVERLAPS_NAMED = 4;
-// The triangles the placement checks may look at, about 4 s worth here:
-// thousands of huge triangles over thousands of objects would otherwise
-// take minutes, in check, at the game's start and on each save. A level of
-// 10,879 triangles of rolling ground and 32,000 objects is checked whole in
-// 0.6 s.
-constexpr std::uint64_t PLACEMENT_VISITS = 300'000'000;  // crates named in an overlap note before the rest are counted
 
 std::string point_text(int x, int y) {
   return "(" + std::to_string(x) + ", " + std::to_string(y) + ")";
@@ -167,13 +162,16 @@ bool inside_box(int px, int py, int left, int top, int width, int height) {
   return px >= left && px <= left + width && py >= top && py <= top + height;
 }
 
+// Checks every crate and blob against the terrain and the crates, until
+// the work done passes `budget`; the rest are named in one note.
 class placement_check {
  public:
-  placement_check(const named_level& level, level_findings& found)
+  placement_check(const named_level& level, std::uint64_t budget, level_findings& found)
       : level_(level),
         objects_(level.data.objects),
         crates_(level.data.objects),
         terrain_(level.data),
+        budget_(budget),
         found_(found) {}
 
   void run() {
@@ -181,7 +179,7 @@ class placement_check {
     std::size_t unchecked = 0;
     for (std::size_t k = 0; k < objects_.size(); ++k) {
       int type = objects_[k].type;
-      if (terrain_.visits() > PLACEMENT_VISITS && (type == TYPE_PLATFORM || is_blob(type))) {
+      if (terrain_.work() > budget_ && (type == TYPE_PLATFORM || is_blob(type))) {
         if (unchecked++ == 0) first_unchecked_ = k;
       } else {
         if (type == TYPE_PLATFORM) crate(k);
@@ -293,6 +291,7 @@ class placement_check {
   const std::vector<level_object>& objects_;
   crate_places crates_;
   terrain_columns terrain_;
+  std::uint64_t budget_;
   std::size_t first_unchecked_ = 0;
   level_findings& found_;
 };
@@ -345,14 +344,15 @@ void control_findings(const named_level& level, level_findings& found) {
 }  // namespace
 
 level_findings examine_level(const std::uint8_t* bytes, std::size_t size,
-                             const std::vector<std::string>& object_names) {
+                             const std::vector<std::string>& object_names,
+                             std::uint64_t placement_work) {
   level_findings found;
   named_level level{parse_level(bytes, size), object_names};
   found.facts.push_back("size: " + count_of(size, "byte"));
   size_findings(level.data, size, found);
   terrain_facts(level.data, found);
   object_facts(level, found);
-  placement_check(level, found).run();
+  placement_check(level, placement_work, found).run();
   // A damaged file with no object records left is not missing its blobs.
   if (!level.data.objects.empty() || found.problems.empty()) control_findings(level, found);
   return found;

@@ -157,7 +157,8 @@ void read_object(const json& item, std::size_t index, level_data& level, problem
 }
 
 const json& list_of(const json& root, const char* key, problem_list& problems) {
-  static const json empty = json::array();
+  // Never destroyed: a build the game abandons as it ends may still read it.
+  static const json& empty = *new json(json::array());
   auto it = root.find(key);
   if (it == root.end()) return empty;
   if (!it->is_array()) {

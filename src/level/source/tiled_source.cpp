@@ -65,7 +65,8 @@ std::string object_class(const json& obj) {
 // The list under `key`, or an empty one when there is none; never a copy,
 // since copying a value copies everything nested in it.
 const json& list_or_empty(const json& o, const char* key) {
-  static const json empty = json::array();
+  // Never destroyed: a build the game abandons as it ends may still read it.
+  static const json& empty = *new json(json::array());
   auto it = o.find(key);
   return it != o.end() && it->is_array() ? *it : empty;
 }
@@ -114,8 +115,9 @@ std::string meant_name(const std::string& name, const std::vector<std::string>& 
 // without a word: the terrain stays white, the blob without its style.
 void note_near_misses(const json& owner, bool is_object, const std::string& where,
                       problem_list& problems) {
-  static const std::vector<std::string> object_names = {"color", "style"};
-  static const std::vector<std::string> layer_names = {"color"};
+  // Never destroyed: a build the game abandons as it ends may still read them.
+  static const auto& object_names = *new std::vector<std::string>{"color", "style"};
+  static const auto& layer_names = *new std::vector<std::string>{"color"};
   for (const json& p : list_or_empty(owner, "properties")) {
     std::string name = p.is_object() ? string_or_empty(p, "name") : "";
     bool corner = name.size() > 5 && name.compare(0, 5, "color") == 0 &&
