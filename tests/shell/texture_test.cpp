@@ -170,11 +170,11 @@ TEST(LoadTexture, BrokenFilesGiveZeroWithOneLineAndNeverHang) {
   loadTexture(".\\images\\eyes_anx.png");
   std::string err = ::testing::internal::GetCapturedStderr();
   set_program_name("");
-  EXPECT_EQ(err,
-            "blobdemo: texture: No such file or directory (./images/tex_snow.png); the terrain is "
-            "drawn without it\n"
-            "blobdemo: texture: No such file or directory (./images/eyes_anx.png); the blobs are "
-            "drawn without their eyes\n");
+  std::string here = " in " + std::filesystem::current_path().string() + ")";
+  EXPECT_EQ(err, "blobdemo: texture: No such file or directory (images/tex_snow.png" + here +
+                     "; the terrain is drawn without it\n"
+                     "blobdemo: texture: No such file or directory (images/eyes_anx.png" +
+                     here + "; the blobs are drawn without their eyes\n");
   EXPECT_EQ(pictures_not_read(), before + 2);
   glBindTexture(GL_TEXTURE_2D, 0);  // 0 is safe to bind and delete
   GLuint zero = 0;
