@@ -16,10 +16,13 @@
 #include "level/terrain.h"
 #include "replay/replay_check.h"
 #include "replay/replay_file.h"
+#include "replay/replay_session.h"
 #include "replay/sha256.h"
 #include "replay/state_dump.h"
 #include "shell/game.h"
 #include "shell/object.h"
+#include "shell/view.h"
+#include "support/sdl_events.h"
 
 namespace fs = std::filesystem;
 
@@ -56,10 +59,12 @@ std::string dump_text(long tick) {
   return text;
 }
 
-// A world made from a stored scene, gone again at the end of the test.
+// A world made from a stored scene, gone again at the end of the test. The
+// view starts where the game's does, whatever an earlier scene left.
 struct scene {
   explicit scene(const std::string& level) {
     set_level_file(SCENES + "/" + level);
+    view_x = view_y = 0;
     make_world();
   }
   ~scene() {
@@ -75,9 +80,9 @@ struct scene {
 };
 
 const std::vector<key_event> WALK_KEYS = {
-    {20, true, SDLK_RIGHT}, {90, true, SDLK_UP},    {91, false, SDLK_UP},    {150, false, SDLK_RIGHT},
-    {170, true, SDLK_LEFT}, {215, false, SDLK_LEFT}, {230, true, SDLK_DOWN}, {240, true, SDLK_TAB},
-    {250, true, 'q'}};
+    {20, true, SDLK_RIGHT},   {90, true, SDLK_UP},    {91, false, SDLK_UP},
+    {150, false, SDLK_RIGHT}, {170, true, SDLK_LEFT}, {215, false, SDLK_LEFT},
+    {230, true, SDLK_DOWN},   {240, true, SDLK_TAB},  {250, true, 'q'}};
 
 // A replay of WALK_KEYS on walk_jump.map for 250 ticks, with the real hashes.
 replay walk_replay() {
@@ -184,7 +189,8 @@ TEST(replay_file, every_bad_file_is_refused_in_one_line) {
            bad{edited(good, "\n20 down Right", "\n20 down Space"), "unknown key 'Space'"},
            bad{edited(good, "# state 100: ", "# state 100 "), "expected '# state <tick>: <16"},
            bad{edited(good, "# state 100: ", "# state 200: "), "two state hashes for tick 200"},
-           bad{edited(good, "\n230 down Down", "\n251 down Down"), "tick 251 is after its last tick"},
+           bad{edited(good, "\n230 down Down", "\n251 down Down"),
+               "tick 251 is after its last tick"},
            bad{edited(good, last_state, ""),
                "it ends before the state of its last tick, 250 (is it cut short?)"},
            bad{good.substr(0, good.size() - 5), "expected '# state <tick>"},
@@ -209,10 +215,12 @@ TEST(replay_check, names_where_a_run_parts_from_the_replay) {
   replay other_program = r;
   other_program.program = "blobdemo 0.9";
   for (const run& k : {run{WALK_KEYS, 250, "replay matches: 250 ticks"},
-                       run{late, 250, "replay differs at the checkpoint of tick 250: the state's "
-                                      "hash is "},
-                       run{WALK_KEYS, 120, "replay stopped at tick 120 of 250; it matched so far "
-                                           "(checkpoints up to tick 100)"}}) {
+                       run{late, 250,
+                           "replay differs at the checkpoint of tick 250: the state's "
+                           "hash is "},
+                       run{WALK_KEYS, 120,
+                           "replay stopped at tick 120 of 250; it matched so far "
+                           "(checkpoints up to tick 100)"}}) {
     replay_check check(r, REPLAY_PROGRAM);
     scene world("walk_jump.map");
     long t = 1;
@@ -234,6 +242,40 @@ TEST(replay_check, names_where_a_run_parts_from_the_replay) {
                                        "0.9, replayed by blobdemo "),
             std::string::npos)
       << versions.verdict(100);
+}
+
+// The game's side, through SDL's queue: keys polled in a tick's event pass
+// are recorded with that tick, so the session recorded is the replay of the
+// same keys handed out after the same ticks, checkpoints and all; played
+// back, the session hands each key out after its tick again, to a match.
+TEST(replay_session, records_each_key_with_its_tick_and_plays_it_back) {
+  start_sdl_events();
+  const replay expected = walk_replay();
+  replay_session session;
+  {
+    scene world("walk_jump.map");
+    session.record(expected.level_path, expected.level_sha256);
+    for (long t = 1; t <= expected.ticks; ++t) {
+      step_pass();
+      for (const key_event& k : WALK_KEYS) {
+        SDL_Event event = sdl_key_event(k);
+        if (k.tick != t) continue;
+        ASSERT_EQ(SDL_PushEvent(&event), 0);
+      }
+      ASSERT_FALSE(session.event_pass()) << "tick " << t;
+    }
+    session.stop_recording();
+  }
+  EXPECT_EQ(replay_text(session.recorded()), replay_text(expected));
+  scene world("walk_jump.map");
+  session.play(session.recorded());
+  long ticks = 0;
+  do {
+    step_pass();
+    ++ticks;
+  } while (!session.event_pass() && ticks < 1000);
+  EXPECT_EQ(ticks, expected.ticks);
+  EXPECT_EQ(session.verdict(), "replay matches: 250 ticks");
 }
 
 TEST(write_whole_file, writes_whole_or_leaves_nothing) {
