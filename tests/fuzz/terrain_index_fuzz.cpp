@@ -27,8 +27,8 @@
 extern "C" void describe_parted_input() __attribute__((weak));
 
 namespace {
-constexpr int POINTS = 64;       // points asked at random, before and after the moves
-constexpr int SIDE = 16;         // pixels: a square round a corner, a cell's quarter at least
+constexpr int POINTS = 48;       // points asked at random, before and after the moves
+constexpr int SIDE = 12;         // pixels: a square round a corner, over 16 questions in its cell
 constexpr int CRATE_TICKS = 32;  // ticks of crates riding, up then down
 constexpr int CRATE_POINTS = 6;  // points asked near the crates each tick
 constexpr int CRATES = 16;       // the level's first ones ride; 16 at one place are a stack
