@@ -19,9 +19,12 @@
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 
+# usage STATUS: the comment above, on standard error unless asked for.
 usage() {
-  awk 'NR > 1 && /^#/ { sub(/^# ?/, ""); print; next } NR > 1 { exit }' "$0" >&2
-  exit 2
+  local text
+  text=$(awk 'NR > 1 && /^#/ { sub(/^# ?/, ""); print; next } NR > 1 { exit }' "$0")
+  if [ "$1" -eq 0 ]; then echo "$text"; else echo "$text" >&2; fi
+  exit "$1"
 }
 
 quick=0
@@ -30,8 +33,8 @@ for argument in "$@"; do
   case "$argument" in
     --quick) quick=1 ;;
     --busy) busy=1 ;;
-    -h | --help) usage ;;
-    *) echo "test.sh: unknown argument \"$argument\"" >&2; usage ;;
+    -h | --help) usage 0 ;;
+    *) echo "test.sh: unknown argument \"$argument\"" >&2; usage 2 ;;
   esac
 done
 jobs=$(nproc)
