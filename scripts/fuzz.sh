@@ -44,6 +44,7 @@ target_flags() {
     level_source) echo "-max_len=16777216 -dict=$top/tests/fuzz/json.dict" ;;
     picture) echo "-max_len=65536" ;;
     replay) echo "-max_len=4096" ;;
+    terrain_index) echo "-max_len=2048" ;;
   esac
 }
 
@@ -73,31 +74,56 @@ if ! list_targets | grep -x "$target" >/dev/null; then
   exit 2
 fi
 
+# The picture target reaches the system's picture decoders: built from
+# Debian's sources with the fuzzer's instrumentation (once, then kept), so
+# that it sees their branches. Without them it fuzzes them blind.
+decoders=()
+if [ "$target" = picture ]; then
+  if prefix=$("$top/scripts/fuzz-decoders.sh"); then
+    decoders=(-DBLOB_FUZZ_DECODERS="$prefix")
+  else
+    echo "fuzz.sh: the picture target runs the system's decoders, which it cannot see into" >&2
+    decoders=(-DBLOB_FUZZ_DECODERS=)
+  fi
+fi
+
 # Optimised a little (-O1, as libFuzzer advises), with assertions kept.
 CC=clang CXX=clang++ cmake -S "$top" -B "$build" -DCMAKE_BUILD_TYPE=Debug -DBLOB_BUILD_FUZZ=ON \
   -DCMAKE_C_FLAGS_DEBUG="-g -O1" -DCMAKE_CXX_FLAGS_DEBUG="-g -O1" \
-  -DBLOB_BUILD_TESTS=OFF -DBLOB_BUILD_TOOLS=ON >/dev/null
-cmake --build "$build" --target "${target}_fuzz" -j "$(nproc)" >/dev/null
+  -DBLOB_BUILD_TESTS=OFF -DBLOB_BUILD_TOOLS=ON "${decoders[@]}" >/dev/null
+build_log="$build/${target}_fuzz.build.log"
+if ! cmake --build "$build" --target "${target}_fuzz" -j "$(nproc)" >"$build_log" 2>&1; then
+  tail -n 40 "$build_log"
+  echo "fuzzing $target: FAILED (building ${target}_fuzz; full log: $build_log)"
+  exit 1
+fi
 binary="$build/tests/fuzz/${target}_fuzz"
 corpus="$top/tests/fuzz/corpus/$target"
 mkdir -p "$corpus"
 log=${log:-"$build/$target.log"}
 # shellcheck disable=SC2207
 flags=($(target_flags "$target"))
-# -close_fd_mask=2 keeps the game's messages about bad input out of the log;
-# crash reports still reach it.
-common=(-close_fd_mask=2 -timeout=10 -rss_limit_mb=2048 -artifact_prefix="$(dirname "$log")/")
+# The corpus is replayed with standard error open: whatever ends a run there,
+# a sanitizer's report, a library's last words before it exits, or the
+# game's own messages, is in the log. Fuzzing closes it (-close_fd_mask=2),
+# keeping millions of the game's messages about bad input out of the log;
+# libFuzzer's and the sanitizers' reports still reach it.
+common=(-timeout=10 -rss_limit_mb=2048 -artifact_prefix="$(dirname "$log")/")
 
+# fail WHAT STATUS: the end of the log, then what failed and how.
 fail() {
   tail -n 100 "$log"
-  echo "fuzzing $target: FAILED ($1; full log: $log)"
+  if ! grep -q -E 'ERROR|ALARM|SUMMARY|deadly|out-of-memory|Test unit written' "$log"; then
+    echo "-- neither libFuzzer nor the sanitizers reported a finding; the process ended with status $2"
+  fi
+  echo "fuzzing $target: FAILED ($1, exit status $2; full log: $log)"
   exit 1
 }
 
 # Every input of the corpus, whole, once.
 mapfile -d '' inputs < <(find "$corpus" -type f -print0 | sort -z)
 if [ ${#inputs[@]} -gt 0 ]; then
-  "$binary" "${common[@]}" "${inputs[@]}" >"$log" 2>&1 || fail "replaying the corpus"
+  "$binary" "${common[@]}" "${inputs[@]}" >"$log" 2>&1 || fail "replaying the corpus" $?
 fi
 echo "$target: replayed ${#inputs[@]} inputs of tests/fuzz/corpus/$target"
 [ "$replay_only" -eq 1 ] && exit 0
@@ -107,7 +133,7 @@ if [ -z "$scratch" ]; then
   trap 'rm -rf "$scratch"' EXIT
 fi
 mkdir -p "$scratch"
-"$binary" "${common[@]}" "${flags[@]}" "$@" -max_total_time="$seconds" -print_final_stats=1 \
-  "$scratch" "$corpus" >>"$log" 2>&1 || fail "a finding"
+"$binary" "${common[@]}" -close_fd_mask=2 "${flags[@]}" "$@" -max_total_time="$seconds" -print_final_stats=1 \
+  "$scratch" "$corpus" >>"$log" 2>&1 || fail "a finding" $?
 grep -E '^(Done|stat::number_of_executed_units|stat::peak_rss_mb)' "$log" | sed "s/^/$target: /" || true
 echo "fuzzing $target: no crash, leak, hang or broken promise"

@@ -16,7 +16,7 @@ struct primitive;
 
 class obj_container : public obj_parent {
  public:
-  GLuint texture = 0;  // the terrain picture
+  GLuint texture = 0;           // the terrain picture
   bool texture_opaque = false;  // no texel of it lets anything show through
 
   void create() override;
@@ -50,10 +50,6 @@ void make_level(const std::uint8_t* bytes, std::size_t size, const std::string& 
 // window paints over are left out: the picture is the same, and a level of
 // thousands of huge overlapping triangles costs a few of them a frame.
 void draw_terrain(GLuint texture, bool texture_opaque = false);
-
-// Whether the terrain drawing shows the triangle: drawn, and not wholly
-// beyond one side of the view.
-bool terrain_triangle_shown(const primitive& p);
 
 // Draws the triangle, filled and outlined, as draw_terrain does.
 void draw_terrain_triangle(const primitive& p);

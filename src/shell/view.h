@@ -16,6 +16,10 @@ extern int view_y;  // world y of the window's top edge
 // WINDOW_WIDTH * view_scale by WINDOW_HEIGHT * view_scale world pixels.
 extern int view_scale;
 
+// The view's far edges, in world pixels.
+inline int view_right() { return view_x + WINDOW_WIDTH * view_scale; }
+inline int view_bottom() { return view_y + WINDOW_HEIGHT * view_scale; }
+
 // Emits glVertex2f for a world point through the view.
 void world_vertex(double wx, double wy);
 

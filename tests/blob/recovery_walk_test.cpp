@@ -15,6 +15,7 @@
 
 #include "level/index/blob_questions.h"
 #include "shell/angles.h"
+#include "support/test_depth.h"
 
 namespace {
 constexpr int LIMIT = 10000;
@@ -92,7 +93,7 @@ class RecoveryWalk : public ::testing::Test {
 }  // namespace
 
 TEST_F(RecoveryWalk, ManyStepsAtOnceGiveTheBitsOfOneAtATime) {
-  for (int k = 0; k < 30000; ++k) {
+  for (int k = deep_or(30000, 3000); k > 0; --k) {
     float x = coordinate(), y = coordinate();
     double direction = pick(0, 1) ? pick(-720, 720) : uniform(-1000, 1000);
     double sx = step_part(lengthdir_x(1, direction)), sy = step_part(lengthdir_y(1, direction));

@@ -32,9 +32,7 @@ const std::string RUNNER = BLOB_RUNNER_BINARY;
 const std::string SHOTS = BLOB_SHOT_DIR;
 constexpr long GRABBED[] = {150, 450};  // ticks whose frames are compared
 
-void pause(double seconds) {
-  std::this_thread::sleep_for(std::chrono::duration<double>(seconds));
-}
+void pause(double seconds) { std::this_thread::sleep_for(std::chrono::duration<double>(seconds)); }
 
 std::string read_text(const fs::path& path) {
   std::ifstream in(path, std::ios::binary);
@@ -60,7 +58,8 @@ command_result run(const std::string& command) {
 }
 
 command_result replay_with_blobrun(const fs::path& replay, const std::string& level = "") {
-  return run(RUNNER + " --replay '" + replay.string() + "'" + (level.empty() ? "" : " '" + level + "'"));
+  return run(RUNNER + " --replay '" + replay.string() + "'" +
+             (level.empty() ? "" : " '" + level + "'"));
 }
 
 // About ten seconds of play: steering both ways, jumps, Down, two Tabs.
@@ -128,9 +127,7 @@ std::string with_first_event_moved(const std::string& text, std::string& moved) 
 
 class Replay : public ::testing::Test {
  protected:
-  Replay() : folder_(true, nullptr) {
-    fs::copy_file(BLOB_DEMO_LEVEL, folder_.path / "level.map");
-  }
+  Replay() : folder_(true, nullptr) { fs::copy_file(BLOB_DEMO_LEVEL, folder_.path / "level.map"); }
   fs::path at(const std::string& name) const { return folder_.path / name; }
   play_folder folder_;
 };
@@ -148,7 +145,7 @@ TEST_F(Replay, RecordedSessionReplaysBitForBit) {
   const fs::path last_frame = at("session_" + std::to_string(GRABBED[1]) + ".ppm");
   for (int waited = 0; !fs::exists(last_frame) && waited < 600; ++waited) pause(0.1);
   window.tap("Escape");
-  ASSERT_EQ(game.wait_exit(3), 0) << game.stderr_text();
+  ASSERT_EQ(game.wait_exit(30), 0) << game.stderr_text();
   EXPECT_NE(game.stderr_text().find("session.replay: "), std::string::npos) << game.stderr_text();
 
   replay recorded;
@@ -223,7 +220,7 @@ TEST_F(Replay, KillWhileRecordingStillWritesAWholeReplay) {
       ::kill(game.pid(), SIGINT);
       pause(0.001);
     }
-    ASSERT_EQ(game.wait_exit(3), 0) << signal_number << ": " << game.stderr_text();
+    ASSERT_EQ(game.wait_exit(30), 0) << signal_number << ": " << game.stderr_text();
     command_result checked = replay_with_blobrun(at("killed.replay"));
     EXPECT_EQ(checked.status, 0) << checked.output;
     EXPECT_FALSE(fs::exists(at("killed.replay.partial")));
@@ -238,7 +235,7 @@ TEST_F(Replay, KillWhileRecordingStillWritesAWholeReplay) {
   pause(0.3);
   EXPECT_TRUE(game.running()) << "an ignored Ctrl-C ended the game";
   window.tap("Escape");
-  EXPECT_EQ(game.wait_exit(3), 0);
+  EXPECT_EQ(game.wait_exit(30), 0);
   EXPECT_EQ(replay_with_blobrun(at("ignored.replay")).status, 0);
 }
 
@@ -288,7 +285,7 @@ TEST_F(Replay, ASaveOfTheLevelEndsTheRecordingThere) {
   window.key("Right", false);
   pause(0.5);
   window.tap("Escape");
-  ASSERT_EQ(game.wait_exit(3), 0);
+  ASSERT_EQ(game.wait_exit(30), 0);
   std::string err = game.stderr_text();
   std::size_t at_stop = err.find(stops);
   ASSERT_NE(at_stop, std::string::npos) << err;
@@ -326,7 +323,7 @@ TEST_F(Replay, RefusesWhatCannotWorkInOneLine) {
         refusal{{"--replay", "cut.replay"}, "cut.replay: it has no '# level:' line"},
         refusal{{"--replay", "missing.replay"}, "cannot read the replay: "}}) {
     game_process game(GAME, folder_.path.string(), {}, {}, r.args);
-    EXPECT_EQ(game.wait_exit(5), 1) << r.args[1];
+    EXPECT_EQ(game.wait_exit(30), 1) << r.args[1];
     std::string err = game.stderr_text();
     EXPECT_NE(err.find(r.says), std::string::npos) << err;
     EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << err;

@@ -174,7 +174,8 @@ void write_file(const fs::path& path, const std::string& text) {
 }  // namespace
 
 // The real watcher on real files: each thing a designer's tools do to the
-// level and its folder is reported within a few seconds.
+// level and its folder is reported (within a second or so; the bound is
+// for a watcher that never reports, on however busy a machine).
 TEST(FileWatch, SeesSavesAndItsFolderGoAndComeBack) {
   fs::path top = fs::temp_directory_path() / ("blob-watch-" + std::to_string(getpid()));
   fs::path folder = top / "levels", level = folder / "level.map";
@@ -188,27 +189,27 @@ TEST(FileWatch, SeesSavesAndItsFolderGoAndComeBack) {
     auto back = [&watch] { return !watch.folder_gone(); };
 
     write_file(level, "two");
-    EXPECT_TRUE(within(5, saved)) << "written in place";
+    EXPECT_TRUE(within(20, saved)) << "written in place";
     write_file(folder / ".level.map.new", "three");
     fs::rename(folder / ".level.map.new", level);
-    EXPECT_TRUE(within(5, saved)) << "renamed over the old";
+    EXPECT_TRUE(within(20, saved)) << "renamed over the old";
 
     fs::rename(folder, top / "levels.away");
-    EXPECT_TRUE(within(5, gone)) << "renamed away";
+    EXPECT_TRUE(within(20, gone)) << "renamed away";
     write_file(top / "levels.away" / "level.map", "four");  // not the file any more
     fs::rename(top / "levels.away", folder);
-    EXPECT_TRUE(within(5, back)) << "renamed back";
-    EXPECT_TRUE(within(5, saved)) << "what changed while it was away is read again";
+    EXPECT_TRUE(within(20, back)) << "renamed back";
+    EXPECT_TRUE(within(20, saved)) << "what changed while it was away is read again";
     write_file(level, "five");
-    EXPECT_TRUE(within(5, saved)) << "watched again after coming back";
+    EXPECT_TRUE(within(20, saved)) << "watched again after coming back";
 
     fs::remove_all(folder);
-    EXPECT_TRUE(within(5, gone)) << "removed";
+    EXPECT_TRUE(within(20, gone)) << "removed";
     fs::create_directory(folder);
-    EXPECT_TRUE(within(5, back)) << "made again";
-    EXPECT_TRUE(within(5, saved)) << "coming back counts as a save, with or without the file";
+    EXPECT_TRUE(within(20, back)) << "made again";
+    EXPECT_TRUE(within(20, saved)) << "coming back counts as a save, with or without the file";
     write_file(level, "six");
-    EXPECT_TRUE(within(5, saved)) << "a save into the folder made again";
+    EXPECT_TRUE(within(20, saved)) << "a save into the folder made again";
   }
   fs::remove_all(top);
 }

@@ -6,6 +6,10 @@
 // together and cross cell borders; records repeated, so that copies pile up
 // and crates stack; bytes flipped; files cut short or joined.
 //   fixed_run CORPUS_DIR INPUTS SEED
+// When the target finds a fault it calls describe_parted_input before it
+// aborts: the input's place in the run and the seed are printed, and its
+// bytes written to fixed_run_parted.input in the working folder, where the
+// fuzz target reads it again (scripts/fuzz.sh builds it).
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
@@ -14,12 +18,24 @@
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <utility>
 #include <vector>
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size);
 
 namespace {
 using bytes = std::vector<std::uint8_t>;
+
+// The input now running, for describe_parted_input.
+struct running_input {
+  const bytes* input = nullptr;
+  std::string what;
+} running;
+
+void run_one(const bytes& input, std::string what) {
+  running = {&input, std::move(what)};
+  LLVMFuzzerTestOneInput(input.data(), input.size());
+}
 constexpr std::size_t LONGEST = 4096;  // bytes: inputs of the size the corpus has
 
 struct generator {
@@ -90,6 +106,15 @@ bytes changed(const std::vector<bytes>& corpus, generator& g) {
 }
 }  // namespace
 
+extern "C" void describe_parted_input() {
+  const char* path = "fixed_run_parted.input";
+  std::ofstream out(path, std::ios::binary);
+  out.write(reinterpret_cast<const char*>(running.input->data()),
+            static_cast<std::streamsize>(running.input->size()));
+  std::fprintf(stderr, "fixed_run: %s parted; its %zu bytes are in %s\n", running.what.c_str(),
+               running.input->size(), out ? path : "no file (cannot write one here)");
+}
+
 int main(int argc, char** argv) {
   if (argc != 4) {
     std::fprintf(stderr, "usage: fixed_run CORPUS_DIR INPUTS SEED\n");
@@ -100,13 +125,12 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "fixed_run: no inputs in %s\n", argv[1]);
     return 1;
   }
-  for (const bytes& input : corpus) LLVMFuzzerTestOneInput(input.data(), input.size());
+  for (std::size_t k = 0; k < corpus.size(); ++k)
+    run_one(corpus[k], "input " + std::to_string(k + 1) + " of the corpus (in name order)");
   generator g{std::strtoull(argv[3], nullptr, 10)};
   long inputs = std::strtol(argv[2], nullptr, 10);
-  for (long k = 0; k < inputs; ++k) {
-    bytes input = changed(corpus, g);
-    LLVMFuzzerTestOneInput(input.data(), input.size());
-  }
+  for (long k = 0; k < inputs; ++k)
+    run_one(changed(corpus, g), "input " + std::to_string(k + 1) + " made with seed " + argv[3]);
   std::printf("fixed_run: %zu inputs of the corpus and %ld made from them agreed\n", corpus.size(),
               inputs);
   return 0;

@@ -15,6 +15,7 @@
 #include "support/game_dir.h"
 #include "support/gl_window.h"
 #include "terrain_reference.h"
+#include "view_edge_scene.h"
 
 namespace {
 const rgb BLACK{0, 0, 0}, WHITE{255, 255, 255}, GREY{128, 128, 128};
@@ -295,6 +296,19 @@ TEST_F(TerrainDraw, LeavingOutWhatIsPaintedOverKeepsEveryPixel) {
   coloured(addVertex(5000, 5000, 5710, -5000, -5000, 5710));
   expect_same_frames("beside the view", {{-400, -300}, {-401, -301}, {-404, -304}, {-395, -296}});
   freeCollisions();
+
+  // Triangle edges from 5 pixels inside to 5 beyond each edge of the view.
+  for (view_edge edge : VIEW_EDGES) {
+    view_edge_scene scene = make_view_edge_scene(edge);
+    for (primitive* p : {scene.under, scene.beyond, scene.covering, scene.last}) coloured(p);
+    std::vector<std::pair<int, int>> views;
+    for (int d = -5; d <= 5; ++d) {
+      view_with_line_inside(edge, d);
+      views.emplace_back(view_x, view_y);
+    }
+    expect_same_frames("a triangle's edge along an edge of the view", views);
+    freeCollisions();
+  }
 
   std::vector<std::uint8_t> noise(300000);
   for (std::uint8_t& b : noise) b = static_cast<std::uint8_t>(next(256));

@@ -14,6 +14,7 @@
 #include "level/triangle_test.h"
 #include "level_encoder.h"
 #include "level_findings.h"
+#include "support/test_depth.h"
 #include "terrain_columns.h"
 
 namespace {
@@ -103,7 +104,7 @@ TEST(TerrainColumns, AgreeWithLoopsOverEveryTriangle) {
     if (k % 4 == 0) level.triangles.push_back(level.triangles.back());  // a copy
   }
   terrain_columns columns(level);
-  for (int k = 0; k < 3000; ++k) {
+  for (int k = deep_or(3000, 600); k > 0; --k) {
     int x = near(400), y = near(400);
     if (k % 2) {  // at or next to a corner, where boxes begin and end
       const level_vertex& v = level.triangles[random() % level.triangles.size()].v[random() % 3];
@@ -128,7 +129,7 @@ TEST(TerrainColumns, AgreeWithLoopsOverEveryTriangle) {
 TEST(CratePlaces, AgreeWithLoopsOverEveryCrate) {
   std::mt19937 random(7);
   auto near = [&](int spread) { return static_cast<int>(random() % (2 * spread + 1)) - spread; };
-  for (int round = 0; round < 20; ++round) {
+  for (int round = deep_or(20, 1); round > 0; --round) {
     std::vector<level_object> objects;
     for (int k = 0; k < 300; ++k) {
       int type = random() % 5 == 0 ? 1 : TYPE_PLATFORM;

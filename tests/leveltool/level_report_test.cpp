@@ -11,6 +11,7 @@
 #include "level/terrain.h"
 #include "level_encoder.h"
 #include "shell/game.h"
+#include "support/test_depth.h"
 #include "synthetic_level.h"
 
 namespace {
@@ -197,8 +198,12 @@ TEST(LevelReport, CountsThatDoNotAccountForTheFileAreProblems) {
   EXPECT_NE(empty.problems[0].find("empty"), std::string::npos);
   EXPECT_EQ(empty.problems[0].find("record"), std::string::npos);
 
+  // Random bytes of every size, up to 10 MB in the deep run.
   for (std::size_t size : {10u, 1000u, 100'000u, 10'000'000u})
-    for (std::uint64_t seed = 1; seed <= (size < 10'000'000u ? 20u : 3u); ++seed)
+    for (std::uint64_t seed = 1; seed <= (size < 100'000u    ? 20u
+                                          : size < 10'000'000u ? deep_or(20u, 1u)
+                                                               : deep_or(3u, 0u));
+         ++seed)
       EXPECT_FALSE(examine(random_level_bytes(size, seed)).problems.empty())
           << size << " random bytes, seed " << seed;
 }

@@ -2,6 +2,7 @@
 
 #include "level/container.h"
 #include "level/terrain.h"
+#include "level/terrain_choice.h"
 #include "level/triangle_test.h"
 
 bool collideAllScan(int x, int y) {

@@ -22,6 +22,7 @@
 #include "shell/game.h"
 #include "shell/object.h"
 #include "shell/view.h"
+#include "support/sdl_events.h"
 
 namespace fs = std::filesystem;
 
@@ -58,10 +59,12 @@ std::string dump_text(long tick) {
   return text;
 }
 
-// A world made from a stored scene, gone again at the end of the test.
+// A world made from a stored scene, gone again at the end of the test. The
+// view starts where the game's does, whatever an earlier scene left.
 struct scene {
   explicit scene(const std::string& level) {
     set_level_file(SCENES + "/" + level);
+    view_x = view_y = 0;
     make_world();
   }
   ~scene() {
@@ -296,6 +299,40 @@ TEST(replay_session, plays_to_its_own_escape_and_records_in_lines) {
   EXPECT_EQ(session.recorded().ticks, 300);
   EXPECT_EQ(whole.substr(whole.size() - lines.size()), lines);
   EXPECT_EQ(std::count(lines.begin(), lines.end(), '\n'), 3);
+}
+
+// The game's side, through SDL's queue: keys polled in a tick's event pass
+// are recorded with that tick, so the session recorded is the replay of the
+// same keys handed out after the same ticks, checkpoints and all; played
+// back, the session hands each key out after its tick again, to a match.
+TEST(replay_session, records_each_key_with_its_tick_and_plays_it_back) {
+  start_sdl_events();
+  const replay expected = walk_replay();
+  replay_session session;
+  {
+    scene world("walk_jump.map");
+    session.record(expected.level_path, expected.level_sha256);
+    for (long t = 1; t <= expected.ticks; ++t) {
+      step_pass();
+      for (const key_event& k : WALK_KEYS) {
+        SDL_Event event = sdl_key_event(k);
+        if (k.tick != t) continue;
+        ASSERT_EQ(SDL_PushEvent(&event), 0);
+      }
+      ASSERT_FALSE(session.event_pass()) << "tick " << t;
+    }
+    session.stop_recording();
+  }
+  EXPECT_EQ(replay_text(session.recorded()), replay_text(expected));
+  scene world("walk_jump.map");
+  session.play(session.recorded());
+  long ticks = 0;
+  do {
+    step_pass();
+    ++ticks;
+  } while (!session.event_pass() && ticks < 1000);
+  EXPECT_EQ(ticks, expected.ticks);
+  EXPECT_EQ(session.verdict(), "replay matches: 250 ticks");
 }
 
 TEST(write_whole_file, writes_whole_or_leaves_nothing) {

@@ -14,7 +14,7 @@
 #include "shell/game.h"
 #include "shell/object.h"
 #include "support/game_dir.h"
-#include "support/gl_window.h"
+#include "support/sdl_events.h"
 
 namespace {
 std::vector<obj_parent*> list_contents() {
@@ -25,7 +25,7 @@ std::vector<obj_parent*> list_contents() {
 
 class Objects : public ::testing::Test {
  protected:
-  void SetUp() override { test_window(); }
+  void SetUp() override { start_sdl_events(); }
   void TearDown() override {
     destroy_all_instances();
     freeCollisions();

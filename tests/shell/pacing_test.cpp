@@ -48,7 +48,7 @@ TEST(FramePacer, SeventeenMillisecondsOrLessSleeps) {
 
 TEST(FramePacer, ClockWrapAroundIsHarmless) {
   frame_pacer pacer(0xFFFFFFF0u);
-  EXPECT_TRUE(pacer.tick_due(0x00000010u));  // 32 ms across the wrap: tick, 15 left
+  EXPECT_TRUE(pacer.tick_due(0x00000010u));   // 32 ms across the wrap: tick, 15 left
   EXPECT_FALSE(pacer.tick_due(0x00000012u));  // 17
   EXPECT_TRUE(pacer.tick_due(0x00000013u));   // 18
 }
@@ -56,20 +56,24 @@ TEST(FramePacer, ClockWrapAroundIsHarmless) {
 // Up to a quarter of a second owed is paid back to back; more is a stall,
 // dropped but for one tick, whether it lasted 251 ms, 5 s, a 30-day suspend
 // (past the 32-bit signed range of milliseconds) or a whole turn of the clock.
+// Each stall comes with 17 ms owed: the owed time added to a stall of nearly
+// a whole turn would wrap past 2^32.
 TEST(FramePacer, StallsBeyondAQuarterSecondAreDroppedButForOneTick) {
   frame_pacer pacer(0);
   EXPECT_EQ(ticks_due_at(pacer, 250), 14) << "250 owed: 14 ticks, 12 ms left";
   EXPECT_EQ(ticks_due_at(pacer, 256), 1) << "18 owed";
   std::uint32_t now = 256;
-  for (std::uint32_t stall : {252u, 5000u, 30u * 86400000u, 0xFFFFFFF0u}) {
+  EXPECT_EQ(ticks_due_at(pacer, now + 16), 0) << "1 + 16 owed";
+  now += 16;
+  for (std::uint32_t stall : {234u, 5000u, 30u * 86400000u, 0xFFFFFFF0u}) {
     now += stall;
     EXPECT_EQ(ticks_due_at(pacer, now), 1) << "after a stall of " << stall << " ms";
     EXPECT_EQ(ticks_due_at(pacer, now + 16), 0) << "1 + 16 owed";
-    EXPECT_EQ(ticks_due_at(pacer, now + 17), 1) << "then the wall clock again";
-    now += 17;
+    now += 16;
   }
+  EXPECT_EQ(ticks_due_at(pacer, now + 1), 1) << "then the wall clock again";
   // 1 ms is owed after that last tick; 249 more is not yet a stall.
-  EXPECT_EQ(ticks_due_at(pacer, now + 249), 14);
+  EXPECT_EQ(ticks_due_at(pacer, now + 250), 14);
 }
 
 // A machine too slow for the tick: each pass is 40 ms after the last and

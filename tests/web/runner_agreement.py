@@ -12,17 +12,23 @@ usage: runner_agreement.py BLOBRUN LEVEL EVENTS TICKS NAME OTHER_RUNNER...
 import itertools
 import subprocess
 import sys
+import tempfile
 
 NATIVE, LEVEL, EVENTS, TICKS, NAME = sys.argv[1:6]
 OTHER_RUNNER = sys.argv[6:]
 
 
 def run(argv):
-    done = subprocess.run(argv + [LEVEL, EVENTS, TICKS], capture_output=True, text=True,
-                          timeout=120)
-    if done.returncode != 0:
-        sys.exit("%s failed (%d): %s" % (argv[-1], done.returncode, done.stderr))
-    return done.stdout.replace("\r\n", "\n").splitlines()
+    """Every line the runner prints. Output goes through files: under Wine, a
+    pipe stays open some 3 seconds after the program ends."""
+    with tempfile.TemporaryFile() as out, tempfile.TemporaryFile() as err:
+        status = subprocess.run(argv + [LEVEL, EVENTS, TICKS], stdout=out, stderr=err,
+                                timeout=120).returncode
+        out.seek(0)
+        err.seek(0)
+        if status != 0:
+            sys.exit("%s failed (%d): %s" % (argv[-1], status, err.read().decode(errors="replace")))
+        return out.read().decode().replace("\r\n", "\n").splitlines()
 
 
 def main():

@@ -12,6 +12,7 @@ import os
 import signal
 import subprocess
 import sys
+import tempfile
 
 WINE = "/usr/lib/wine/wine64"  # not on the PATH in Debian 12
 WINESERVER = "/usr/lib/wine/wineserver"
@@ -47,9 +48,15 @@ class Wine:
         return True
 
     def run(self, argv, cwd=None, extra_env=None, timeout=120):
-        """Runs a Windows program to its end: a CompletedProcess, text."""
-        return subprocess.run([WINE] + argv, cwd=cwd, env=self.env(extra_env),
-                              capture_output=True, text=True, timeout=timeout)
+        """Runs a Windows program to its end: a CompletedProcess, text. Its
+        output goes through files, not pipes: Wine's helper processes keep
+        a pipe open until Wine's server lets them go, some 3 seconds after
+        the program ended, and reading to the pipe's end waited for that."""
+        with tempfile.TemporaryFile() as out, tempfile.TemporaryFile() as err:
+            done = subprocess.run([WINE] + argv, cwd=cwd, env=self.env(extra_env),
+                                  stdout=out, stderr=err, timeout=timeout)
+            return subprocess.CompletedProcess(done.args, done.returncode, text_of(out),
+                                               text_of(err))
 
     def start(self, argv, cwd=None, extra_env=None):
         """Starts a Windows program; Wine runs it in the process it starts,
@@ -62,6 +69,12 @@ class Wine:
     def stop(self):
         """Ends the prefix's server and every program still running in it."""
         subprocess.run([WINESERVER, "-k"], env=self.env(), capture_output=True, timeout=60)
+
+
+def text_of(file):
+    """A file's bytes as text, line ends made "\\n", as text=True reads a pipe."""
+    file.seek(0)
+    return file.read().decode("utf-8", "replace").replace("\r\n", "\n").replace("\r", "\n")
 
 
 def end(process, seconds=10):

@@ -53,7 +53,7 @@ void for_entries(const filed& f, Place place) {
 cell_chains::cell_chains()
     : entry_triangle_{nullptr}, entry_next_{0}, entry_previous_{0}, entry_after_{0} {}
 
-cell_chains::~cell_chains() { clear(); }
+cell_chains::~cell_chains() { give_back(); }
 
 void cell_chains::add(primitive* p) {
   records_.push_back({p, {}, {}, 0, false, false, 0});
@@ -84,7 +84,24 @@ bool cell_chains::refile(primitive* p) {
   return was_static;
 }
 
+// Each triangle's record still says which cells it has entries in (the
+// triangles themselves may be freed already). A moved triangle's reach is
+// left as it is: a cell's reach is set afresh when its first entry comes.
 void cell_chains::clear() {
+  for (const filed& f : records_)
+    for_entries(f, [this](chain c, int level, std::uint32_t cx, std::uint32_t cy) {
+      head(c, level, cx, cy) = 0;
+    });
+  std::fill(std::begin(used_), std::end(used_), 0u);
+  std::fill(std::begin(moved_per_area_), std::end(moved_per_area_), 0u);
+  records_.clear();
+  for (auto* v : {&entry_next_, &entry_previous_, &entry_after_}) v->resize(1);
+  entry_triangle_.resize(1);
+  free_entries_ = 0;
+}
+
+void cell_chains::give_back() {
+  clear();
   for (int level = 0; level < LEVELS; ++level) {
     for (std::uint32_t*& heads : heads_[level]) {
       give_back_table(heads, cell_count(level));
@@ -93,14 +110,6 @@ void cell_chains::clear() {
     give_back_table(reaches_[level], cell_count(level));
     reaches_[level] = nullptr;
   }
-  std::fill(std::begin(used_), std::end(used_), 0u);
-  std::fill(std::begin(moved_per_area_), std::end(moved_per_area_), 0u);
-  std::vector<filed>().swap(records_);
-  std::vector<primitive*>{nullptr}.swap(entry_triangle_);
-  std::vector<std::uint32_t>{0}.swap(entry_next_);
-  std::vector<std::uint32_t>{0}.swap(entry_previous_);
-  std::vector<std::uint32_t>{0}.swap(entry_after_);
-  free_entries_ = 0;
 }
 
 // The filled chains are read coarsest first: a coarse cell is the likeliest

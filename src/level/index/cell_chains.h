@@ -50,8 +50,11 @@ class cell_chains {
   // of the static chains for good; then it usually stays in its cells and
   // only its corners are noted. Returns whether it was static.
   bool refile(primitive* p);
-  // Forgets every triangle and gives back the memory.
+  // Forgets every triangle. The tables stay taken, emptied cell by cell where
+  // triangles were filed, so that the next level does not fault their pages
+  // in again; give_back, at the end, returns them.
   void clear();
+  void give_back();
 
   const filed& record(const primitive* p) const {
     assert(p->order < records_.size() && records_[p->order].p == p &&

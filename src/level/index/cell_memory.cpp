@@ -45,24 +45,38 @@ void cell_memory::give_back() {
   pixels_ = nullptr;
   pixels_used_ = 0;
   std::fill(std::begin(remembered_), std::end(remembered_), false);
+  std::fill(std::begin(has_blocks_), std::end(has_blocks_), false);
   std::vector<const primitive*>().swap(lists_);
   std::vector<std::uint32_t>().swap(same_shape_);
   std::vector<shaped>().swap(sorting_);
   begin_new_era();
 }
 
+void cell_memory::forget_all() {
+  if (!memos_) return;
+  for (std::uint32_t area = 0; area < AREAS; ++area)
+    if (has_blocks_[area])
+      std::fill_n(blocks_ + first_slot_of_area(area), TILE_CELLS, cell_blocks{});
+  std::fill(std::begin(remembered_), std::end(remembered_), false);
+  std::fill(std::begin(has_blocks_), std::end(has_blocks_), false);
+  begin_new_era();
+}
+
 // The blob's inline question reads the blocks without asking whether they
 // are still good, so they are wiped at once, with the memos beside them.
-// An area's cells are one tile, one run of each table.
 void cell_memory::forget(const grid_box& box) {
-  for_cells(box, AREA_SHIFT - FINE_SHIFT, [this](std::uint32_t ax, std::uint32_t ay) {
-    std::uint32_t area = (ay << AREAS_SHIFT) | ax;
-    if (!remembered_[area]) return;
-    remembered_[area] = false;
-    std::size_t first = first_slot_of_area(area);
-    std::fill_n(memos_ + first, TILE_CELLS, memo{});
-    std::fill_n(blocks_ + first, TILE_CELLS, cell_blocks{});
-  });
+  for_cells(box, AREA_SHIFT - FINE_SHIFT,
+            [this](std::uint32_t ax, std::uint32_t ay) { wipe_area((ay << AREAS_SHIFT) | ax); });
+}
+
+// An area's cells are one tile, one run of each table.
+void cell_memory::wipe_area(std::uint32_t area) {
+  if (!remembered_[area]) return;
+  remembered_[area] = false;
+  has_blocks_[area] = false;
+  std::size_t first = first_slot_of_area(area);
+  std::fill_n(memos_ + first, TILE_CELLS, memo{});
+  std::fill_n(blocks_ + first, TILE_CELLS, cell_blocks{});
 }
 
 bool cell_memory::static_holds(int x, int y, world_box* walk) {
@@ -225,6 +239,7 @@ shape_list cell_memory::list_of(const memo& m) const {
 }
 
 void cell_memory::set_blocks(std::uint32_t gx, std::uint32_t gy, const cell_blocks& b) {
+  has_blocks_[area_of(gx, gy)] = true;
   blocks_[memory_slot(gx - MEMORY_LOW, gy - MEMORY_LOW)] = b;
 }
 
@@ -269,11 +284,17 @@ void cell_memory::walk_box(world_box* walk, std::uint32_t gx, std::uint32_t gy,
   *walk = cell_pixels(level, gx, gy);
 }
 
-// Era 0 marks a memo never made, so the count skips it when it wraps.
+// Era 0 marks a memo never made, so the count skips it when it wraps; and
+// as memos and blocks of older eras stay in the tables, a wrap wipes them
+// all, lest one made 2^31 eras ago pass for new.
 void cell_memory::begin_new_era() {
   lists_.clear();
   same_shape_.clear();
   pixels_used_ = 0;
+  if (era_ == LAST_ERA && memos_) {
+    std::fill_n(memos_, MEMORY_CELLS, memo{});
+    std::fill_n(blocks_, MEMORY_CELLS, cell_blocks{});
+  }
   era_ = era_ == LAST_ERA ? 1 : era_ + 1;
 }
 

@@ -34,6 +34,13 @@ class cell_memory {
   void take();
   void give_back();
 
+  // Forgets everything remembered, keeping the tables and stores taken: the
+  // next level then takes none of them again. Reserving the stores (tens of
+  // megabytes) and faulting in the tables' pages anew cost far more than the
+  // questions of a small level. The memos are left to the new era; only the
+  // blocks, which the inline question reads without asking, are wiped.
+  void forget_all();
+
   // A static triangle with this box was filed, or left.
   void forget(const grid_box& box);
 
@@ -71,8 +78,7 @@ class cell_memory {
   const primitive* filler_at(int x, int y, std::uint32_t gx, std::uint32_t gy, bool walk) const;
   bool make_list(memo& m, std::uint32_t gx, std::uint32_t gy);
   bool filled_by_solid(const memo& m) const;
-  void hold_by_filler(memo& m, std::uint32_t gx, std::uint32_t gy, world_box* walk,
-                      bool for_blobs);
+  void hold_by_filler(memo& m, std::uint32_t gx, std::uint32_t gy, world_box* walk, bool for_blobs);
   void group_shapes(std::size_t first);
   shape_list list_of(const memo& m) const;
   void set_blocks(std::uint32_t gx, std::uint32_t gy, const cell_blocks& b);
@@ -80,6 +86,7 @@ class cell_memory {
   bool blocks_current(const memo& m, std::uint32_t gx, std::uint32_t gy) const;
   void walk_box(world_box* walk, std::uint32_t gx, std::uint32_t gy, const primitive& filler) const;
   void begin_new_era();
+  void wipe_area(std::uint32_t area);
 
   const cell_chains* chains_ = nullptr;
   memo* memos_ = nullptr;          // by memory_slot
@@ -88,6 +95,7 @@ class cell_memory {
   std::uint32_t pixels_used_ = 0;
   std::uint32_t era_ = 1;
   bool remembered_[AREAS] = {};  // a memo or blocks were made in the area since it was wiped
+  bool has_blocks_[AREAS] = {};  // blocks were set in the area since it was wiped
   std::vector<const primitive*> lists_;
   std::vector<std::uint32_t> same_shape_;  // see shape_list
   // Room for a whole store's list with each triangle's corners beside it:

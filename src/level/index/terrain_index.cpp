@@ -76,7 +76,7 @@ void moved(primitive* p) {
 void clear() {
   index.moved.clear();
   index.chains.clear();
-  index.memory.give_back();
+  index.memory.forget_all();
   std::vector<std::uint32_t>().swap(index.seen);
   index.round = 0;
   publish();

@@ -21,7 +21,8 @@ void add(primitive* p);
 // little more than in a plain list, however many crates share its place.
 void moved(primitive* p);
 
-// Forgets every triangle and gives back the index's memory.
+// Forgets every triangle. The chains' tables are given back; the memory of
+// cells keeps its tables and stores for the next level (see cell_memory.h).
 void clear();
 
 // Whether a solid triangle holds the point: collideAll's answer.
