@@ -113,16 +113,6 @@ int occurrences(const std::string& text, const std::string& part) {
 
 using clock_type = std::chrono::steady_clock;
 
-// Waits up to `seconds` for the game's standard error to hold `part`.
-bool wait_for_stderr(const game_process& game, const std::string& part, double seconds) {
-  auto deadline = clock_type::now() + std::chrono::duration<double>(seconds);
-  while (game.stderr_text().find(part) == std::string::npos) {
-    if (clock_type::now() >= deadline) return false;
-    std::this_thread::sleep_for(std::chrono::milliseconds(20));
-  }
-  return true;
-}
-
 // Takes screenshots until `done` holds for one, or `seconds` pass.
 bool poll(x_window& window, double seconds, const std::function<bool(const screenshot&)>& done,
           screenshot* last = nullptr) {
@@ -337,7 +327,7 @@ TEST_F(Game, ShowsEachSaveOfTheLevelItWasGiven) {
 
   std::vector<std::uint8_t> yellowish = ground_level(210, 200, 40);
   write_file(level, std::vector<std::uint8_t>(yellowish.begin(), yellowish.begin() + 34));
-  ASSERT_TRUE(wait_for_stderr(*game_, "level.map: the file ends inside a record", 10))
+  ASSERT_TRUE(game_->says("level.map: the file ends inside a record", 30))
       << game_->stderr_text();
   EXPECT_TRUE(poll(*window_, 0.3, [](const screenshot& s) {
     return count_in_world(s, magenta) > 10000;
@@ -372,9 +362,9 @@ TEST_F(Game, ShowsASaveAfterItsFolderWasRenamedAwayAndBack) {
   })) << game_->stderr_text();
 
   fs::rename(levels, away);
-  ASSERT_TRUE(wait_for_stderr(*game_, "its folder is gone", 10)) << game_->stderr_text();
+  ASSERT_TRUE(game_->says("its folder is gone", 30)) << game_->stderr_text();
   fs::rename(away, levels);
-  ASSERT_TRUE(wait_for_stderr(*game_, "its folder is back", 10)) << game_->stderr_text();
+  ASSERT_TRUE(game_->says("its folder is back", 30)) << game_->stderr_text();
   write_file(levels / "level.map", ground_level(200, 60, 200));
   EXPECT_TRUE(
       poll(*window_, 10, [](const screenshot& s) { return count_in_world(s, magenta) > 10000; }))
@@ -397,7 +387,7 @@ TEST_F(Game, ADenseLevelOpensAtOnceAndALinkedLevelReloads) {
   launch({}, {}, {"level.map"});
   EXPECT_EQ(game_->stderr_text().find("level.map: note:"), std::string::npos)
       << "the findings came before the window: " << game_->stderr_text();
-  EXPECT_TRUE(wait_for_stderr(*game_, "and the 55 objects after it: not checked against the", 60))
+  EXPECT_TRUE(game_->says("and the 55 objects after it: not checked against the", 60))
       << game_->stderr_text();
   write_file(folder_->path / "designs" / "dense.map", ground_level(200, 60, 200));
   EXPECT_TRUE(
@@ -417,7 +407,7 @@ TEST_F(Game, APipeInPlaceOfTheLevelIsRefusedAndTheGamePlaysOn) {
   })) << game_->stderr_text();
   fs::remove(folder_->path / "level.map");
   ASSERT_EQ(mkfifo((folder_->path / "level.map").c_str(), 0600), 0);
-  ASSERT_TRUE(wait_for_stderr(*game_, "level.map: cannot read it: it is a pipe, not a file", 10))
+  ASSERT_TRUE(game_->says("level.map: cannot read it: it is a pipe, not a file", 30))
       << game_->stderr_text();
   screenshot before = window_->shoot();
   EXPECT_TRUE(poll(*window_, 10, [&](const screenshot& s) { return s.rgb != before.rgb; }))

@@ -66,6 +66,15 @@ int game_process::wait_exit(double seconds) {
   }
 }
 
+bool game_process::says(const std::string& part, double seconds) const {
+  auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
+  while (stderr_text().find(part) == std::string::npos) {
+    if (std::chrono::steady_clock::now() >= deadline) return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  }
+  return true;
+}
+
 std::string game_process::stderr_text() const {
   std::ifstream in(stderr_path_);
   std::stringstream text;

@@ -29,6 +29,8 @@ class game_process {
   // CPU time (user + system) the ended game used, in seconds.
   double cpu_seconds() const { return cpu_seconds_; }
   std::string stderr_text() const;
+  // Waits up to `seconds` for the game's standard error to hold `part`.
+  bool says(const std::string& part, double seconds) const;
 
  private:
   pid_t pid_ = -1;

@@ -138,7 +138,7 @@ TEST_F(Replay, RecordedSessionReplaysBitForBit) {
   const fs::path replay_path = at("session.replay");
   game_process game(GAME, folder_.path.string(), grab_env(at("session_")), {},
                     {"--record", "session.replay"});
-  ASSERT_TRUE(window.find_game_window(10)) << game.stderr_text();
+  ASSERT_TRUE(window.find_game_window(30)) << game.stderr_text();
   play_a_while(window);
   // A loaded machine runs fewer ticks a second: the last frame to compare
   // tells that enough have run.
@@ -187,7 +187,7 @@ TEST_F(Replay, RecordedSessionReplaysBitForBit) {
   x_window again;
   game_process shown(GAME, fs::temp_directory_path().string(), grab_env(at("replay_")), {},
                      {"--replay", replay_path.string()});
-  ASSERT_TRUE(again.find_game_window(10)) << shown.stderr_text();
+  ASSERT_TRUE(again.find_game_window(30)) << shown.stderr_text();
   again.tap("Left");  // ignored: only Escape gets through
   EXPECT_EQ(shown.wait_exit(recorded.ticks / 15.0 + 20), 0) << shown.stderr_text();
   EXPECT_NE(shown.stderr_text().find("replay matches: " + std::to_string(recorded.ticks)),
@@ -212,7 +212,7 @@ TEST_F(Replay, KillWhileRecordingStillWritesAWholeReplay) {
   for (int signal_number : {SIGTERM, SIGINT, SIGHUP, 0}) {
     x_window window;
     game_process game(GAME, folder_.path.string(), {}, {}, {"--record", "killed.replay"});
-    ASSERT_TRUE(window.find_game_window(10)) << game.stderr_text();
+    ASSERT_TRUE(window.find_game_window(30)) << game.stderr_text();
     window.tap("Right");
     pause(1.0);
     if (signal_number != 0) ::kill(game.pid(), signal_number);
@@ -230,7 +230,7 @@ TEST_F(Replay, KillWhileRecordingStillWritesAWholeReplay) {
         << "a temporary file left: " << entry.path();
   x_window window;
   game_process game(GAME, folder_.path.string(), {}, {SIGINT}, {"--record", "ignored.replay"});
-  ASSERT_TRUE(window.find_game_window(10)) << game.stderr_text();
+  ASSERT_TRUE(window.find_game_window(30)) << game.stderr_text();
   ::kill(game.pid(), SIGINT);
   pause(0.3);
   EXPECT_TRUE(game.running()) << "an ignored Ctrl-C ended the game";
@@ -251,7 +251,7 @@ TEST_F(Replay, AFullDiskIsSaidWhileTheGameRuns) {
   game_process game(GAME, folder_.path.string(), {}, {SIGXFSZ}, {"--record", "full.replay"});
   setrlimit(RLIMIT_FSIZE, &usual);
   x_window window;
-  ASSERT_TRUE(window.find_game_window(10)) << game.stderr_text();
+  ASSERT_TRUE(window.find_game_window(30)) << game.stderr_text();
   const std::string said = "cannot write the replay full.replay: File too large; the recording goes on";
   for (int tap = 0; tap < 600 && game.stderr_text().find(said) == std::string::npos; ++tap) {
     window.tap(tap % 2 ? "Left" : "Right");  // 28 bytes of key events a tap
@@ -260,7 +260,7 @@ TEST_F(Replay, AFullDiskIsSaidWhileTheGameRuns) {
   EXPECT_NE(game.stderr_text().find(said), std::string::npos) << game.stderr_text();
   EXPECT_TRUE(game.running());
   window.tap("Escape");
-  EXPECT_EQ(game.wait_exit(3), 1);
+  EXPECT_EQ(game.wait_exit(30), 1);
   EXPECT_NE(game.stderr_text().find("cannot write the replay full.replay: File too large\n"),
             std::string::npos)
       << game.stderr_text();
@@ -273,7 +273,7 @@ TEST_F(Replay, AFullDiskIsSaidWhileTheGameRuns) {
 TEST_F(Replay, ASaveOfTheLevelEndsTheRecordingThere) {
   x_window window;
   game_process game(GAME, folder_.path.string(), {}, {}, {"--record", "saved.replay", "level.map"});
-  ASSERT_TRUE(window.find_game_window(10)) << game.stderr_text();
+  ASSERT_TRUE(window.find_game_window(30)) << game.stderr_text();
   window.key("Right", true);
   pause(1.0);
   fs::copy_file(BLOB_OTHER_LEVEL, at("level.map"), fs::copy_options::overwrite_existing);

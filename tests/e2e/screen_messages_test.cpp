@@ -128,28 +128,30 @@ TEST(ScreenMessages, AnEmptyWorldAndABrokenReloadEachShowTheirLine) {
   {
     x_window window;
     game_process game(BLOB_GAME_BINARY, folder, SHOW_LINES);
-    ASSERT_TRUE(window.find_game_window(10)) << game.stderr_text();
-    EXPECT_TRUE(shows(window, no_level, 5, shot))
+    ASSERT_TRUE(window.find_game_window(30)) << game.stderr_text();
+    EXPECT_TRUE(shows(window, no_level, 15, shot))
         << ink_differences(shot, no_level) << " pixels differ; " << game.stderr_text();
     shot.save_png(std::string(BLOB_SHOT_DIR) + "/empty_world_says.png");
     EXPECT_GT(ink_differences(shot, broken), 2000) << "the lines are told apart";
     window.tap("Escape");
-    EXPECT_EQ(game.wait_exit(2), 0);
+    EXPECT_EQ(game.wait_exit(30), 0);
   }
 
   std::vector<std::uint8_t> level = grass_level();
   play_folder played(true, &level);
   x_window window;
   game_process game(BLOB_GAME_BINARY, played.path.string(), SHOW_LINES, {}, {"level.map"});
-  ASSERT_TRUE(window.find_game_window(10)) << game.stderr_text();
-  std::this_thread::sleep_for(std::chrono::milliseconds(500));
+  ASSERT_TRUE(window.find_game_window(30)) << game.stderr_text();
+  // The findings come from a thread of their own: once they are said, the
+  // broken save's line is the newest, at the bottom.
+  ASSERT_TRUE(game.says("level.map: problem: no blob 3, 4 or 5", 60)) << game.stderr_text();
   std::ofstream(played.path / "level.map", std::ios::binary)
       .write(reinterpret_cast<const char*>(level.data()), 34);
-  EXPECT_TRUE(shows(window, broken, 5, shot))
+  EXPECT_TRUE(shows(window, broken, 15, shot))
       << ink_differences(shot, broken) << " pixels differ; " << game.stderr_text();
   shot.save_png(std::string(BLOB_SHOT_DIR) + "/broken_reload_says.png");
   EXPECT_NE(game.stderr_text().find("the file ends inside a record"), std::string::npos)
       << "said on standard error as well";
   window.tap("Escape");
-  EXPECT_EQ(game.wait_exit(2), 0);
+  EXPECT_EQ(game.wait_exit(30), 0);
 }

@@ -92,7 +92,7 @@ class Game:
     def quit(self):
         subprocess.run(["xdotool", "windowfocus", "--sync", self.window], timeout=10, check=True)
         subprocess.run(["xdotool", "key", "Escape"], timeout=10, check=True)
-        return end(self.process, 15)
+        return end(self.process, 60)
 
 
 def band(shot):
@@ -104,11 +104,12 @@ def demo_level(shot):
     return count(shot, (0, 300, 800, 520), is_snow) > 30000
 
 
-def wait_said(path, text, seconds=10):
+def wait_said(path, text, times=1, seconds=60):
+    """Waits until the file holds `text` `times` times; whether it does."""
     deadline = time.monotonic() + seconds
-    while time.monotonic() < deadline and text not in read(path):
+    while time.monotonic() < deadline and read(path).count(text) < times:
         time.sleep(0.05)
-    return text in read(path)
+    return read(path).count(text) >= times
 
 
 def from_another_folder(wine):
@@ -119,7 +120,7 @@ def from_another_folder(wine):
     unpack(game_folder)
     os.makedirs(elsewhere, exist_ok=True)
     game = Game(wine, os.path.join(game_folder, "blobdemo.exe"), elsewhere)
-    shown = game.wait_for(lambda s: demo_level(s) and band(s) > 1000, 15)
+    shown = game.wait_for(lambda s: demo_level(s) and band(s) > 1000, 30)
     game.shot("from_another_folder")
     said = read(os.path.join(game_folder, "stderr.txt"))
     check(shown and said.count("is not in %s, the folder the game was started in"
@@ -131,7 +132,7 @@ def from_another_folder(wine):
     bare = os.path.join(OUT, "bare")
     unpack(bare, PROGRAM_FILES)
     game = Game(wine, os.path.join(bare, "blobdemo.exe"), elsewhere)
-    shown = game.wait_for(lambda s: band(s) > 1000, 15)
+    shown = game.wait_for(lambda s: band(s) > 1000, 30)
     game.shot("missing_from_both")
     said = read(os.path.join(bare, "stderr.txt"))
     check(shown and "(level.map in %s or in %s)" % (windows(elsewhere), windows(bare)) in said,
@@ -156,7 +157,9 @@ def twice_from_one_folder(wine):
     time.sleep(0.5)
     with open(level, "w") as f:
         f.write(source % "#d040d0")
-    both = all(wait_said(os.path.join(folder, name), "mine.json: reloaded")
+    # The reloaded level's findings come from a thread of their own, after
+    # the reload's line.
+    both = all(wait_said(os.path.join(folder, name), "mine.json: problem", times=2)
                for name in ("stderr.txt", "stderr-2.txt"))
     statuses = tuple(reversed((second.quit(), first.quit())))  # the window on top first
     mine, theirs = (open(os.path.join(folder, n), "rb").read() if os.path.exists(
@@ -245,7 +248,7 @@ def from_a_read_only_folder(wine):
         check(done.returncode == 1 and "cannot record to x.replay" in said,
               "--record there is refused, in a line the player can find (%r)" % said)
         game = Game(wine, exe, folder)
-        shown = game.wait_for(lambda s: demo_level(s) and band(s) > 1000, 15)
+        shown = game.wait_for(lambda s: demo_level(s) and band(s) > 1000, 30)
         game.shot("read_only_folder")
         said = read(os.path.join(local, "stderr.txt"))
         check(shown and "the program's folder cannot be written; what the game says is kept in "
