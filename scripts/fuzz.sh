@@ -6,10 +6,13 @@
 #   scripts/fuzz.sh TARGET [SECONDS]       replays TARGET's corpus, then fuzzes
 #                                          it for SECONDS (default 60)
 #   scripts/fuzz.sh --replay TARGET        replays the corpus only
+#   scripts/fuzz.sh --build-only TARGET    builds TARGET's fuzzer and stops
 # Options, before the target: --scratch DIR keeps the new inputs in DIR (a
 # long campaign; default a temporary folder), --log FILE keeps the fuzzer's
 # output there (default build/fuzz/TARGET.log), --build DIR builds there
-# (default build/fuzz). Anything after -- goes to libFuzzer.
+# (default build/fuzz), --no-build runs the fuzzer already built there (so
+# that several targets can run at once from one build folder). Anything
+# after -- goes to libFuzzer.
 #
 # TARGET is the name of tests/fuzz/TARGET_fuzz.cpp; its seed corpus is
 # tests/fuzz/corpus/TARGET, which this script never changes. New inputs worth
@@ -22,6 +25,8 @@ build="$top/build/fuzz"
 scratch=""
 log=""
 replay_only=0
+build_only=0
+no_build=0
 
 usage() {
   awk 'NR > 1 && /^#/ { sub(/^# ?/, ""); print; next } NR > 1 { exit }' "$0" >&2
@@ -52,6 +57,8 @@ while [ $# -gt 0 ]; do
   case "$1" in
     --list) list_targets; exit 0 ;;
     --replay) replay_only=1; shift ;;
+    --build-only) build_only=1; shift ;;
+    --no-build) no_build=1; shift ;;
     --scratch) scratch=$2; shift 2 ;;
     --log) log=$2; shift 2 ;;
     --build) build=$2; shift 2 ;;
@@ -74,30 +81,40 @@ if ! list_targets | grep -x "$target" >/dev/null; then
   exit 2
 fi
 
-# The picture target reaches the system's picture decoders: built from
-# Debian's sources with the fuzzer's instrumentation (once, then kept), so
-# that it sees their branches. Without them it fuzzes them blind.
-decoders=()
-if [ "$target" = picture ]; then
-  if prefix=$("$top/scripts/fuzz-decoders.sh"); then
-    decoders=(-DBLOB_FUZZ_DECODERS="$prefix")
-  else
-    echo "fuzz.sh: the picture target runs the system's decoders, which it cannot see into" >&2
-    decoders=(-DBLOB_FUZZ_DECODERS=)
+# build_target: configures the fuzz build and builds the target's fuzzer.
+build_target() {
+  # The picture target reaches the system's picture decoders: built from
+  # Debian's sources with the fuzzer's instrumentation (once, then kept), so
+  # that it sees their branches. Without them it fuzzes them blind.
+  decoders=()
+  if [ "$target" = picture ]; then
+    if prefix=$("$top/scripts/fuzz-decoders.sh"); then
+      decoders=(-DBLOB_FUZZ_DECODERS="$prefix")
+    else
+      echo "fuzz.sh: the picture target runs the system's decoders, which it cannot see into" >&2
+      decoders=(-DBLOB_FUZZ_DECODERS=)
+    fi
   fi
-fi
 
-# Optimised a little (-O1, as libFuzzer advises), with assertions kept.
-CC=clang CXX=clang++ cmake -S "$top" -B "$build" -DCMAKE_BUILD_TYPE=Debug -DBLOB_BUILD_FUZZ=ON \
-  -DCMAKE_C_FLAGS_DEBUG="-g -O1" -DCMAKE_CXX_FLAGS_DEBUG="-g -O1" \
-  -DBLOB_BUILD_TESTS=OFF -DBLOB_BUILD_TOOLS=ON "${decoders[@]}" >/dev/null
-build_log="$build/${target}_fuzz.build.log"
-if ! cmake --build "$build" --target "${target}_fuzz" -j "$(nproc)" >"$build_log" 2>&1; then
-  tail -n 40 "$build_log"
-  echo "fuzzing $target: FAILED (building ${target}_fuzz; full log: $build_log)"
-  exit 1
-fi
+  # Optimised a little (-O1, as libFuzzer advises), with assertions kept.
+  CC=clang CXX=clang++ cmake -S "$top" -B "$build" -DCMAKE_BUILD_TYPE=Debug -DBLOB_BUILD_FUZZ=ON \
+    -DCMAKE_C_FLAGS_DEBUG="-g -O1" -DCMAKE_CXX_FLAGS_DEBUG="-g -O1" \
+    -DBLOB_BUILD_TESTS=OFF -DBLOB_BUILD_TOOLS=ON "${decoders[@]}" >/dev/null
+  build_log="$build/${target}_fuzz.build.log"
+  if ! cmake --build "$build" --target "${target}_fuzz" -j "$(nproc)" >"$build_log" 2>&1; then
+    tail -n 40 "$build_log"
+    echo "fuzzing $target: FAILED (building ${target}_fuzz; full log: $build_log)"
+    exit 1
+  fi
+}
+
+[ "$no_build" -eq 1 ] || build_target
+[ "$build_only" -eq 1 ] && exit 0
 binary="$build/tests/fuzz/${target}_fuzz"
+if [ ! -x "$binary" ]; then
+  echo "fuzz.sh: $binary is not built; build it first (fuzz.sh --build-only $target)" >&2
+  exit 2
+fi
 corpus="$top/tests/fuzz/corpus/$target"
 mkdir -p "$corpus"
 log=${log:-"$build/$target.log"}

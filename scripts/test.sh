@@ -82,6 +82,26 @@ run_ctest() {
   (cd "$dir" && ctest "$@") | tee "$ctest_logs/$name"
 }
 
+# fuzz_every_target SECONDS: builds every fuzzer, then runs them as many at
+# a time as there are processors (a fuzzer uses one), each one's lines kept
+# together.
+fuzz_every_target() {
+  local targets output status=0
+  targets=$("$top/scripts/fuzz.sh" --list)
+  for target in $targets; do
+    "$top/scripts/fuzz.sh" --build-only "$target"
+  done
+  output=$(mktemp -d)
+  # shellcheck disable=SC2016
+  echo "$targets" | xargs -P "$jobs" -I '{}' sh -c '"$1" --no-build "$2" "$3" >"$4/$2" 2>&1' \
+    sh "$top/scripts/fuzz.sh" '{}' "$1" "$output" || status=$?
+  for target in $targets; do
+    cat "$output/$target"
+  done
+  rm -rf "$output"
+  return "$status"
+}
+
 "$top/scripts/install-deps.sh"
 
 if [ "$busy" -eq 1 ]; then
@@ -101,9 +121,7 @@ if [ "$quick" -eq 0 ]; then
 
   fuzz_seconds=${BLOB_FUZZ_SECONDS:-30}
   stage "fuzzing: each target's corpus replayed, then ${fuzz_seconds} s of fuzzing"
-  for target in $("$top/scripts/fuzz.sh" --list); do
-    "$top/scripts/fuzz.sh" "$target" "$fuzz_seconds"
-  done
+  fuzz_every_target "$fuzz_seconds"
 fi
 
 stage "browser build"
