@@ -6,7 +6,7 @@
 #   scripts/fuzz.sh TARGET [SECONDS]       replays TARGET's corpus, then fuzzes
 #                                          it for SECONDS (default 60)
 #   scripts/fuzz.sh --replay TARGET        replays the corpus only
-#   scripts/fuzz.sh --build-only TARGET    builds TARGET's fuzzer and stops
+#   scripts/fuzz.sh --build-only TARGET... builds the targets' fuzzers and stops
 # Options, before the target: --scratch DIR keeps the new inputs in DIR (a
 # long campaign; default a temporary folder), --log FILE keeps the fuzzer's
 # output there (default build/fuzz/TARGET.log), --build DIR builds there
@@ -68,26 +68,38 @@ while [ $# -gt 0 ]; do
   esac
 done
 [ $# -ge 1 ] || usage
-target=$1
-shift
+# check_target NAME: refuses a name that is not a target.
+check_target() {
+  if ! list_targets | grep -x "$1" >/dev/null; then
+    echo "fuzz.sh: no target \"$1\"; the targets are: $(list_targets | tr '\n' ' ')" >&2
+    exit 2
+  fi
+}
+if [ "$build_only" -eq 1 ]; then
+  targets=("$@")
+else
+  targets=("$1")
+  shift
+fi
+for target in "${targets[@]}"; do
+  check_target "$target"
+done
+target=${targets[0]}
 seconds=60
 if [[ "${1:-}" =~ ^[0-9]+$ ]]; then
   seconds=$1
   shift
 fi
 [ "${1:-}" = "--" ] && shift
-if ! list_targets | grep -x "$target" >/dev/null; then
-  echo "fuzz.sh: no target \"$target\"; the targets are: $(list_targets | tr '\n' ' ')" >&2
-  exit 2
-fi
 
-# build_target: configures the fuzz build and builds the target's fuzzer.
-build_target() {
+# build_targets: configures the fuzz build once and builds the targets'
+# fuzzers.
+build_targets() {
   # The picture target reaches the system's picture decoders: built from
   # Debian's sources with the fuzzer's instrumentation (once, then kept), so
   # that it sees their branches. Without them it fuzzes them blind.
   decoders=()
-  if [ "$target" = picture ]; then
+  if printf '%s\n' "${targets[@]}" | grep -x picture >/dev/null; then
     if prefix=$("$top/scripts/fuzz-decoders.sh"); then
       decoders=(-DBLOB_FUZZ_DECODERS="$prefix")
     else
@@ -100,15 +112,16 @@ build_target() {
   CC=clang CXX=clang++ cmake -S "$top" -B "$build" -DCMAKE_BUILD_TYPE=Debug -DBLOB_BUILD_FUZZ=ON \
     -DCMAKE_C_FLAGS_DEBUG="-g -O1" -DCMAKE_CXX_FLAGS_DEBUG="-g -O1" \
     -DBLOB_BUILD_TESTS=OFF -DBLOB_BUILD_TOOLS=ON "${decoders[@]}" >/dev/null
+  local names=("${targets[@]/%/_fuzz}")
   build_log="$build/${target}_fuzz.build.log"
-  if ! cmake --build "$build" --target "${target}_fuzz" -j "$(nproc)" >"$build_log" 2>&1; then
+  if ! cmake --build "$build" --target "${names[@]}" -j "$(nproc)" >"$build_log" 2>&1; then
     tail -n 40 "$build_log"
-    echo "fuzzing $target: FAILED (building ${target}_fuzz; full log: $build_log)"
+    echo "fuzzing ${targets[*]}: FAILED (building ${names[*]}; full log: $build_log)"
     exit 1
   fi
 }
 
-[ "$no_build" -eq 1 ] || build_target
+[ "$no_build" -eq 1 ] || build_targets
 [ "$build_only" -eq 1 ] && exit 0
 binary="$build/tests/fuzz/${target}_fuzz"
 if [ ! -x "$binary" ]; then

@@ -88,9 +88,8 @@ run_ctest() {
 fuzz_every_target() {
   local targets output status=0
   targets=$("$top/scripts/fuzz.sh" --list)
-  for target in $targets; do
-    "$top/scripts/fuzz.sh" --build-only "$target"
-  done
+  # shellcheck disable=SC2086
+  "$top/scripts/fuzz.sh" --build-only $targets
   output=$(mktemp -d)
   # shellcheck disable=SC2016
   echo "$targets" | xargs -P "$jobs" -I '{}' sh -c '"$1" --no-build "$2" "$3" >"$4/$2" 2>&1' \
@@ -142,5 +141,7 @@ cmake -S "$top" -B "$top/build/release" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBLOB
   -DBLOB_TEST_WEB=ON -DBLOB_TEST_WINDOWS=ON \
   -DBLOB_TEST_MARCH_BLOBRUN="$march/bin/blobrun" >/dev/null
 cmake --build "$top/build/release" -j "$jobs"
-run_ctest release "$top/build/release" --output-on-failure -j "$jobs"
+# Twice as many tests as processors: the long ones mostly wait, on an X
+# server, Wine or the browser.
+run_ctest release "$top/build/release" --output-on-failure -j "$((jobs * 2))"
 stage "done"
