@@ -6,7 +6,7 @@
 # machine with time to spare. A figure to read, never a test: a busy
 # machine gives less.
 #   bench/tick_rate.sh BUILD_DIR [SECONDS]
-# BUILD_DIR is a build with the tests (src/desktop/blobdemo, tests/e2e/libblob_swap_clock.so).
+# BUILD_DIR is a build with the tests (bin/blobdemo, tests/e2e/libblob_swap_clock.so).
 set -euo pipefail
 build=$(cd "$1" && pwd)
 seconds=${2:-10}
@@ -20,7 +20,7 @@ cat >"$work/play.sh" <<PLAY
 #!/usr/bin/env bash
 cd "$work"
 LD_PRELOAD="$build/tests/e2e/libblob_swap_clock.so" BLOB_SWAP_LOG="$work/swaps" \\
-  SDL_VIDEODRIVER=x11 ALSOFT_DRIVERS=null "$build/src/desktop/blobdemo" &
+  SDL_VIDEODRIVER=x11 ALSOFT_DRIVERS=null "$build/bin/blobdemo" &
 game=\$!
 sleep "$seconds"
 xdotool windowfocus --sync "\$(xdotool search --pid \$game | head -n 1)" key Escape
