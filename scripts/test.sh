@@ -141,7 +141,7 @@ cmake -S "$top" -B "$top/build/release" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBLOB
   -DBLOB_TEST_WEB=ON -DBLOB_TEST_WINDOWS=ON \
   -DBLOB_TEST_MARCH_BLOBRUN="$march/bin/blobrun" >/dev/null
 cmake --build "$top/build/release" -j "$jobs"
-# Twice as many tests as processors: the long ones mostly wait, on an X
-# server, Wine or the browser.
-run_ctest release "$top/build/release" --output-on-failure -j "$((jobs * 2))"
+# As many tests at once as processors: the long ones start first (their
+# COST), and none of them runs alone.
+run_ctest release "$top/build/release" --output-on-failure -j "$jobs"
 stage "done"

@@ -299,13 +299,17 @@ def check_pacing(page):
     hidden = ticks(page) - before
     page.send("Page.bringToFront")
     page.wait_for("the page shown again", "!document.hidden", 5)
-    back = ticks(page)
+    # The ticks after, against the page's own clock: on a busy machine the
+    # half second asked for can last longer. Run back to back, the hidden
+    # 2 s would add over a hundred ticks; dropped, at most one.
+    back = page.evaluate("[Module._blob_ticks_run(), performance.now()]")
     time.sleep(0.5)
-    after = ticks(page) - back
+    now = page.evaluate("[Module._blob_ticks_run(), performance.now()]")
+    after, took = now[0] - back[0], (now[1] - back[1]) / 1000
     page.send("Target.closeTarget", targetId=other)
     check(hidden <= 1, "no tick while the page is hidden (%d ticks in 2 s)" % hidden)
-    check(after < 45, "the 2 s it was hidden were dropped: %d ticks in the half second after"
-          % after)
+    check(after < took * 1000 / 17 + 15,
+          "the 2 s it was hidden were dropped: %d ticks in the %.2f s after" % (after, took))
 
 
 def main():
