@@ -1,8 +1,9 @@
 # Fetching Debian source packages with apt-get and a private sources list,
 # leaving the machine's own apt configuration untouched. Sourced by
-# scripts/web.sh and scripts/windows.sh (GLU's tessellator, libmd's SHA-2)
-# and scripts/windows-deps.sh (the Windows build's libraries); apt-get checks
-# each file it fetches against the archive's signed index.
+# scripts/web.sh and scripts/windows.sh (GLU's tessellator, libmd's SHA-2),
+# scripts/windows-deps.sh (the Windows build's libraries) and
+# scripts/fuzz-decoders.sh (the decoders the picture fuzzer sees into);
+# apt-get checks each file it fetches against the archive's signed index.
 
 # The first Debian archive the machine's own apt configuration names.
 debian_archive() {
@@ -74,4 +75,17 @@ fetch_source() {
     return 1
   fi
   rm -rf "$work"
+}
+
+# build_from_source NAME FUNCTION: runs FUNCTION WORK/NAME, one library's
+# build, and says how long it took; on failure shows the end of its log
+# (WORK/NAME.log) and exits. The caller sets `work` and defines `say`.
+build_from_source() {
+  local started=$SECONDS
+  if ! "$2" "$work/$1"; then
+    say "building $1 failed; the end of its log:"
+    tail -n 30 "$work/$1.log" >&2
+    exit 1
+  fi
+  say "$1 built in $((SECONDS - started)) s"
 }

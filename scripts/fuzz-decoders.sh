@@ -82,24 +82,14 @@ build_jpeg() {
     cp -P "$1"/build/libjpeg.so* "$prefix/lib/"
 }
 
-build() { # NAME FUNCTION
-  local started=$SECONDS
-  if ! "$2" "$work/$1"; then
-    say "building $1 failed; the end of its log:"
-    tail -n 30 "$work/$1.log" >&2
-    exit 1
-  fi
-  say "$1 built in $((SECONDS - started)) s"
-}
-
 started=$SECONDS
 say "building the picture decoders for the fuzzer from Debian's sources (a few minutes, once)"
 rm -rf "$prefix"
 mkdir -p "$prefix/include" "$prefix/lib"
 for p in "${packages[@]}"; do unpack "$p"; done
-build zlib build_zlib
-build libpng1.6 build_png
-build libjpeg-turbo build_jpeg
+build_from_source zlib build_zlib
+build_from_source libpng1.6 build_png
+build_from_source libjpeg-turbo build_jpeg
 for soname in libz.so.1 libpng16.so.16 libjpeg.so.62; do
   if [ ! -e "$prefix/lib/$soname" ]; then
     say "the build left no $soname"

@@ -117,17 +117,6 @@ configure_build() { # SOURCE_DIR CONFIGURE_OPTIONS...
     make -j "$jobs" && make install) >"$source.log" 2>&1
 }
 
-# Runs one library's build, and on failure shows the end of its log.
-build() { # NAME FUNCTION
-  local started=$SECONDS
-  if ! "$2" "$work/$1"; then
-    say "building $1 failed; the end of its log:"
-    tail -n 30 "$work/$1.log" >&2
-    exit 1
-  fi
-  say "$1 built in $((SECONDS - started)) s"
-}
-
 # zlib's dfsg tarball lacks the Windows files its DLL needs: the static
 # library only, installed by hand.
 build_zlib() {
@@ -170,13 +159,13 @@ started=$SECONDS
 say "building the Windows libraries from Debian's sources (a few minutes, once)"
 for p in "${packages[@]}"; do unpack "$p"; done
 mkdir -p "$staging/include" "$staging/lib" "$staging/bin" "$staging/src"
-build zlib build_zlib
-build libpng1.6 build_png
-build libogg build_ogg
-build libvorbis build_vorbis
-build libsdl1.2 build_sdl
-build openal-soft build_openal
-build freealut build_alut
+build_from_source zlib build_zlib
+build_from_source libpng1.6 build_png
+build_from_source libogg build_ogg
+build_from_source libvorbis build_vorbis
+build_from_source libsdl1.2 build_sdl
+build_from_source openal-soft build_openal
+build_from_source freealut build_alut
 cp -r "$work/libglu" "$staging/src/glu"
 
 # The DLLs must import nothing of the compiler's runtime.
