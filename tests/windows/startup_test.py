@@ -23,7 +23,7 @@ here = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, here)
 sys.path.insert(0, os.path.join(here, "..", "web"))
 from levels import count, is_snow  # noqa: E402
-from wine import WINE, Wine, check, end, run_checks  # noqa: E402
+from wine import WINE, Wine, Windowed, check, end, run_checks, windows_path  # noqa: E402
 
 ZIP, PREFIX, OUT = (os.path.abspath(a) for a in sys.argv[1:4])
 PLAYER = "blobplayer"  # the user who is not root
@@ -45,11 +45,6 @@ def read(path):
         return f.read().decode("utf-8", errors="replace")
 
 
-def windows(path):
-    """How Wine names a folder of this side: Z: is the root."""
-    return "Z:" + path.replace("/", "\\")
-
-
 def game_windows():
     found = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", "^Blob demo$"],
                            capture_output=True, text=True, timeout=10).stdout.split()
@@ -61,7 +56,7 @@ class Game:
     demo", found among those there before."""
 
     def __init__(self, wine, program, cwd, args=(), before=()):
-        self.process = wine.start([program] + list(args), cwd=cwd, extra_env=SHOWN)
+        self.process = Windowed(wine, [program] + list(args), cwd=cwd, extra_env=SHOWN)
         deadline = time.monotonic() + 60
         self.window = None
         while time.monotonic() < deadline and self.process.poll() is None and not self.window:
@@ -124,7 +119,7 @@ def from_another_folder(wine):
     game.shot("from_another_folder")
     said = read(os.path.join(game_folder, "stderr.txt"))
     check(shown and said.count("is not in %s, the folder the game was started in"
-                               % windows(elsewhere)) == 2 and "level.map" in said
+                               % windows_path(elsewhere)) == 2 and "level.map" in said
           and "images\\" in said, "started from another folder it plays the level and the "
           "pictures beside it, says so once each, on screen too (%r)" % said)
     check(game.quit() == 0, "Escape ends it with status 0")
@@ -135,7 +130,7 @@ def from_another_folder(wine):
     shown = game.wait_for(lambda s: band(s) > 1000, 30)
     game.shot("missing_from_both")
     said = read(os.path.join(bare, "stderr.txt"))
-    check(shown and "(level.map in %s or in %s)" % (windows(elsewhere), windows(bare)) in said,
+    check(shown and "(level.map in %s or in %s)" % (windows_path(elsewhere), windows_path(bare)) in said,
           "missing from both folders, the level's line names both (%r)" % said)
     game.quit()
 

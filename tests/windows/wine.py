@@ -9,10 +9,12 @@ As a module: `Wine(prefix)`, `check`, `run_checks`. As a program:
 """
 
 import os
+import shutil
 import signal
 import subprocess
 import sys
 import tempfile
+import time
 
 WINE = "/usr/lib/wine/wine64"  # not on the PATH in Debian 12
 WINESERVER = "/usr/lib/wine/wineserver"
@@ -69,6 +71,87 @@ class Wine:
     def stop(self):
         """Ends the prefix's server and every program still running in it."""
         subprocess.run([WINESERVER, "-k"], env=self.env(), capture_output=True, timeout=60)
+
+
+def windows_path(path):
+    """How Wine names a path of this side: Z: is the root."""
+    return "Z:" + path.replace("/", "\\")
+
+
+def pids_named(name):
+    """The processes whose program, as Wine names it, is `name`."""
+    found = []
+    for pid in filter(str.isdigit, os.listdir("/proc")):
+        try:
+            with open("/proc/%s/cmdline" % pid, "rb") as f:
+                program = f.read().split(b"\0")[0].decode("utf-8", "replace")
+        except OSError:
+            continue
+        if program.replace("/", "\\").split("\\")[-1].lower() == name:
+            found.append(int(pid))
+    return found
+
+
+class Windowed:
+    """A windowed program started under Wine through cmd, which writes the
+    program's exit code to a file when it ends. The Unix status cannot
+    tell it: Wine's server kills a program whose Unix side is still there
+    half a second after its last thread ended, as on a busy machine, and
+    that status is then -9 whatever the program returned.
+
+    Like a Popen: poll(), wait(timeout) (the program's code), kill(), and
+    `pid`, the program's own process (Wine starts it apart from cmd)."""
+
+    def __init__(self, wine, argv, cwd=None, extra_env=None):
+        program = windows_path(argv[0]) if argv[0].startswith("/") else argv[0]
+        line = " ".join([program] + list(argv[1:]))
+        if " " in "".join(argv):
+            raise ValueError("cmd would split a path or argument with a space: %r" % argv)
+        self.name = program.split("\\")[-1].lower()
+        self.before = set(pids_named(self.name))
+        self.folder = tempfile.mkdtemp(prefix="windowed-")
+        os.chmod(self.folder, 0o777)  # a player who is not root writes there too
+        status = windows_path(os.path.join(self.folder, "status"))
+        self.cmd = wine.start(["cmd", "/v:on", "/c", "%s & echo !errorlevel!> %s" % (line, status)],
+                              cwd=cwd, extra_env=extra_env)
+        self._pid = None
+
+    @property
+    def pid(self):
+        """The program's process, once Wine has started it (up to 60 s)."""
+        deadline = time.monotonic() + 60
+        while self._pid is None and time.monotonic() < deadline and self.cmd.poll() is None:
+            fresh = [p for p in pids_named(self.name) if p not in self.before]
+            self._pid = fresh[0] if fresh else None
+            time.sleep(0.05)
+        if self._pid is None:
+            raise RuntimeError("no process of %s appeared" % self.name)
+        return self._pid
+
+    def code(self):
+        try:
+            with open(os.path.join(self.folder, "status")) as f:
+                return int(f.read().strip())
+        except (OSError, ValueError):
+            return self.cmd.returncode  # cmd itself did not get to write it
+
+    def poll(self):
+        return None if self.cmd.poll() is None else self.code()
+
+    def wait(self, timeout=None):
+        self.cmd.wait(timeout=timeout)
+        return self.code()
+
+    def kill(self):
+        if self._pid is not None:
+            try:
+                os.kill(self._pid, signal.SIGKILL)
+            except ProcessLookupError:
+                pass
+        self.cmd.kill()
+
+    def __del__(self):
+        shutil.rmtree(self.folder, ignore_errors=True)
 
 
 def text_of(file):
