@@ -97,17 +97,20 @@ void check_square(const std::vector<primitive*>& triangles, point_source& source
   if (triangles.empty()) return;
   const primitive* p = triangles[source.next() % triangles.size()];
   int left = p->x1 - SIDE / 2, top = p->y1 - SIDE / 2;
+  // The list walk's answers, asked once: the terrain stands still meanwhile.
+  bool solid[SIDE][SIDE];
+  for (int a = 0; a < SIDE; ++a)
+    for (int b = 0; b < SIDE; ++b) solid[a][b] = collideAllScan(left + b, top + a);
   for (int pass = 0; pass < 2; ++pass) {
     terrain_path rows, columns;
     for (int a = 0; a < SIDE; ++a)
       for (int b = 0; b < SIDE; ++b) {
         int x = left + b, y = top + a;
-        bool expected = collideAllScan(x, y);
-        if (collideAll(x, y) != expected) parted("collideAll in a square", x, y);
-        if (rows.collides(x, y) != expected) parted("a path along rows", x, y);
+        if (collideAll(x, y) != solid[a][b]) parted("collideAll in a square", x, y);
+        if (rows.collides(x, y) != solid[a][b]) parted("a path along rows", x, y);
         x = left + a;
         y = top + SIDE - 1 - b;
-        if (columns.collides(x, y) != collideAllScan(x, y)) parted("a path along columns", x, y);
+        if (columns.collides(x, y) != solid[SIDE - 1 - b][a]) parted("a path along columns", x, y);
       }
   }
   check_known_empty(left, top, source);
