@@ -38,7 +38,7 @@ sys.path.insert(0, here)
 sys.path.insert(0, os.path.join(here, "..", "web"))
 import levels  # noqa: E402
 from levels import count  # noqa: E402
-from wine import Windowed, check, end, run_checks  # noqa: E402
+from wine import Windowed, check, end, run_checks, wait_said  # noqa: E402
 
 ZIP, NATIVE_FRAME, DATA, PREFIX, OUT, NATIVE_BLOBRUN = sys.argv[1:7]
 NATIVE_TICKS = 150  # native frames made to find the tick the game was stopped at
@@ -341,23 +341,12 @@ def said_in(folder):
     return left_over(folder, "stderr.txt") or ""
 
 
-def wait_said(folder, text, times, seconds):
-    """Waits until stderr.txt beside the game holds `text` `times` times
-    (the game's standard error is unbuffered); the seconds it took, or None."""
-    started = time.monotonic()
-    while time.monotonic() - started < seconds:
-        if said_in(folder).count(text) >= times:
-            return time.monotonic() - started
-        time.sleep(0.05)
-    return None
-
-
 def seconds(took, bound):
     return "%.2f s" % took if took is not None else "not within %d s" % bound
 
 
 def says_folder(folder, news, times, what):
-    took = wait_said(folder, "its folder is " + news, times, 15)
+    took = wait_said(os.path.join(folder, "stderr.txt"), "its folder is " + news, times, 15)
     check(took is not None, "the folder %s: the game says it is %s (%s)"
           % (what, news, seconds(took, 15)))
 
@@ -412,8 +401,8 @@ def live_reload(wine):
             ("magenta", magenta_source(), is_magenta, True)):
         time.sleep(0.5)
         save(level, source, by_rename)
-        # How soon is the watcher's timing, tested with injected clock
-        # readings; here the wait only bounds a failure.
+        # How soon it shows is the watcher's timing, tested with injected
+        # clock readings; here the wait only bounds a failure.
         took = game.wait_for(name + " ground", lambda s: ground_is(s, test), 10)
         game.shot("reloaded_" + name)
         how = "renamed over it" if by_rename else "written in place"

@@ -23,7 +23,8 @@ here = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, here)
 sys.path.insert(0, os.path.join(here, "..", "web"))
 from levels import count, is_snow  # noqa: E402
-from wine import WINE, Wine, Windowed, check, end, run_checks, windows_path  # noqa: E402
+from wine import (WINE, Wine, Windowed, check, end, run_checks, wait_said,  # noqa: E402
+                  windows_path)
 
 ZIP, PREFIX, OUT = (os.path.abspath(a) for a in sys.argv[1:4])
 PLAYER = "blobplayer"  # the user who is not root
@@ -99,14 +100,6 @@ def demo_level(shot):
     return count(shot, (0, 300, 800, 520), is_snow) > 30000
 
 
-def wait_said(path, text, times=1, seconds=60):
-    """Waits until the file holds `text` `times` times; whether it does."""
-    deadline = time.monotonic() + seconds
-    while time.monotonic() < deadline and read(path).count(text) < times:
-        time.sleep(0.05)
-    return read(path).count(text) >= times
-
-
 def from_another_folder(wine):
     """Started from a folder with no level and no pictures, the game plays
     the ones beside it and says so, once each; when the program's folder has
@@ -130,7 +123,8 @@ def from_another_folder(wine):
     shown = game.wait_for(lambda s: band(s) > 1000, 30)
     game.shot("missing_from_both")
     said = read(os.path.join(bare, "stderr.txt"))
-    check(shown and "(level.map in %s or in %s)" % (windows_path(elsewhere), windows_path(bare)) in said,
+    named = "(level.map in %s or in %s)" % (windows_path(elsewhere), windows_path(bare))
+    check(shown and named in said,
           "missing from both folders, the level's line names both (%r)" % said)
     game.quit()
 
@@ -154,7 +148,7 @@ def twice_from_one_folder(wine):
         f.write(source % "#d040d0")
     # The reloaded level's findings come from a thread of their own, after
     # the reload's line.
-    both = all(wait_said(os.path.join(folder, name), "mine.json: problem", times=2)
+    both = all(wait_said(os.path.join(folder, name), "mine.json: problem", times=2) is not None
                for name in ("stderr.txt", "stderr-2.txt"))
     statuses = tuple(reversed((second.quit(), first.quit())))  # the window on top first
     mine, theirs = (open(os.path.join(folder, n), "rb").read() if os.path.exists(

@@ -154,6 +154,22 @@ class Windowed:
         shutil.rmtree(self.folder, ignore_errors=True)
 
 
+def wait_said(path, text, times=1, seconds=60):
+    """Waits until the file at `path` (a program's stderr.txt) holds `text`
+    `times` times: the seconds it took, or None when it never did."""
+    started = time.monotonic()
+    while True:
+        try:
+            with open(path, encoding="utf-8", errors="replace") as f:
+                if f.read().count(text) >= times:
+                    return time.monotonic() - started
+        except FileNotFoundError:
+            pass
+        if time.monotonic() - started >= seconds:
+            return None
+        time.sleep(0.05)
+
+
 def text_of(file):
     """A file's bytes as text, line ends made "\\n", as text=True reads a pipe."""
     file.seek(0)
