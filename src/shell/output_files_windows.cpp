@@ -2,7 +2,10 @@
 // sharing reading and deleting but not writing: a second game that tries
 // to open the same file is refused before anything is emptied (Windows
 // checks sharing before it truncates), and takes the next name. The
-// handles then become the C library's standard output and error.
+// handles then become the C library's standard output and error. At exit
+// an empty file is marked for deletion through its own handle, before
+// either is closed: it goes when the handle does, even when the process
+// is ended before its last step, and no other file of that name is touched.
 #include <fcntl.h>
 #include <io.h>
 #include <windows.h>
@@ -21,13 +24,13 @@ namespace fs = std::filesystem;
 namespace {
 constexpr int NAMES_TRIED = 9;  // stderr.txt, stderr-2.txt, ... stderr-9.txt
 
-std::wstring output_paths[2];  // stdout's and stderr's files, removed at exit when empty
+std::wstring output_paths[2];  // stdout's and stderr's files, to name the folder they are in
 
 enum class claim { taken, in_use, cannot_write };
 
 // Opens `path` to write, emptied, for this game alone.
 claim open_alone(const std::wstring& path, HANDLE& file) {
-  file = CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
+  file = CreateFileW(path.c_str(), GENERIC_WRITE | DELETE, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
                      CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file != INVALID_HANDLE_VALUE) return claim::taken;
   return GetLastError() == ERROR_SHARING_VIOLATION ? claim::in_use : claim::cannot_write;
@@ -70,16 +73,23 @@ void point_at(std::FILE* stream, HANDLE file) {
   _close(fd);
 }
 
-// Closes both files and removes each one that nothing was written to.
+// Marks the stream's file to be deleted when it is closed, if nothing was
+// written to it.
+void delete_when_closed_if_empty(std::FILE* stream) {
+  std::fflush(stream);
+  HANDLE file = reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(stream)));
+  LARGE_INTEGER size;
+  if (file == INVALID_HANDLE_VALUE || !GetFileSizeEx(file, &size) || size.QuadPart != 0) return;
+  FILE_DISPOSITION_INFO dispose{TRUE};
+  SetFileInformationByHandle(file, FileDispositionInfo, &dispose, sizeof dispose);
+}
+
+// Closes both files; each one that nothing was written to goes with it.
 void remove_empty_output() {
+  delete_when_closed_if_empty(stdout);
+  delete_when_closed_if_empty(stderr);
   std::fclose(stdout);
   std::fclose(stderr);
-  for (const std::wstring& path : output_paths) {
-    WIN32_FILE_ATTRIBUTE_DATA file;
-    if (!path.empty() && GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &file) &&
-        file.nFileSizeHigh == 0 && file.nFileSizeLow == 0)
-      DeleteFileW(path.c_str());
-  }
 }
 }  // namespace
 

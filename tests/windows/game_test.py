@@ -139,8 +139,14 @@ def unpack(folder):
         z.extractall(folder)
 
 
-def left_over(folder, name):
+def left_over(folder, name, seconds=0):
+    """The file's text, or None once it is gone: waited for up to `seconds`,
+    since a file deleted while another handle holds it goes when that
+    handle is closed, which Wine may finish just after the exit."""
     path = os.path.join(folder, name)
+    deadline = time.monotonic() + seconds
+    while os.path.exists(path) and time.monotonic() < deadline:
+        time.sleep(0.05)
     if not os.path.exists(path):
         return None
     with open(path, encoding="utf-8", errors="replace") as f:
@@ -258,9 +264,9 @@ def play_demo(wine, native):
 
     status = game.quit()
     check(status == 0, "Escape ends the game with status 0 (%s)" % status)
-    said = left_over(folder, "stderr.txt")
+    said = left_over(folder, "stderr.txt", 5)
     check(said is None, "no stderr.txt left, with nothing said (%r)" % said)
-    check(left_over(folder, "stdout.txt") is None, "no stdout.txt left")
+    check(left_over(folder, "stdout.txt", 5) is None, "no stdout.txt left")
 
 
 def take_said(folder):
@@ -422,7 +428,7 @@ def live_reload(wine):
           and said.count("its folder is back") == 2, "stderr.txt beside the game holds its "
           "lines about the level, naming it as given: at least four reloads (%d), and the folder "
           "gone and back once each time (%r)" % (reloads, strays or said))
-    check(left_over(folder, "stdout.txt") is None, "no stdout.txt left")
+    check(left_over(folder, "stdout.txt", 5) is None, "no stdout.txt left")
 
 
 def main():
