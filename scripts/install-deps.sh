@@ -30,6 +30,8 @@ test_packages=(
   googletest libgtest-dev libbenchmark-dev clang libclang-rt-14-dev
   x11-utils xdotool imagemagick sox vorbis-tools libx11-dev libxtst-dev groff-base
   librsvg2-bin fonts-dejavu-core
+  # the compiler cache scripts/test.sh builds through
+  ccache
 )
 
 usage() {
