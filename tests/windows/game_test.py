@@ -343,10 +343,6 @@ def save(path, level, by_rename):
         os.replace(target, path)
 
 
-def said_in(folder):
-    return left_over(folder, "stderr.txt") or ""
-
-
 def seconds(took, bound):
     return "%.2f s" % took if took is not None else "not within %d s" % bound
 
@@ -419,7 +415,7 @@ def live_reload(wine):
     status = game.quit()
     check(status == 0, "Escape ends the game with status 0 (%s, %.1f s)"
           % (status, time.monotonic() - quitting))
-    said = said_in(folder)
+    said = left_over(folder, "stderr.txt") or ""
     lines = said.splitlines()
     strays = [line for line in lines if not line.startswith("blobdemo: ")]
     named = "blobdemo: %s\\%s: " % (LEVELS, LEVEL)  # in UTF-8, as given
