@@ -17,9 +17,6 @@
 # moves ~/.cache/blobdemo), where KEY sums up the exact source files, the
 # compiler and this script: a second run reuses it.
 set -euo pipefail
-# Built once and kept whole: a compiler cache (scripts/test.sh's) would only
-# slow that one build down.
-unset CMAKE_C_COMPILER_LAUNCHER CMAKE_CXX_COMPILER_LAUNCHER
 top=$(cd "$(dirname "$0")/.." && pwd)
 . "$top/scripts/debian-sources.sh"
 

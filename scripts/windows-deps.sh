@@ -17,9 +17,6 @@
 #   libglu: only unpacked; the build compiles its polygon tessellator.
 # Every DLL takes the compiler's runtime statically, so no MinGW DLL ships.
 set -euo pipefail
-# Built once and kept whole: a compiler cache (scripts/test.sh's) would only
-# slow that one build down.
-unset CMAKE_C_COMPILER_LAUNCHER CMAKE_CXX_COMPILER_LAUNCHER
 top=$(cd "$(dirname "$0")/.." && pwd)
 . "$top/scripts/debian-sources.sh"
 
