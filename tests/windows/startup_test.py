@@ -131,8 +131,11 @@ def from_another_folder(wine):
 
 def twice_from_one_folder(wine):
     """Two games in one folder: the second writes stderr-2.txt, and the
-    first's stderr.txt keeps its lines, without a NUL byte."""
-    folder = os.path.join(OUT, "game")
+    first's stderr.txt keeps its lines, without a NUL byte. A folder of
+    their own: an earlier game's files there may still be held by Wine for
+    a moment after its exit, and the names would move on."""
+    folder = os.path.join(OUT, "twice")
+    unpack(folder)
     level = os.path.join(folder, "mine.json")
     source = '{"terrain": [{"points": [[-3000, 100], [3000, 100], [3000, 700], [-3000, 700]], ' \
              '"color": "%s"}], "objects": [{"type": "blob", "style": 1, "x": 0, "y": -100}]}'
